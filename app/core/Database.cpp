@@ -1,0 +1,153 @@
+#include "Database.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QtDebug>
+
+namespace kv {
+
+Database::Database(QString connectionName) : m_name(std::move(connectionName)) {
+    m_reporter = [](const QString& what, const QString& sql, const QString& error) {
+        qWarning().noquote() << what << sql << error;
+    };
+}
+
+Database::~Database() { Close(); }
+
+QString Database::dataSourceOf(const QString& connectionString) {
+    static const QRegularExpression re(QStringLiteral("Data Source=([^;]*)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(connectionString);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+bool Database::Open(const QString& connectionString) {
+    Close();
+    m_file = dataSourceOf(connectionString);
+    const QFileInfo info(m_file);
+    if (m_file.isEmpty() || !info.isFile()) {
+        m_lastError = QStringLiteral("The database file \"%1\" does not exist.").arg(m_file);
+        return false;
+    }
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(m_file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!db.open()) {
+            m_lastError = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            return false;
+        }
+        QSqlQuery q(db);
+        // A file that is not a database fails here, not at open.
+        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master;")) ||
+            !q.exec(QStringLiteral("PRAGMA synchronous=FULL;"))) {
+            m_lastError = q.lastError().text();
+            q = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_name);
+            return false;
+        }
+    }
+    m_lastError.clear();
+    return true;
+}
+
+bool Database::isOpen() const {
+    return QSqlDatabase::contains(m_name) && QSqlDatabase::database(m_name, false).isOpen();
+}
+
+void Database::Close() {
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+void Database::report(const QString& what, const QString& sql, const QString& error) {
+    m_lastError = error;
+    if (m_reporter)
+        m_reporter(what, sql, error);
+}
+
+bool Database::Select(const QString& sql, Recordset& rs) {
+    rs.m_rows.clear();
+    ++m_statements;
+    if (!isOpen()) {
+        report(QStringLiteral("Reading from the database failed."), sql,
+               QStringLiteral("The database is not open."));
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    if (!q.exec(sql)) {
+        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
+        return false;
+    }
+    while (q.next())
+        rs.m_rows.append(q.record());
+    if (q.lastError().isValid()) {
+        rs.m_rows.clear();
+        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+bool Database::tryExecute(const QString& sql, QString* error) {
+    ++m_statements;
+    if (!isOpen()) {
+        if (error)
+            *error = QStringLiteral("The database is not open.");
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(sql)) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    return true;
+}
+
+bool Database::Execute(const QString& sql) {
+    QString error;
+    if (tryExecute(sql, &error))
+        return true;
+    report(QStringLiteral("Writing to the database failed."), sql, error);
+    return false;
+}
+
+bool Database::BeginTrans() {
+    QString error;
+    if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error))
+        return true;
+    report(QStringLiteral("Writing to the database failed."), QStringLiteral("BEGIN"), error);
+    return false;
+}
+
+bool Database::CommitTrans() {
+    QString error;
+    if (tryExecute(QStringLiteral("COMMIT;"), &error))
+        return true;
+    report(QStringLiteral("Writing to the database failed."), QStringLiteral("COMMIT"), error);
+    RollbackTrans();
+    return false;
+}
+
+void Database::RollbackTrans() { tryExecute(QStringLiteral("ROLLBACK;")); }
+
+QString NowText() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+} // namespace kv

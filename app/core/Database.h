@@ -1,0 +1,110 @@
+#pragma once
+// Access to the race database: one named SQLite connection, result sets that are
+// fetched whole (so their row count is exact at once), and writes of one
+// statement each. A statement the database refuses is reported through the
+// connection's error reporter and the caller is told, so its handler can stop.
+
+#include <QList>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+
+namespace kv {
+
+// A whole result set, read into memory.
+class Recordset {
+public:
+    int RecordCount() const { return static_cast<int>(m_rows.size()); }
+    bool isEmpty() const { return m_rows.isEmpty(); }
+    const QSqlRecord& row(int i) const { return m_rows.at(i); }
+    // The value of a field of row i (a null QVariant for SQL NULL).
+    QVariant value(int i, const QString& field) const { return m_rows.at(i).value(field); }
+    QVariant value(int i, int column) const { return m_rows.at(i).value(column); }
+    QList<QSqlRecord>::const_iterator begin() const { return m_rows.cbegin(); }
+    QList<QSqlRecord>::const_iterator end() const { return m_rows.cend(); }
+
+private:
+    friend class Database;
+    QList<QSqlRecord> m_rows;
+};
+
+class Database {
+public:
+    // Called with a short description of what failed, the statement and the
+    // engine's error text.
+    using ErrorReporter =
+        std::function<void(const QString& what, const QString& sql, const QString& error)>;
+
+    explicit Database(QString connectionName = QStringLiteral("DbConnection"));
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    // Opens an existing database file. Never creates one: a missing file, or a
+    // file that is not a database, fails with errorText() set.
+    bool Open(const QString& connectionString);
+    bool isOpen() const;
+    void Close();
+    QString errorText() const { return m_lastError; }
+    QString connectionName() const { return m_name; }
+    QString filePath() const { return m_file; }
+
+    // Runs one statement that returns rows. On failure the reporter is called and
+    // false returned (rs is then empty).
+    [[nodiscard]] bool Select(const QString& sql, Recordset& rs);
+    // Runs one statement that writes. On failure the reporter is called.
+    [[nodiscard]] bool Execute(const QString& sql);
+    // As Execute, without reporting; for callers that handle the failure themselves.
+    bool tryExecute(const QString& sql, QString* error = nullptr);
+
+    bool BeginTrans();
+    bool CommitTrans();
+    void RollbackTrans();
+
+    void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
+
+    // The file named by a connection string's "Data Source=" part.
+    static QString dataSourceOf(const QString& connectionString);
+
+    // The number of statements run through this connection (reads and writes).
+    qint64 statementCount() const { return m_statements; }
+
+private:
+    void report(const QString& what, const QString& sql, const QString& error);
+
+    QString m_name;
+    QString m_file;
+    QString m_lastError;
+    ErrorReporter m_reporter;
+    qint64 m_statements = 0;
+};
+
+// Runs a group of statements as one: rolled back unless commit() was called.
+class Transaction {
+public:
+    explicit Transaction(Database& db) : m_db(db), m_active(db.BeginTrans()) {}
+    ~Transaction() {
+        if (m_active)
+            m_db.RollbackTrans();
+    }
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    bool active() const { return m_active; }
+    bool commit() {
+        if (!m_active)
+            return false;
+        m_active = false;
+        return m_db.CommitTrans();
+    }
+
+private:
+    Database& m_db;
+    bool m_active;
+};
+
+// The present date and time as stored in the database.
+QString NowText();
+
+} // namespace kv

@@ -1,0 +1,47 @@
+#pragma once
+// Small helpers shared by every page of the main window.
+
+#include <QString>
+#include <QVariant>
+
+#include <cstdint>
+
+namespace kv {
+
+// The program version; also the database schema version it expects.
+inline const QString kProgramVersion = QStringLiteral("1.3");
+inline const QString kProgramName = QStringLiteral("Kirv Vorel");
+
+// Not-yet-raced entry.
+inline constexpr qint32 NoResultTime = 100000000;
+inline const QString NoResultText = QStringLiteral("...");
+inline constexpr qint32 ProvisionalStartPosition = 1000;
+
+// The number at the start of a text: optional blanks, a sign, digits and one
+// "." as the decimal point, an exponent. Reading stops at the first character
+// that cannot belong to the number; empty or non-numeric text reads as 0.
+double Val(const QString& text);
+
+// Rounds to the nearest whole number, halves to the even neighbour.
+double RoundHalfEven(double value);
+
+// A typed number as a 16-bit whole number: Val, rounded halves to even. Returns
+// false when it does not fit (the value is then left unchanged).
+bool ToInt16(const QString& text, qint16& value);
+
+} // namespace kv
+
+// 1 when b is true, otherwise 0: the value for a check box.
+qint16 BooleanToCheckValue(bool b);
+
+// The empty text for a missing (NULL) field, otherwise its text.
+QString FieldToString(const QVariant& field);
+
+// Every apostrophe replaced by "?", so user text can go between apostrophes in a
+// statement.
+QString ReplaceQuotes(const QString& s);
+
+// Splits a time in ms into minutes, seconds and milliseconds (each cut toward
+// zero). When the minutes do not fit 16 bits, all three are 0 and the result is
+// false.
+bool SplitTime(qint32 t, qint16& minutes, qint16& seconds, qint16& milliseconds);

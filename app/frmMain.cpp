@@ -1,0 +1,290 @@
+#include "frmMain.h"
+
+#include "Artwork.h"
+#include "Helpers.h"
+#include "ManagerPage.h"
+#include "MiscPage.h"
+#include "Platform.h"
+#include "PracticePage.h"
+#include "RacePage.h"
+#include "ReportsPage.h"
+#include "TournamentPage.h"
+#include "Ui.h"
+#include "frmSplash.h"
+#include "mdlRegistry.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QToolButton>
+
+namespace kv {
+
+const QString frmMain::kHomepageUrl = QStringLiteral("https://www.vevevur.example/kirvvorel/");
+
+QString GetAccessConnectionString() {
+    const QString appPath =
+        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString());
+    return QStringLiteral("Provider=SQLite;") + QStringLiteral("Data Source=") + appPath +
+           QStringLiteral("zadiva.dat;") + QStringLiteral("User Id=;") + QStringLiteral("Password=;");
+}
+
+namespace {
+
+struct ToolbarButton {
+    int index;
+    int left;
+    const char* tooltip;
+};
+// Screen order, left to right: index 5 stands before index 4.
+constexpr ToolbarButton kToolbar[] = {
+    {0, 120, "Tournament registration."},
+    {1, 1200, "Manage qual-heats and final heats."},
+    {2, 2280, "Race."},
+    {3, 3360, "Results,"},
+    {5, 4440, "Practice mode."},
+    {4, 5520, "Setup."},
+};
+
+} // namespace
+
+frmMain::frmMain(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("- Kirv Vorel - Race management system"));
+    setFixedSize(tw(15255), tw(10725));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
+    setPalette(pal);
+    setFont(formFont());
+
+    showSplash = [](frmSplash& splash) { splash.exec(); };
+
+    m_state.DbConnection.setErrorReporter(
+        [](const QString& what, const QString& sql, const QString& error) {
+            MsgBox(what + QStringLiteral("\n\n") + sql + QStringLiteral("\n\n") + error,
+                   MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        });
+
+    buildTopStrip();
+    buildPages();
+
+    tmrRaceTime.setInterval(100);
+    tmrRaceCountdown.setInterval(1000);
+    tmrRaceFlash.setInterval(250);
+    tmrPracticeTime.setInterval(100);
+    tmrPracticeFlash.setInterval(250);
+    setDialogParent(this);
+}
+
+frmMain::~frmMain() { setDialogParent(nullptr); }
+
+void frmMain::buildTopStrip() {
+    for (const ToolbarButton& b : kToolbar) {
+        auto* button = new QToolButton(this);
+        button->setObjectName(QStringLiteral("cmdToolbarMain_%1").arg(b.index));
+        place(button, b.left, 120, 1095, 975);
+        button->setToolTip(QString::fromLatin1(b.tooltip));
+        button->setIcon(QIcon(toolbarPicture(b.index, 96)));
+        button->setIconSize(QSize(tw(1095) - 14, tw(975) - 12));
+        button->setAutoRaise(false);
+        const int index = b.index;
+        connect(button, &QToolButton::clicked, this, [this, index] { cmdToolbarMain_Click(index); });
+        cmdToolbarMain[static_cast<size_t>(index)] = button;
+    }
+
+    Frame6 = new QGroupBox(QStringLiteral("Kirv Status"), this);
+    Frame6->setObjectName(QStringLiteral("Frame6"));
+    place(Frame6, 6720, 120, 1455, 735);
+    m_state.lblHWStatusComport = new QLabel(QStringLiteral("COM1"), Frame6);
+    m_state.lblHWStatusComport->setObjectName(QStringLiteral("lblHWStatusComport"));
+    place(m_state.lblHWStatusComport, 120, 330, 855, 255);
+    m_state.shapeHWStatusIndicator = new StatusIndicator(Frame6);
+    m_state.shapeHWStatusIndicator->setObjectName(QStringLiteral("shapeHWStatusIndicator"));
+    place(m_state.shapeHWStatusIndicator, 1080, 330, 255, 255);
+
+    m_state.lblTournamentName = new QLabel(QStringLiteral("No tournament"), this);
+    m_state.lblTournamentName->setObjectName(QStringLiteral("lblTournamentName"));
+    place(m_state.lblTournamentName, 6840, 240, 8295, 495);
+    m_state.lblTournamentName->setFont(blackFont(15.75));
+    m_state.lblTournamentName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_state.lblTournamentName->setStyleSheet(QStringLiteral("color: #0000C0;"));
+
+    m_state.lblTournamentLocation = new QLabel(QString(), this);
+    m_state.lblTournamentLocation->setObjectName(QStringLiteral("lblTournamentLocation"));
+    place(m_state.lblTournamentLocation, 11640, 720, 3495, 375);
+    m_state.lblTournamentLocation->setFont(formFont(9.75, true));
+    m_state.lblTournamentLocation->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void frmMain::buildPages() {
+    pageTournament = new TournamentPage(*this, this);
+    pageManager = new ManagerPage(*this, this);
+    pageRace = new RacePage(*this, this);
+    pageReports = new ReportsPage(*this, this);
+    pageMisc = new MiscPage(*this, this);
+    pagePractice = new PracticePage(*this, this);
+    frameMain = {pageTournament, pageManager, pageRace, pageReports, pageMisc, pagePractice};
+    for (size_t i = 0; i < frameMain.size(); ++i) {
+        frameMain[i]->setObjectName(QStringLiteral("frameMain_%1").arg(i));
+        const bool tall = i == 2 || i == 5;
+        place(frameMain[i], 120, 1200, 15015, tall ? 9495 : 9375);
+        frameMain[i]->setVisible(false);
+    }
+}
+
+bool frmMain::Form_Load() {
+    // 1. The program version.
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("Version"), kProgramVersion,
+                     true);
+    // 2. The driver grid's data control.
+    pageMisc->bindDriverGrid(GetAccessConnectionString());
+    // 3. The database connection.
+    if (!m_state.DbConnection.Open(GetAccessConnectionString())) {
+        unloadAfterRefusal(QStringLiteral("The race database could not be opened.\n\n%1\n\n"
+                                          "Please reinstall Kirv Vorel.")
+                               .arg(m_state.DbConnection.errorText()));
+        return false;
+    }
+    // 4. The splash.
+    {
+        frmSplash splash;
+        splash.m_strVersion = QStringLiteral("Version ") + kProgramVersion;
+        showSplash(splash);
+    }
+    // 5, 6. The schema version.
+    if (!CheckDatabaseVersion())
+        return false;
+    // 7. The current tournament.
+    {
+        const double id = RoundHalfEven(Val(GetRegistryValue(
+            HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("LastTournamentID"), QString())));
+        m_state.CurrentTournamentID = id >= 0 && id <= 32767 ? static_cast<qint16>(id) : 0;
+    }
+    // 8, 9. Tournament and driver lists.
+    FillTournamentCombo();
+    FillDriverCombo(-1);
+    // 11. Timing state.
+    m_state.HeatHasConflict = true;
+    m_state.RaceElapsedMs = 0;
+    m_state.CurrentRaceID = -1;
+    // 18. Idle.
+    m_state.TimingMode = TimingIdle;
+    // 19. The first page.
+    cmdToolbarMain_Click(0);
+    return true;
+}
+
+bool frmMain::CheckDatabaseVersion() {
+    Recordset rs;
+    if (!m_state.DbConnection.Select(
+            QStringLiteral("SELECT SetupValue FROM tblSetup WHERE SetupKey='Version';"), rs)) {
+        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."));
+        return false;
+    }
+    if (rs.RecordCount() != 1) {
+        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."));
+        return false;
+    }
+    const QString storedVersion = FieldToString(rs.value(0, QStringLiteral("SetupValue")));
+    const double stored = Val(storedVersion);
+    const double program = Val(kProgramVersion);
+    if (program < stored) {
+        unloadAfterRefusal(QStringLiteral(
+            "Database-version is higher then the executable. Please reinstall Kirv Vorel."));
+        return false;
+    }
+    if (stored < program)
+        return UpgradeDatabase(storedVersion, stored);
+    // The journal mode lives in the file; switch an accepted database to it.
+    m_state.DbConnection.tryExecute(QStringLiteral("PRAGMA journal_mode=WAL;"));
+    return true;
+}
+
+bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
+    if (stored <= 1.1) {
+        const QString appPath = GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath,
+                                                 QStringLiteral("AppPath"), QString());
+        QDir().mkdir(appPath + QStringLiteral("res")); // an existing folder is fine
+    }
+    {
+        // The upgrade happens whole or not at all.
+        Transaction trans(m_state.DbConnection);
+        bool ok = trans.active();
+        if (ok && stored <= 1.2) {
+            ok = m_state.DbConnection.Execute(
+                     QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN StartDelay Long;")) &&
+                 m_state.DbConnection.Execute(
+                     QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN TransponderID Long;")) &&
+                 m_state.DbConnection.Execute(
+                     QStringLiteral("UPDATE tblRace SET RaceCode=3 WHERE TournamentID=0;"));
+        }
+        ok = ok && m_state.DbConnection.Execute(QStringLiteral("UPDATE tblSetup SET SetupValue='") +
+                                                kProgramVersion +
+                                                QStringLiteral("' WHERE SetupKey='Version';"));
+        ok = ok && trans.commit();
+        if (!ok) {
+            unloadAfterRefusal(
+                QStringLiteral("The database could not be updated. Please reinstall Kirv Vorel."));
+            return false;
+        }
+    }
+    m_state.DbConnection.tryExecute(QStringLiteral("PRAGMA journal_mode=WAL;"));
+    const MsgResult answer = MsgBox(
+        QStringLiteral("Update complete, from ") + storedVersion + QStringLiteral(" to ") +
+            kProgramVersion + QStringLiteral(".") + QChar(13) +
+            QStringLiteral("Do you want to visit the 'Kirv Vorel' homepage for update information?"),
+        MsgButtons::YesNo, MsgIcon::None, kProgramName);
+    if (answer == MsgResult::Yes && !desktop().openUrl(kHomepageUrl)) {
+        MsgBox(QStringLiteral("No web browser could be started. The homepage is ") + kHomepageUrl,
+               MsgButtons::OK, MsgIcon::Exclamation, kProgramName);
+    }
+    return true;
+}
+
+void frmMain::unloadAfterRefusal(const QString& message) {
+    MsgBox(message, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+    Form_Unload();
+}
+
+void frmMain::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    hide();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::cmdToolbarMain_Click(int Index) {
+    for (size_t i = 0; i < frameMain.size(); ++i)
+        frameMain[i]->setVisible(static_cast<int>(i) == Index);
+    switch (Index) {
+    case 0:
+        FillTournamentCombo();
+        FillDriverCombo(-1);
+        break;
+    case 1:
+        RefreshManagerTab();
+        break;
+    case 2:
+        pageRace->cbRaceShowRaceCategory_Click();
+        break;
+    case 4:
+        RefreshDriverGrid();
+        break;
+    default: // the reports and practice pages are shown as they stand
+        break;
+    }
+}
+
+void frmMain::FillTournamentCombo() { pageTournament->FillTournamentCombo(); }
+void frmMain::FillDriverCombo(int driverToSelect) { pageTournament->FillDriverCombo(driverToSelect); }
+void frmMain::RefreshManagerTab() { pageManager->RefreshManagerTab(); }
+void frmMain::RefreshDriverGrid() { pageMisc->RefreshDriverGrid(); }
+
+} // namespace kv

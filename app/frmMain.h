@@ -1,0 +1,88 @@
+#pragma once
+// The main window: the toolbar that switches the six pages, the status strip,
+// the shared state and the start-up and shut-down of the program.
+
+#include "MainContext.h"
+
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QGroupBox;
+class QLabel;
+class QToolButton;
+
+namespace kv {
+
+class frmSplash;
+class TournamentPage;
+class ManagerPage;
+class RacePage;
+class ReportsPage;
+class MiscPage;
+class PracticePage;
+
+class frmMain final : public QWidget, public MainContext {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up. Returns false when the program must end (the window has then
+    // unloaded itself).
+    bool Form_Load();
+    void Form_Unload();
+    bool unloaded() const { return m_unloaded; }
+
+    void cmdToolbarMain_Click(int Index);
+
+    // How the splash is shown; tests replace the modal run.
+    std::function<void(frmSplash&)> showSplash;
+
+    // MainContext
+    MainState& state() override { return m_state; }
+    void FillTournamentCombo() override;
+    void FillDriverCombo(int driverToSelect) override;
+    void RefreshManagerTab() override;
+    void RefreshDriverGrid() override;
+
+    // Controls.
+    std::array<QToolButton*, 6> cmdToolbarMain{};
+    std::array<QGroupBox*, 6> frameMain{};
+    QGroupBox* Frame6 = nullptr;
+    QTimer tmrRaceTime;
+    QTimer tmrRaceCountdown;
+    QTimer tmrRaceFlash;
+    QTimer tmrPracticeTime;
+    QTimer tmrPracticeFlash;
+
+    TournamentPage* pageTournament = nullptr;
+    ManagerPage* pageManager = nullptr;
+    RacePage* pageRace = nullptr;
+    ReportsPage* pageReports = nullptr;
+    MiscPage* pageMisc = nullptr;
+    PracticePage* pagePractice = nullptr;
+
+    // The maker's page offered after a database upgrade.
+    static const QString kHomepageUrl;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildTopStrip();
+    void buildPages();
+    bool CheckDatabaseVersion();
+    bool UpgradeDatabase(const QString& storedVersion, double stored);
+    void unloadAfterRefusal(const QString& message);
+
+    MainState m_state;
+    bool m_unloaded = false;
+};
+
+// The connection string of the race database in the install folder.
+QString GetAccessConnectionString();
+
+} // namespace kv

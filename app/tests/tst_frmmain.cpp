@@ -1,0 +1,149 @@
+// The main window frame: toolbar, page switching, the driver grid, the splash.
+#include "FakePlatform.h"
+#include "InstallFixture.h"
+#include "MiscPage.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QTableView>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace kv;
+
+namespace {
+
+bool startQuietly(frmMain& w) {
+    w.showSplash = [](frmSplash&) {};
+    return w.Form_Load();
+}
+
+} // namespace
+
+class TestFrmMain : public QObject {
+    Q_OBJECT
+private slots:
+    void frameLayout() {
+        test::InstallFixture fx;
+        FakePlatform platform;
+        frmMain w;
+        QVERIFY(startQuietly(w));
+        QCOMPARE(w.windowTitle(), QString("- Kirv Vorel - Race management system"));
+        QCOMPARE(w.size(), QSize(1017, 715));
+        QCOMPARE(w.minimumSize(), w.maximumSize());
+
+        // Screen order left to right: 0, 1, 2, 3, 5, 4.
+        QList<QToolButton*> buttons(w.cmdToolbarMain.begin(), w.cmdToolbarMain.end());
+        std::sort(buttons.begin(), buttons.end(),
+                  [](QToolButton* a, QToolButton* b) { return a->x() < b->x(); });
+        QStringList tips;
+        for (QToolButton* b : buttons)
+            tips << b->toolTip();
+        QCOMPARE(tips, (QStringList{"Tournament registration.", "Manage qual-heats and final heats.",
+                                    "Race.", "Results,", "Practice mode.", "Setup."}));
+        QCOMPARE(buttons.at(4), w.cmdToolbarMain[5]);
+        for (QToolButton* b : buttons)
+            QVERIFY(!b->icon().isNull());
+
+        QStringList captions;
+        for (QGroupBox* f : w.frameMain)
+            captions << f->title();
+        QCOMPARE(captions, (QStringList{"Tournament registration", "Manager", "Race", "Reports",
+                                        "Miscellaneous", "Practice"}));
+        QCOMPARE(w.Frame6->title(), QString("Kirv Status"));
+        QCOMPARE(w.findChild<QLabel*>("lblTournamentName")->text(), QString("No tournament"));
+        for (QTimer* t : {&w.tmrRaceTime, &w.tmrRaceCountdown, &w.tmrRaceFlash, &w.tmrPracticeTime,
+                          &w.tmrPracticeFlash})
+            QVERIFY(!t->isActive());
+        QCOMPARE(w.tmrRaceCountdown.interval(), 1000);
+        QCOMPARE(w.tmrRaceFlash.interval(), 250);
+    }
+
+    void exactlyOnePageIsVisible_data() {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < 6; ++i)
+            QTest::addRow("page %d", i) << i;
+    }
+    void exactlyOnePageIsVisible() {
+        QFETCH(int, index);
+        test::InstallFixture fx;
+        FakePlatform platform;
+        frmMain w;
+        QVERIFY(startQuietly(w));
+        w.cmdToolbarMain[size_t(index)]->click();
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(w.frameMain[size_t(i)]->isVisibleTo(&w), i == index);
+    }
+
+    void reportsAndPracticeRunNoStatement_data() {
+        QTest::addColumn<int>("index");
+        QTest::newRow("reports") << 3;
+        QTest::newRow("practice") << 5;
+    }
+    void reportsAndPracticeRunNoStatement() {
+        QFETCH(int, index);
+        test::InstallFixture fx;
+        FakePlatform platform;
+        frmMain w;
+        QVERIFY(startQuietly(w));
+        const qint64 before = w.state().DbConnection.statementCount();
+        w.cmdToolbarMain_Click(index);
+        QCOMPARE(w.state().DbConnection.statementCount(), before);
+        QVERIFY(w.pageMisc->adodcDriver->query().lastQuery().isEmpty());
+    }
+
+    void miscPageRereadsTheDriverGrid() {
+        test::InstallFixture fx;
+        FakePlatform platform;
+        frmMain w;
+        QVERIFY(startQuietly(w));
+        w.cmdToolbarMain_Click(4);
+        QTableView* grid = w.findChild<QTableView*>("tdbgDriver");
+        QVERIFY(grid);
+        QCOMPARE(grid->model()->rowCount(), 0);
+        QVERIFY(w.state().DbConnection.Execute(
+            "INSERT INTO tblDriver (Lastname, Firstname) VALUES ('Berg','Anna');"));
+        QVERIFY(w.state().DbConnection.Execute(
+            "INSERT INTO tblDriver (Lastname, Deleted) VALUES ('Gone', 1);"));
+        w.cmdToolbarMain_Click(0);
+        w.cmdToolbarMain_Click(4);
+        QCOMPARE(grid->model()->rowCount(), 1);
+        QStringList headers;
+        for (int c = 0; c < grid->model()->columnCount(); ++c)
+            if (!grid->isColumnHidden(c))
+                headers << grid->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(headers, (QStringList{"DriverID", "Lastname", "Firstname", "Team", "Car", "Email",
+                                       "Frequency", "Transponder ID", "Own Transponder"}));
+        QCOMPARE(grid->model()->index(0, 1).data().toString(), QString("Berg"));
+        QVERIFY(platform.boxes->messages.isEmpty());
+    }
+
+    void splashClosesOnTimerAndKeysNotOnClicks() {
+        test::InstallFixture fx;
+        frmSplash splash;
+        splash.m_strVersion = "Version 1.3";
+        splash.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&splash));
+        QCOMPARE(splash.lblVersion->text(), QString("Version 1.3"));
+        QCOMPARE(splash.size(), QSize(599, 398));
+        QVERIFY(splash.tmrSplashTime.isActive());
+        QCOMPARE(splash.tmrSplashTime.interval(), 5000);
+
+        QTest::mouseClick(&splash, Qt::LeftButton);
+        QVERIFY(splash.isVisible());
+        QTest::keyClick(&splash, Qt::Key_Shift);
+        QVERIFY(splash.isVisible());
+        QTest::keyClick(&splash, Qt::Key_Space);
+        QVERIFY(!splash.isVisible());
+
+        frmSplash timed;
+        timed.show();
+        timed.tmrSplashTime_Timer();
+        QVERIFY(!timed.isVisible());
+    }
+};
+
+QTEST_MAIN(TestFrmMain)
+#include "tst_frmmain.moc"

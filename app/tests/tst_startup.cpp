@@ -1,0 +1,246 @@
+// Start-up on real database files: the version check, the upgrade, refusals.
+#include "FakePlatform.h"
+#include "InstallFixture.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <QCryptographicHash>
+#include <QGroupBox>
+#include <QLabel>
+#include <QtTest>
+
+using namespace kv;
+
+namespace {
+
+QByteArray fileHash(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// Makes the database look like an older one: without the two entry columns, and
+// with a race outside any tournament that is not yet a single race.
+void makeOld(test::InstallFixture& fx, const QString& version) {
+    QVERIFY(fx.sql({"ALTER TABLE tblDriverInRace DROP COLUMN StartDelay;",
+                    "ALTER TABLE tblDriverInRace DROP COLUMN TransponderID;",
+                    "INSERT INTO tblRace (TournamentID, RaceCode, Description) VALUES (0, 2, 'Fun race');",
+                    "INSERT INTO tblRace (TournamentID, RaceCode, Description) VALUES (4, 1, 'Round 1 - Heat 1');",
+                    "UPDATE tblSetup SET SetupValue='" + version + "' WHERE SetupKey='Version';"}));
+}
+
+struct Started {
+    bool result = false;
+    int splashShown = 0;
+    QString splashVersion;
+};
+
+Started start(frmMain& w) {
+    Started s;
+    w.showSplash = [&s](frmSplash& splash) {
+        ++s.splashShown;
+        splash.Form_Load();
+        s.splashVersion = splash.lblVersion->text();
+    };
+    s.result = w.Form_Load();
+    return s;
+}
+
+const QString kHigher =
+    "Database-version is higher then the executable. Please reinstall Kirv Vorel.";
+const QString kCorrupt = "Corrupt database. Please reinstall Kirv Vorel.";
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void currentVersionStartsQuietly() {
+        test::InstallFixture fx;
+        fx.setSetting("Version", "0.9");
+        FakePlatform platform;
+        frmMain w;
+        const Started s = start(w);
+        QVERIFY(s.result);
+        QVERIFY(!w.unloaded());
+        QCOMPARE(s.splashShown, 1);
+        QCOMPARE(s.splashVersion, QString("Version 1.3"));
+        QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
+        QCOMPARE(fx.setting("Version"), QString("1.3"));
+        QVERIFY(w.frameMain[0]->isVisibleTo(&w));
+        for (int i = 1; i < 6; ++i)
+            QVERIFY(!w.frameMain[size_t(i)]->isVisibleTo(&w));
+        QCOMPARE(w.state().CurrentRaceID, qint16(-1));
+        QCOMPARE(w.state().TimingMode, 0);
+    }
+
+    void olderVersionsAreUpgraded_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("createsRes");
+        QTest::newRow("1.2") << "1.2" << false;
+        QTest::newRow("1.1") << "1.1" << true;
+        QTest::newRow("1.0") << "1.0" << true;
+        QTest::newRow("empty") << "" << true;
+        QTest::newRow("abc") << "abc" << true;
+    }
+    void olderVersionsAreUpgraded() {
+        QFETCH(QString, stored);
+        QFETCH(bool, createsRes);
+        test::InstallFixture fx;
+        makeOld(fx, stored);
+        QVERIFY(QDir(fx.appPath() + "res").removeRecursively());
+        FakePlatform platform;
+        platform.boxes->answers = {MsgResult::No};
+        frmMain w;
+        QVERIFY(start(w).result);
+
+        QCOMPARE(platform.boxes->messages.size(), 1);
+        const RecordedMessage& m = platform.boxes->messages.first();
+        QCOMPARE(m.text, "Update complete, from " + stored + " to 1.3." + QChar(13) +
+                             "Do you want to visit the 'Kirv Vorel' homepage for update information?");
+        QCOMPARE(m.title, QString("Kirv Vorel"));
+        QCOMPARE(m.buttons, MsgButtons::YesNo);
+        QVERIFY(platform.desk->urls.isEmpty());
+
+        QCOMPARE(fx.column("SELECT SetupValue FROM tblSetup WHERE SetupKey='Version';"),
+                 QStringList{"1.3"});
+        QCOMPARE(fx.column("SELECT RaceCode FROM tblRace ORDER BY RaceID;"), (QStringList{"3", "1"}));
+        const QStringList cols = fx.column("SELECT name FROM pragma_table_info('tblDriverInRace');");
+        QVERIFY(cols.contains("StartDelay"));
+        QVERIFY(cols.contains("TransponderID"));
+        QCOMPARE(QDir(fx.appPath() + "res").exists(), createsRes);
+        QCOMPARE(fx.setting("Version"), QString("1.3"));
+    }
+
+    void existingResFolderGivesNoMessage() {
+        test::InstallFixture fx;
+        makeOld(fx, "1.0");
+        FakePlatform platform;
+        platform.boxes->answers = {MsgResult::No};
+        frmMain w;
+        QVERIFY(start(w).result);
+        QCOMPARE(platform.boxes->messages.size(), 1); // the upgrade message only
+        QVERIFY(QFile::exists(fx.appPath() + "res/go.wav"));
+    }
+
+    void yesOpensTheHomepage() {
+        test::InstallFixture fx;
+        makeOld(fx, "1.2");
+        FakePlatform platform;
+        platform.boxes->answers = {MsgResult::Yes};
+        frmMain w;
+        QVERIFY(start(w).result);
+        QCOMPARE(platform.desk->urls, QStringList{frmMain::kHomepageUrl});
+    }
+
+    void aTrailingLetterReadsAsCurrent() {
+        test::InstallFixture fx;
+        QVERIFY(fx.sql({"UPDATE tblSetup SET SetupValue='1.3a' WHERE SetupKey='Version';"}));
+        FakePlatform platform;
+        frmMain w;
+        QVERIFY(start(w).result);
+        QVERIFY(platform.boxes->messages.isEmpty());
+        QCOMPARE(fx.column("SELECT SetupValue FROM tblSetup;"), QStringList{"1.3a"});
+    }
+
+    void refusedDatabases_data() {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("1.4") << QStringList{"UPDATE tblSetup SET SetupValue='1.4';"} << kHigher;
+        QTest::newRow("2") << QStringList{"UPDATE tblSetup SET SetupValue='2';"} << kHigher;
+        QTest::newRow("no version row") << QStringList{"DELETE FROM tblSetup;"} << kCorrupt;
+        QTest::newRow("two version rows")
+            << QStringList{"INSERT INTO tblSetup VALUES ('Version','1.3');"} << kCorrupt;
+    }
+    void refusedDatabases() {
+        QFETCH(QStringList, statements);
+        QFETCH(QString, message);
+        test::InstallFixture fx;
+        QVERIFY(fx.sql(statements + QStringList{"PRAGMA wal_checkpoint(TRUNCATE);"}));
+        const QByteArray before = fileHash(fx.databaseFile());
+        FakePlatform platform;
+        bool result = true;
+        {
+            frmMain w;
+            result = start(w).result;
+            QVERIFY(w.unloaded());
+        }
+        QVERIFY(!result);
+        QCOMPARE(platform.boxes->messages.size(), 1);
+        QCOMPARE(platform.boxes->messages.first().text, message);
+        QCOMPARE(platform.boxes->messages.first().title, QString("Kirv Vorel"));
+        QCOMPARE(platform.boxes->messages.first().buttons, MsgButtons::OK);
+        QCOMPARE(fileHash(fx.databaseFile()), before);
+        QCOMPARE(fx.setting("Version"), QString("1.3"));
+    }
+
+    // A database file that is missing or is no database tells the user and
+    // ends; no file is created.
+    void unopenableDatabaseEndsTheProgram_data() {
+        QTest::addColumn<bool>("garbage");
+        QTest::newRow("missing") << false;
+        QTest::newRow("not a database") << true;
+    }
+    void unopenableDatabaseEndsTheProgram() {
+        QFETCH(bool, garbage);
+        test::InstallFixture fx;
+        QVERIFY(QFile::remove(fx.databaseFile()));
+        QFile::remove(fx.databaseFile() + "-wal");
+        QFile::remove(fx.databaseFile() + "-shm");
+        if (garbage) {
+            QFile f(fx.databaseFile());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(QByteArray(4096, 'x'));
+        }
+        FakePlatform platform;
+        frmMain w;
+        const Started s = start(w);
+        QVERIFY(!s.result);
+        QVERIFY(w.unloaded());
+        QCOMPARE(s.splashShown, 0);
+        QCOMPARE(platform.boxes->messages.size(), 1);
+        QVERIFY(platform.boxes->lastText().startsWith("The race database could not be opened."));
+        QVERIFY(platform.boxes->lastText().contains("Please reinstall Kirv Vorel."));
+        QCOMPARE(QFile::exists(fx.databaseFile()), garbage);
+    }
+
+    // An upgrade statement that fails (the column is there already) leaves the
+    // database as it was and ends the program.
+    void failedUpgradeChangesNothing() {
+        test::InstallFixture fx;
+        QVERIFY(fx.sql({"INSERT INTO tblRace (TournamentID, RaceCode) VALUES (0, 2);",
+                        "UPDATE tblSetup SET SetupValue='1.2';"}));
+        FakePlatform platform;
+        frmMain w;
+        QVERIFY(!start(w).result);
+        QVERIFY(w.unloaded());
+        QCOMPARE(platform.boxes->messages.size(), 2); // what failed, then the end
+        QVERIFY(platform.boxes->messages.first().text.contains("ALTER TABLE"));
+        QCOMPARE(platform.boxes->messages.last().text,
+                 QString("The database could not be updated. Please reinstall Kirv Vorel."));
+        QCOMPARE(fx.column("SELECT SetupValue FROM tblSetup;"), QStringList{"1.2"});
+        QCOMPARE(fx.column("SELECT RaceCode FROM tblRace;"), QStringList{"2"});
+    }
+
+    void lastTournamentIsRestored_data() {
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<int>("current");
+        QTest::newRow("7") << "7" << 7;
+        QTest::newRow("half to even") << "6.5" << 6;
+        QTest::newRow("blank") << " " << 0;
+        QTest::newRow("too large") << "40000" << 0;
+    }
+    void lastTournamentIsRestored() {
+        QFETCH(QString, setting);
+        test::InstallFixture fx;
+        fx.setSetting("LastTournamentID", setting);
+        FakePlatform platform;
+        frmMain w;
+        QVERIFY(start(w).result);
+        QTEST(int(w.state().CurrentTournamentID), "current");
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

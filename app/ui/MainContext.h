@@ -1,0 +1,48 @@
+#pragma once
+// What the pages of the main window share. The main window owns this state and
+// composes the pages; a page reaches another page only through these calls.
+
+#include "Database.h"
+
+#include <QtGlobal>
+
+class QLabel;
+
+namespace kv {
+
+class StatusIndicator;
+
+// Timing mode: what a passing car means.
+enum TimingModeValue : int { TimingIdle = 0, TimingRace = 1, TimingMonitor = 2, TimingPractice = 3 };
+
+struct MainState {
+    Database DbConnection{QStringLiteral("DbConnection")};
+    qint16 CurrentTournamentID = 0;
+
+    // Timing state.
+    int TimingMode = TimingIdle;
+    qint16 CurrentRaceID = -1;
+    qint32 RaceElapsedMs = 0;
+    bool HeatHasConflict = true;
+
+    // Shared controls of the top strip.
+    QLabel* lblTournamentName = nullptr;
+    QLabel* lblTournamentLocation = nullptr;
+    QLabel* lblHWStatusComport = nullptr;
+    StatusIndicator* shapeHWStatusIndicator = nullptr;
+};
+
+class MainContext {
+public:
+    virtual ~MainContext() = default;
+    virtual MainState& state() = 0;
+    Database& db() { return state().DbConnection; }
+
+    // Page refreshes other pages ask for.
+    virtual void FillTournamentCombo() = 0;
+    virtual void FillDriverCombo(int driverToSelect) = 0;
+    virtual void RefreshManagerTab() = 0;
+    virtual void RefreshDriverGrid() = 0;
+};
+
+} // namespace kv

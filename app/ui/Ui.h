@@ -1,0 +1,70 @@
+#pragma once
+// Helpers for laying out the system's windows from their twips geometry, and the
+// fonts, colours and list columns they share.
+
+#include <QColor>
+#include <QFont>
+#include <QRect>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include <initializer_list>
+#include <vector>
+
+class QListWidget;
+
+namespace kv {
+
+// 15 twips are one pixel at 96 dpi.
+constexpr int tw(int twips) { return (twips * 2 + 15) / 30; }
+inline QRect twRect(int left, int top, int width, int height) {
+    return QRect(tw(left), tw(top), tw(width), tw(height));
+}
+inline void place(QWidget* w, int left, int top, int width, int height) {
+    w->setGeometry(twRect(left, top, width, height));
+}
+
+// A colour given as the original's &HBBGGRR value.
+inline QColor bgr(unsigned value) {
+    return QColor::fromRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+// The form font: a plain sans serif at the given point size.
+QFont formFont(double pointSize = 8.25, bool bold = true);
+// A heavy display font in place of Arial Black.
+QFont blackFont(double pointSize);
+
+// Draws list rows whose columns are separated by tab characters at tab stops
+// given in dialog units (a horizontal unit is a quarter of the average character
+// width; a negative stop right-aligns the column that ends there).
+class TabStopDelegate final : public QStyledItemDelegate {
+public:
+    TabStopDelegate(std::vector<int> stops, QObject* parent);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    const std::vector<int>& stops() const { return m_stops; }
+
+private:
+    std::vector<int> m_stops;
+};
+
+// Sets the column stops of a list.
+void SetTabStops(QListWidget* list, std::initializer_list<int> stops);
+
+// The round status indicator of the top strip.
+class StatusIndicator final : public QWidget {
+    Q_OBJECT
+public:
+    explicit StatusIndicator(QWidget* parent = nullptr);
+    void setFillColor(const QColor& c);
+    QColor fillColor() const { return m_color; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor m_color;
+};
+
+} // namespace kv

@@ -1,0 +1,68 @@
+#pragma once
+// The small layers that stand in for the desktop platform: message and input
+// boxes, sound, the web browser and starting another program. Every caller goes
+// through these functions; tests replace the implementation behind them.
+
+#include <QString>
+
+#include <memory>
+
+class QWidget;
+
+namespace kv {
+
+enum class MsgButtons { OK, OKCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MsgIcon { None, Information, Exclamation, Critical, Question };
+enum class MsgResult { OK, Cancel, Yes, No, Retry };
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MsgResult message(const QString& text, MsgButtons buttons, MsgIcon icon,
+                              const QString& title) = 0;
+    // Returns the entered text; an empty text when the user cancels.
+    virtual QString input(const QString& prompt, const QString& title,
+                          const QString& defaultText) = 0;
+};
+
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Starts playing the file and returns at once; a sound still playing is cut
+    // off. Failures are silent.
+    virtual void play(const QString& file) = 0;
+};
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    // Opens a web page in the user's browser; false when none could be started.
+    virtual bool openUrl(const QString& url) = 0;
+    // Starts another program without waiting for it.
+    virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
+};
+
+// The installed implementations; setting nullptr restores the real one.
+MessageBoxes& messageBoxes();
+void setMessageBoxes(std::shared_ptr<MessageBoxes> impl);
+SoundPlayer& soundPlayer();
+void setSoundPlayer(std::shared_ptr<SoundPlayer> impl);
+Desktop& desktop();
+void setDesktop(std::shared_ptr<Desktop> impl);
+
+// The parent window of message boxes (the main window once it exists).
+void setDialogParent(QWidget* parent);
+
+} // namespace kv
+
+// Shows a message box and returns the button pressed.
+kv::MsgResult MsgBox(const QString& prompt, kv::MsgButtons buttons = kv::MsgButtons::OK,
+                     kv::MsgIcon icon = kv::MsgIcon::None,
+                     const QString& title = QStringLiteral("Kirv Vorel"));
+QString InputBox(const QString& prompt, const QString& title = QStringLiteral("Kirv Vorel"),
+                 const QString& defaultText = QString());
+
+// Plays a wave file asynchronously; the flags are accepted for the callers'
+// sake. Always returns 0.
+qint32 PlaySound(const QString& lpszSoundName, qint32 uFlags);
+inline constexpr qint32 SND_ASYNC = 1;

@@ -1,0 +1,8 @@
+#include "PracticePage.h"
+
+namespace kv {
+
+PracticePage::PracticePage(MainContext& main, QWidget* parent)
+    : PageFrame(main, QStringLiteral("Practice"), parent) {}
+
+} // namespace kv
