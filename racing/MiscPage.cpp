@@ -82,6 +82,7 @@ MiscPage::MiscPage(MainContext& main, QWidget* parent)
     tdbgDriver->setSelectionMode(QAbstractItemView::SingleSelection);
     tdbgDriver->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tdbgDriver->verticalHeader()->setDefaultSectionSize(20);
+    tdbgDriver->verticalHeader()->setVisible(false);
     tdbgDriver->horizontalHeader()->setStretchLastSection(true);
 
     cmdMiscDatabaseDeleteSelectedDriver =
