@@ -1,0 +1,82 @@
+#include "QtSerialPort.h"
+
+#include <QSignalBlocker>
+
+QtSerialPort::QtSerialPort() {
+    QObject::connect(&m_port, &QSerialPort::readyRead, &m_port, [this] {
+        if (m_arrivalHandler)
+            m_arrivalHandler();
+    });
+    // An unplugged adapter (or a vanished pseudo-terminal) leaves the port useless: close it so
+    // that the operations report the closed port and the host can open it again. Queued, because
+    // the port must not be closed from inside its own error report.
+    QObject::connect(
+        &m_port, &QSerialPort::errorOccurred, &m_port,
+        [this](QSerialPort::SerialPortError error) {
+            if (error == QSerialPort::ResourceError)
+                closeIfDeviceGone();
+        },
+        Qt::QueuedConnection);
+}
+
+bool QtSerialPort::open(const QString& devicePath) {
+    if (m_port.isOpen())
+        return true;
+    m_port.setPortName(devicePath);
+    m_port.setBaudRate(QSerialPort::Baud19200);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+    if (!m_port.open(QIODevice::ReadWrite))
+        return false;
+    m_port.clearError();
+    return true;
+}
+
+void QtSerialPort::close() {
+    if (m_port.isOpen())
+        m_port.close();
+}
+
+bool QtSerialPort::isOpen() const {
+    return m_port.isOpen();
+}
+
+bool QtSerialPort::write(const QString& text) {
+    if (!m_port.isOpen())
+        return false;
+    const QByteArray bytes = text.toLatin1();
+    if (m_port.write(bytes) != bytes.size())
+        return false;
+    // Hand the frame to the device now: the caller may block the thread right after a command.
+    // flush() only writes, so no arrival is reported from in here.
+    m_port.flush();
+    return true;
+}
+
+QString QtSerialPort::readAll() {
+    if (!m_port.isOpen())
+        return {};
+    {
+        // Pull in what the device holds, also after the thread was blocked. Each successful wait
+        // reports an arrival; the caller is reading anyway, so those reports are kept quiet.
+        const QSignalBlocker quiet(m_port);
+        while (m_port.waitForReadyRead(0)) {
+        }
+    }
+    const QString text = QString::fromLatin1(m_port.readAll());
+    if (m_port.error() == QSerialPort::ResourceError)
+        closeIfDeviceGone();
+    return text;
+}
+
+void QtSerialPort::setArrivalHandler(std::function<void()> handler) {
+    m_arrivalHandler = std::move(handler);
+}
+
+void QtSerialPort::closeIfDeviceGone() {
+    if (m_port.isOpen() && m_port.error() == QSerialPort::ResourceError)
+        m_port.close();
+    m_port.clearError();
+}
