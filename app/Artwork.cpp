@@ -81,7 +81,8 @@ QPixmap toolbarPicture(int index, int size) {
         p.setPen(QPen(QColor(0, 70, 150), s / 16, Qt::SolidLine, Qt::RoundCap));
         const double xs[] = {0.15, 0.45, 0.75};
         for (int i = 0; i < 4; ++i)
-            p.drawLine(QPointF(s * xs[0], s * (0.18 + i * 0.2)), QPointF(s * xs[1], s * (0.18 + i * 0.2)));
+            p.drawLine(QPointF(s * xs[0], s * (0.18 + i * 0.2)),
+                       QPointF(s * xs[1], s * (0.18 + i * 0.2)));
         p.drawLine(QPointF(s * xs[1], s * 0.18), QPointF(s * xs[1], s * 0.38));
         p.drawLine(QPointF(s * xs[1], s * 0.58), QPointF(s * xs[1], s * 0.78));
         p.drawLine(QPointF(s * xs[1], s * 0.28), QPointF(s * xs[2], s * 0.28));
@@ -108,7 +109,8 @@ QPixmap toolbarPicture(int index, int size) {
         for (int i = 0; i < 3; ++i) {
             p.setBrush(colors[i]);
             p.setPen(Qt::NoPen);
-            p.drawRect(QRectF(s * (0.22 + i * 0.20), s * (0.80 - heights[i]), s * 0.14, s * heights[i]));
+            p.drawRect(
+                QRectF(s * (0.22 + i * 0.20), s * (0.80 - heights[i]), s * 0.14, s * heights[i]));
         }
         p.setPen(QPen(Qt::black, s / 40));
         p.drawLine(QPointF(s * 0.18, s * 0.80), QPointF(s * 0.82, s * 0.80));
@@ -192,7 +194,8 @@ QPixmap splashPicture() {
 
     p.setPen(Qt::white);
     p.setFont(blackFont(40));
-    p.drawText(QRect(30, 40, 420, 80), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Kirv Vorel"));
+    p.drawText(QRect(30, 40, 420, 80), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Kirv Vorel"));
     p.setFont(formFont(14, true));
     p.setPen(QColor(255, 200, 0));
     p.drawText(QRect(34, 112, 420, 30), Qt::AlignLeft | Qt::AlignVCenter,

@@ -2,13 +2,17 @@
 
 #include "Artwork.h"
 #include "Helpers.h"
+#include "KirvOCX.h"
+#include "LapCounterConnection.h"
 #include "ManagerPage.h"
 #include "MiscPage.h"
 #include "Platform.h"
 #include "PracticePage.h"
 #include "RacePage.h"
 #include "ReportsPage.h"
+#include "SerialPort.h"
 #include "TournamentPage.h"
+#include "TransponderIdTool.h"
 #include "Ui.h"
 #include "frmSplash.h"
 #include "mdlRegistry.h"
@@ -17,6 +21,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QToolButton>
 
 namespace kv {
@@ -27,7 +32,8 @@ QString GetAccessConnectionString() {
     const QString appPath =
         GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString());
     return QStringLiteral("Provider=SQLite;") + QStringLiteral("Data Source=") + appPath +
-           QStringLiteral("zadiva.dat;") + QStringLiteral("User Id=;") + QStringLiteral("Password=;");
+           QStringLiteral("zadiva.dat;") + QStringLiteral("User Id=;") +
+           QStringLiteral("Password=;");
 }
 
 namespace {
@@ -49,7 +55,7 @@ constexpr ToolbarButton kToolbar[] = {
 
 } // namespace
 
-frmMain::frmMain(QWidget* parent) : QWidget(parent) {
+frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : QWidget(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("- Kirv Vorel - Race management system"));
     setFixedSize(tw(15255), tw(10725));
@@ -70,6 +76,17 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     buildTopStrip();
     buildPages();
 
+    // The lap counter control lives on the window, hidden for the whole run.
+    m_state.KirvOCX =
+        lapCounterPort ? new KirvOCX(std::move(lapCounterPort), this) : new KirvOCX(this);
+    m_state.KirvOCX->setObjectName(QStringLiteral("KirvOCX"));
+    place(m_state.KirvOCX, 8160, 720, 6975, 735);
+    m_state.KirvOCX->setVisible(false);
+    connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
+    m_link = std::make_unique<LapCounterConnection>(
+        m_state, [this] { return pageMisc->txtMiscComport->text(); });
+    m_idTool = std::make_unique<TransponderIdTool>(*this);
+
     tmrRaceTime.setInterval(100);
     tmrRaceCountdown.setInterval(1000);
     tmrRaceFlash.setInterval(250);
@@ -78,7 +95,9 @@ frmMain::frmMain(QWidget* parent) : QWidget(parent) {
     setDialogParent(this);
 }
 
-frmMain::~frmMain() { setDialogParent(nullptr); }
+frmMain::~frmMain() {
+    setDialogParent(nullptr);
+}
 
 void frmMain::buildTopStrip() {
     for (const ToolbarButton& b : kToolbar) {
@@ -90,7 +109,8 @@ void frmMain::buildTopStrip() {
         button->setIconSize(QSize(tw(1095) - 14, tw(975) - 12));
         button->setAutoRaise(false);
         const int index = b.index;
-        connect(button, &QToolButton::clicked, this, [this, index] { cmdToolbarMain_Click(index); });
+        connect(button, &QToolButton::clicked, this,
+                [this, index] { cmdToolbarMain_Click(index); });
         cmdToolbarMain[static_cast<size_t>(index)] = button;
     }
 
@@ -169,6 +189,8 @@ bool frmMain::Form_Load() {
     m_state.HeatHasConflict = true;
     m_state.RaceElapsedMs = 0;
     m_state.CurrentRaceID = -1;
+    // 12, 13, 15. The lap counter's port, its test, the transponder delay.
+    RestoreLapCounterSettings();
     // 18. Idle.
     m_state.TimingMode = TimingIdle;
     // 19. The first page.
@@ -215,8 +237,8 @@ bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
         if (ok && stored <= 1.2) {
             ok = m_state.DbConnection.Execute(
                      QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN StartDelay Long;")) &&
-                 m_state.DbConnection.Execute(
-                     QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN TransponderID Long;")) &&
+                 m_state.DbConnection.Execute(QStringLiteral(
+                     "ALTER TABLE tblDriverInRace ADD COLUMN TransponderID Long;")) &&
                  m_state.DbConnection.Execute(
                      QStringLiteral("UPDATE tblRace SET RaceCode=3 WHERE TournamentID=0;"));
         }
@@ -231,11 +253,12 @@ bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
         }
     }
     m_state.DbConnection.tryExecute(QStringLiteral("PRAGMA journal_mode=WAL;"));
-    const MsgResult answer = MsgBox(
-        QStringLiteral("Update complete, from ") + storedVersion + QStringLiteral(" to ") +
-            kProgramVersion + QStringLiteral(".") + QChar(13) +
-            QStringLiteral("Do you want to visit the 'Kirv Vorel' homepage for update information?"),
-        MsgButtons::YesNo, MsgIcon::None, kProgramName);
+    const MsgResult answer =
+        MsgBox(QStringLiteral("Update complete, from ") + storedVersion + QStringLiteral(" to ") +
+                   kProgramVersion + QStringLiteral(".") + QChar(13) +
+                   QStringLiteral(
+                       "Do you want to visit the 'Kirv Vorel' homepage for update information?"),
+               MsgButtons::YesNo, MsgIcon::None, kProgramName);
     if (answer == MsgResult::Yes && !desktop().openUrl(kHomepageUrl)) {
         MsgBox(QStringLiteral("No web browser could be started. The homepage is ") + kHomepageUrl,
                MsgButtons::OK, MsgIcon::Exclamation, kProgramName);
@@ -248,10 +271,25 @@ void frmMain::unloadAfterRefusal(const QString& message) {
     Form_Unload();
 }
 
+void frmMain::RestoreLapCounterSettings() {
+    auto setting = [](const char* name) {
+        return GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QString::fromLatin1(name),
+                                QString());
+    };
+    m_state.KirvOCX->setPortsFolder(setting("AppPath") + QStringLiteral("ports/"));
+    pageMisc->txtMiscComport->setText(setting("ComPort"));
+    TestLapCounterConnection();
+    QLineEdit* delay = pageMisc->txtMiscTransponderDelay;
+    delay->setText(setting("TransponderDelay"));
+    if (Val(delay->text()) < 3)
+        delay->setText(QStringLiteral("3"));
+}
+
 void frmMain::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
+    m_state.KirvOCX->CloseConnection();
     hide();
 }
 
@@ -282,9 +320,43 @@ void frmMain::cmdToolbarMain_Click(int Index) {
     }
 }
 
-void frmMain::FillTournamentCombo() { pageTournament->FillTournamentCombo(); }
-void frmMain::FillDriverCombo(int driverToSelect) { pageTournament->FillDriverCombo(driverToSelect); }
-void frmMain::RefreshManagerTab() { pageManager->RefreshManagerTab(); }
-void frmMain::RefreshDriverGrid() { pageMisc->RefreshDriverGrid(); }
+void frmMain::FillTournamentCombo() {
+    pageTournament->FillTournamentCombo();
+}
+void frmMain::FillDriverCombo(int driverToSelect) {
+    pageTournament->FillDriverCombo(driverToSelect);
+}
+void frmMain::RefreshManagerTab() {
+    pageManager->RefreshManagerTab();
+}
+void frmMain::RefreshDriverGrid() {
+    pageMisc->RefreshDriverGrid();
+}
+bool frmMain::OpenLapCounterPort() {
+    return m_link->OpenLapCounterPort();
+}
+bool frmMain::TestLapCounterConnection() {
+    return m_link->TestLapCounterConnection();
+}
+void frmMain::ReadTransponderID(QLineEdit* box) {
+    m_idTool->Read(box);
+}
+void frmMain::WriteTransponderID(QLineEdit* box) {
+    m_idTool->Write(box);
+}
+void frmMain::TransponderIDBoxChanged(QLineEdit* box) {
+    TransponderIdTool::BoxChanged(box);
+}
+
+void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
+    Q_UNUSED(lMilliseconds);
+    switch (m_state.TimingMode) {
+    case TimingMonitor:
+        pageMisc->MonitorCar(iCarID);
+        break;
+    default:
+        break;
+    }
+}
 
 } // namespace kv

@@ -3,12 +3,14 @@
 // the shared state and the start-up and shut-down of the program.
 
 #include "MainContext.h"
+#include "SerialPort.h"
 
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QGroupBox;
 class QLabel;
@@ -23,11 +25,14 @@ class RacePage;
 class ReportsPage;
 class MiscPage;
 class PracticePage;
+class LapCounterConnection;
+class TransponderIdTool;
 
 class frmMain final : public QWidget, public MainContext {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    // Without a port, the lap counter control uses the real serial port.
+    explicit frmMain(QWidget* parent = nullptr, std::unique_ptr<SerialPort> lapCounterPort = {});
     ~frmMain() override;
 
     // Start-up. Returns false when the program must end (the window has then
@@ -47,6 +52,14 @@ public:
     void FillDriverCombo(int driverToSelect) override;
     void RefreshManagerTab() override;
     void RefreshDriverGrid() override;
+    bool OpenLapCounterPort() override;
+    bool TestLapCounterConnection() override;
+    void ReadTransponderID(QLineEdit* box) override;
+    void WriteTransponderID(QLineEdit* box) override;
+    void TransponderIDBoxChanged(QLineEdit* box) override;
+
+    // What a car passing means depends on the timing mode.
+    void KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds);
 
     // Controls.
     std::array<QToolButton*, 6> cmdToolbarMain{};
@@ -78,7 +91,11 @@ private:
     bool UpgradeDatabase(const QString& storedVersion, double stored);
     void unloadAfterRefusal(const QString& message);
 
+    void RestoreLapCounterSettings();
+
     MainState m_state;
+    std::unique_ptr<LapCounterConnection> m_link;
+    std::unique_ptr<TransponderIdTool> m_idTool;
     bool m_unloaded = false;
 };
 

@@ -170,6 +170,12 @@ bool Installer::writeSettings(const QString& folder, QString* error) {
     }
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"),
                      appPathOf(folder), true);
+    // The lap counter's port starts as the port box shows it, COM1; a port the
+    // organiser chose before is kept.
+    if (GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("ComPort"), QString())
+            .isEmpty())
+        SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("ComPort"),
+                         QStringLiteral("1"), true);
     return true;
 }
 

@@ -18,7 +18,7 @@ public:
     static bool writeSounds(const QString& folder, QString* error = nullptr);
     // The install folder as AppPath: absolute, ending with "/".
     static QString appPathOf(const QString& folder);
-    // Creates the settings key and stores AppPath (and nothing else).
+    // Creates the settings key and stores AppPath (and COM1 when no port is stored).
     static bool writeSettings(const QString& folder, QString* error = nullptr);
     // All of it. An existing database is kept, so reinstalling loses no data.
     static bool install(const QString& folder, QString* error = nullptr);

@@ -29,7 +29,7 @@ public:
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes
-                                                                                   : MsgResult::OK;
+                                                                                  : MsgResult::OK;
     }
     QString input(const QString& prompt, const QString&, const QString& defaultText) override {
         prompts.append(prompt);
@@ -65,12 +65,15 @@ public:
     std::shared_ptr<FakeMessageBoxes> boxes = std::make_shared<FakeMessageBoxes>();
     std::shared_ptr<FakeSoundPlayer> sounds = std::make_shared<FakeSoundPlayer>();
     std::shared_ptr<FakeDesktop> desk = std::make_shared<FakeDesktop>();
+    QList<int> sleeps;
     FakePlatform() {
+        setSleepFunction([this](int ms) { sleeps.append(ms); });
         setMessageBoxes(boxes);
         setSoundPlayer(sounds);
         setDesktop(desk);
     }
     ~FakePlatform() {
+        setSleepFunction(nullptr);
         setMessageBoxes(nullptr);
         setSoundPlayer(nullptr);
         setDesktop(nullptr);

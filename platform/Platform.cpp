@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QSoundEffect>
+#include <QThread>
 #include <QUrl>
 
 namespace kv {
@@ -27,16 +28,32 @@ public:
         box.setWindowTitle(title);
         box.setText(text);
         switch (icon) {
-        case MsgIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MsgIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
         }
         switch (buttons) {
-        case MsgButtons::OK: box.setStandardButtons(QMessageBox::Ok); break;
-        case MsgButtons::OKCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case MsgButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case MsgButtons::OK:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case MsgButtons::OKCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case MsgButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
         case MsgButtons::YesNoCancel:
             box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
             break;
@@ -45,14 +62,20 @@ public:
             break;
         }
         switch (box.exec()) {
-        case QMessageBox::Ok: return MsgResult::OK;
-        case QMessageBox::Yes: return MsgResult::Yes;
-        case QMessageBox::No: return MsgResult::No;
-        case QMessageBox::Retry: return MsgResult::Retry;
-        default: return MsgResult::Cancel;
+        case QMessageBox::Ok:
+            return MsgResult::OK;
+        case QMessageBox::Yes:
+            return MsgResult::Yes;
+        case QMessageBox::No:
+            return MsgResult::No;
+        case QMessageBox::Retry:
+            return MsgResult::Retry;
+        default:
+            return MsgResult::Cancel;
         }
     }
-    QString input(const QString& prompt, const QString& title, const QString& defaultText) override {
+    QString input(const QString& prompt, const QString& title,
+                  const QString& defaultText) override {
         bool ok = false;
         const QString text = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal,
                                                    defaultText, &ok);
@@ -95,19 +118,41 @@ template <typename T, typename Real> std::shared_ptr<T>& slot() {
 
 } // namespace
 
-MessageBoxes& messageBoxes() { return *slot<MessageBoxes, RealMessageBoxes>(); }
+MessageBoxes& messageBoxes() {
+    return *slot<MessageBoxes, RealMessageBoxes>();
+}
 void setMessageBoxes(std::shared_ptr<MessageBoxes> impl) {
-    slot<MessageBoxes, RealMessageBoxes>() = impl ? std::move(impl) : std::make_shared<RealMessageBoxes>();
+    slot<MessageBoxes, RealMessageBoxes>() =
+        impl ? std::move(impl) : std::make_shared<RealMessageBoxes>();
 }
-SoundPlayer& soundPlayer() { return *slot<SoundPlayer, RealSoundPlayer>(); }
+SoundPlayer& soundPlayer() {
+    return *slot<SoundPlayer, RealSoundPlayer>();
+}
 void setSoundPlayer(std::shared_ptr<SoundPlayer> impl) {
-    slot<SoundPlayer, RealSoundPlayer>() = impl ? std::move(impl) : std::make_shared<RealSoundPlayer>();
+    slot<SoundPlayer, RealSoundPlayer>() =
+        impl ? std::move(impl) : std::make_shared<RealSoundPlayer>();
 }
-Desktop& desktop() { return *slot<Desktop, RealDesktop>(); }
+Desktop& desktop() {
+    return *slot<Desktop, RealDesktop>();
+}
 void setDesktop(std::shared_ptr<Desktop> impl) {
     slot<Desktop, RealDesktop>() = impl ? std::move(impl) : std::make_shared<RealDesktop>();
 }
-void setDialogParent(QWidget* parent) { dialogParent() = parent; }
+void setDialogParent(QWidget* parent) {
+    dialogParent() = parent;
+}
+
+namespace {
+std::function<void(int)>& sleepFunction() {
+    static std::function<void(int)> fn = [](int ms) { QThread::msleep(ulong(std::max(0, ms))); };
+    return fn;
+}
+} // namespace
+
+void setSleepFunction(std::function<void(int)> sleep) {
+    sleepFunction() =
+        sleep ? std::move(sleep) : [](int ms) { QThread::msleep(ulong(std::max(0, ms))); };
+}
 
 } // namespace kv
 
@@ -123,4 +168,8 @@ QString InputBox(const QString& prompt, const QString& title, const QString& def
 qint32 PlaySound(const QString& lpszSoundName, qint32) {
     kv::soundPlayer().play(lpszSoundName);
     return 0;
+}
+
+void Sleep(int dwMilliseconds) {
+    kv::sleepFunction()(dwMilliseconds);
 }

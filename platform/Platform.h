@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -50,6 +51,9 @@ void setSoundPlayer(std::shared_ptr<SoundPlayer> impl);
 Desktop& desktop();
 void setDesktop(std::shared_ptr<Desktop> impl);
 
+// The blocking wait behind Sleep; nullptr restores the real one.
+void setSleepFunction(std::function<void(int milliseconds)> sleep);
+
 // The parent window of message boxes (the main window once it exists).
 void setDialogParent(QWidget* parent);
 
@@ -66,3 +70,6 @@ QString InputBox(const QString& prompt, const QString& title = QStringLiteral("K
 // sake. Always returns 0.
 qint32 PlaySound(const QString& lpszSoundName, qint32 uFlags);
 inline constexpr qint32 SND_ASYNC = 1;
+
+// Blocks the window thread; nothing else runs meanwhile.
+void Sleep(int dwMilliseconds);

@@ -1,10 +1,17 @@
 #include "MiscPage.h"
 
 #include "Database.h"
+#include "Helpers.h"
+#include "KirvOCX.h"
+#include "MainContext.h"
+#include "Platform.h"
 #include "Ui.h"
+#include "mdlRegistry.h"
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -54,10 +61,14 @@ struct GridColumn {
     const char* caption;
 };
 constexpr GridColumn kDriverColumns[] = {
-    {"DriverID", "DriverID"},     {"Lastname", "Lastname"},
-    {"Firstname", "Firstname"},   {"Team", "Team"},
-    {"Car", "Car"},               {"Email", "Email"},
-    {"Frequency", "Frequency"},   {"TransponderID", "Transponder ID"},
+    {"DriverID", "DriverID"},
+    {"Lastname", "Lastname"},
+    {"Firstname", "Firstname"},
+    {"Team", "Team"},
+    {"Car", "Car"},
+    {"Email", "Email"},
+    {"Frequency", "Frequency"},
+    {"TransponderID", "Transponder ID"},
     {"OwnTransponder", "Own Transponder"},
 };
 
@@ -90,6 +101,147 @@ MiscPage::MiscPage(MainContext& main, QWidget* parent)
     cmdMiscDatabaseDeleteSelectedDriver->setObjectName(
         QStringLiteral("cmdMiscDatabaseDeleteSelectedDriver"));
     place(cmdMiscDatabaseDeleteSelectedDriver, 240, 4740, 2295, 495);
+
+    buildLapCounterFrames();
+}
+
+namespace {
+
+template <typename T> T* named(T* w, const char* name) {
+    w->setObjectName(QString::fromLatin1(name));
+    return w;
+}
+
+QLabel* label(const QString& text, QWidget* parent, int left, int top, int width, int height) {
+    auto* l = new QLabel(text, parent);
+    place(l, left, top, width, height);
+    return l;
+}
+
+} // namespace
+
+void MiscPage::buildLapCounterFrames() {
+    Frame5 = named(new QGroupBox(QStringLiteral("Kirv hardware setup"), this), "Frame5");
+    place(Frame5, 360, 6120, 3015, 1455);
+    label(QStringLiteral("Select com-port:"), Frame5, 240, 420, 1575, 255);
+    txtMiscComport = named(new QLineEdit(QStringLiteral("1"), Frame5), "txtMiscComport");
+    place(txtMiscComport, 1920, 360, 495, 315);
+    cmdMiscTestConnection =
+        named(new QPushButton(QStringLiteral("Test connection"), Frame5), "cmdMiscTestConnection");
+    place(cmdMiscTestConnection, 240, 840, 2175, 435);
+
+    Frame2 = named(new QGroupBox(QStringLiteral("Transponder"), this), "Frame2");
+    place(Frame2, 3720, 6120, 3135, 3015);
+    label(QStringLiteral("Quick read and write transponder ID."), Frame2, 240, 360, 2850, 255);
+    label(QStringLiteral("ID:"), Frame2, 240, 870, 330, 255);
+    txtMiscTransponderID = named(new QLineEdit(Frame2), "txtMiscTransponderID");
+    place(txtMiscTransponderID, 600, 840, 735, 315);
+    cmdMiscTransponderReadID =
+        named(new QPushButton(QStringLiteral("Read"), Frame2), "cmdMiscTransponderReadID");
+    place(cmdMiscTransponderReadID, 1440, 840, 615, 315);
+    cmdMiscTransponderWriteID =
+        named(new QPushButton(QStringLiteral("Write"), Frame2), "cmdMiscTransponderWriteID");
+    place(cmdMiscTransponderWriteID, 2160, 840, 615, 315);
+    auto* delayText = label(QStringLiteral("Select tranponder delay. This prevents multiple "
+                                           "registrations."),
+                            Frame2, 240, 1560, 2775, 495);
+    delayText->setWordWrap(true);
+    label(QStringLiteral("Delay [s]:"), Frame2, 240, 2220, 975, 255);
+    txtMiscTransponderDelay =
+        named(new QLineEdit(QStringLiteral("5"), Frame2), "txtMiscTransponderDelay");
+    place(txtMiscTransponderDelay, 1200, 2160, 495, 315);
+
+    Frame3 = named(new QGroupBox(QStringLiteral("Simple monitor"), this), "Frame3");
+    place(Frame3, 7200, 6120, 2415, 3015);
+    auto* monitorText =
+        label(QStringLiteral("Quickly monitor transponder ID's "), Frame3, 240, 300, 1320, 525);
+    monitorText->setWordWrap(true);
+    monitorText->setFont(formFont(7.5, true));
+    lbMiscSimpleMonitor = named(new QListWidget(Frame3), "lbMiscSimpleMonitor");
+    place(lbMiscSimpleMonitor, 240, 840, 1095, 2010);
+    cmdMiscSimpleMonitorStart =
+        named(new QPushButton(QStringLiteral("Start"), Frame3), "cmdMiscSimpleMonitorStart");
+    place(cmdMiscSimpleMonitorStart, 1560, 360, 735, 375);
+    cmdMiscSimpleMonitorStop =
+        named(new QPushButton(QStringLiteral("Stop"), Frame3), "cmdMiscSimpleMonitorStop");
+    place(cmdMiscSimpleMonitorStop, 1560, 840, 735, 375);
+
+    connect(txtMiscComport, &QLineEdit::textChanged, this, &MiscPage::txtMiscComport_Change);
+    connect(txtMiscTransponderDelay, &QLineEdit::textChanged, this,
+            &MiscPage::txtMiscTransponderDelay_Change);
+    connect(cmdMiscTestConnection, &QPushButton::clicked, this,
+            &MiscPage::cmdMiscTestConnection_Click);
+    connect(cmdMiscSimpleMonitorStart, &QPushButton::clicked, this,
+            &MiscPage::cmdMiscSimpleMonitorStart_Click);
+    connect(cmdMiscSimpleMonitorStop, &QPushButton::clicked, this,
+            &MiscPage::cmdMiscSimpleMonitorStop_Click);
+    connect(cmdMiscTransponderReadID, &QPushButton::clicked, this,
+            &MiscPage::cmdMiscTransponderReadID_Click);
+    connect(cmdMiscTransponderWriteID, &QPushButton::clicked, this,
+            &MiscPage::cmdMiscTransponderWriteID_Click);
+    connect(txtMiscTransponderID, &QLineEdit::textChanged, this,
+            &MiscPage::txtMiscTransponderID_Change);
+}
+
+void MiscPage::txtMiscComport_Change() {
+    const QString text = txtMiscComport->text();
+    if (text.isEmpty())
+        return;
+    const QString number = NumberText(RoundHalfEven(Val(text)));
+    if (number != text) {
+        txtMiscComport->setText(number); // runs this handler again, which stores it
+        return;
+    }
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("ComPort"), number, true);
+}
+
+void MiscPage::txtMiscTransponderDelay_Change() {
+    // Stored with "." whatever the locale, so the next start reads it back whole.
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("TransponderDelay"),
+                     NumberText(Val(txtMiscTransponderDelay->text())), true);
+}
+
+double MiscPage::TransponderDelayMs() const {
+    return Val(txtMiscTransponderDelay->text()) * 1000.0;
+}
+
+void MiscPage::cmdMiscTestConnection_Click() {
+    m_main.TestLapCounterConnection();
+}
+
+void MiscPage::cmdMiscSimpleMonitorStart_Click() {
+    KirvOCX* link = m_main.state().KirvOCX;
+    link->StopRace();
+    Sleep(500);
+    link->StartRace();
+    m_main.state().TimingMode = TimingMonitor;
+    lbMiscSimpleMonitor->clear();
+}
+
+void MiscPage::cmdMiscSimpleMonitorStop_Click() {
+    if (m_main.state().TimingMode != TimingMonitor)
+        return;
+    m_main.state().KirvOCX->StopRace();
+    m_main.state().TimingMode = TimingIdle;
+}
+
+void MiscPage::MonitorCar(qint16 carId) {
+    lbMiscSimpleMonitor->insertItem(0, QString::number(carId));
+    // A long session keeps the newest entries only.
+    while (lbMiscSimpleMonitor->count() > kMonitorEntries)
+        delete lbMiscSimpleMonitor->takeItem(lbMiscSimpleMonitor->count() - 1);
+}
+
+void MiscPage::cmdMiscTransponderReadID_Click() {
+    m_main.ReadTransponderID(txtMiscTransponderID);
+}
+
+void MiscPage::cmdMiscTransponderWriteID_Click() {
+    m_main.WriteTransponderID(txtMiscTransponderID);
+}
+
+void MiscPage::txtMiscTransponderID_Change() {
+    m_main.TransponderIDBoxChanged(txtMiscTransponderID);
 }
 
 void MiscPage::bindDriverGrid(const QString& connectionString) {

@@ -7,6 +7,8 @@
 #include <QSqlQueryModel>
 
 class QLabel;
+class QLineEdit;
+class QListWidget;
 class QPushButton;
 class QTableView;
 
@@ -19,7 +21,9 @@ class DataControl final : public QSqlQueryModel {
 public:
     explicit DataControl(QObject* parent = nullptr);
     ~DataControl() override;
-    void setConnectionString(const QString& connectionString) { m_connectionString = connectionString; }
+    void setConnectionString(const QString& connectionString) {
+        m_connectionString = connectionString;
+    }
     void setRecordSource(const QString& sql) { m_recordSource = sql; }
     QString recordSource() const { return m_recordSource; }
     // Re-reads the record source; false (and an empty grid) when it cannot.
@@ -40,10 +44,45 @@ public:
     void bindDriverGrid(const QString& connectionString);
     void RefreshDriverGrid();
 
+    // Lap counter set-up.
+    void txtMiscComport_Change();
+    void txtMiscTransponderDelay_Change();
+    void cmdMiscTestConnection_Click();
+    // The transponder delay in use, in ms.
+    double TransponderDelayMs() const;
+
+    // Simple monitor.
+    void cmdMiscSimpleMonitorStart_Click();
+    void cmdMiscSimpleMonitorStop_Click();
+    // A pass seen while the monitor runs: its car on top of the list.
+    void MonitorCar(qint16 carId);
+    static constexpr int kMonitorEntries = 1000;
+
+    // Quick transponder tool.
+    void cmdMiscTransponderReadID_Click();
+    void cmdMiscTransponderWriteID_Click();
+    void txtMiscTransponderID_Change();
+
     QGroupBox* Frame7 = nullptr;
     QTableView* tdbgDriver = nullptr;
     DataControl* adodcDriver = nullptr;
     QPushButton* cmdMiscDatabaseDeleteSelectedDriver = nullptr;
+
+    QGroupBox* Frame5 = nullptr;
+    QLineEdit* txtMiscComport = nullptr;
+    QPushButton* cmdMiscTestConnection = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QLineEdit* txtMiscTransponderDelay = nullptr;
+    QLineEdit* txtMiscTransponderID = nullptr;
+    QPushButton* cmdMiscTransponderReadID = nullptr;
+    QPushButton* cmdMiscTransponderWriteID = nullptr;
+    QGroupBox* Frame3 = nullptr;
+    QListWidget* lbMiscSimpleMonitor = nullptr;
+    QPushButton* cmdMiscSimpleMonitorStart = nullptr;
+    QPushButton* cmdMiscSimpleMonitorStop = nullptr;
+
+private:
+    void buildLapCounterFrames();
 };
 
 } // namespace kv

@@ -7,6 +7,7 @@ packages=(
   qt6-serialport-dev qt6-multimedia-dev qt6-charts-dev
   libgl-dev libqt6opengl6-dev libcurl4-openssl-dev
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
+  fonts-liberation2
   python3 python3-pyftpdlib poppler-utils sox
   socat
 )

@@ -16,7 +16,9 @@ Database::Database(QString connectionName) : m_name(std::move(connectionName)) {
     };
 }
 
-Database::~Database() { Close(); }
+Database::~Database() {
+    Close();
+}
 
 QString Database::dataSourceOf(const QString& connectionString) {
     static const QRegularExpression re(QStringLiteral("Data Source=([^;]*)"),
@@ -144,7 +146,9 @@ bool Database::CommitTrans() {
     return false;
 }
 
-void Database::RollbackTrans() { tryExecute(QStringLiteral("ROLLBACK;")); }
+void Database::RollbackTrans() {
+    tryExecute(QStringLiteral("ROLLBACK;"));
+}
 
 QString NowText() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));

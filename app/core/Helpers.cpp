@@ -64,9 +64,17 @@ bool ToInt16(const QString& text, qint16& value) {
     return true;
 }
 
+QString NumberText(double value) {
+    if (std::isfinite(value) && value == std::trunc(value) && std::fabs(value) < 1e15)
+        return QString::number(static_cast<qint64>(value));
+    return QString::number(value, 'g', 15);
+}
+
 } // namespace kv
 
-qint16 BooleanToCheckValue(bool b) { return b ? 1 : 0; }
+qint16 BooleanToCheckValue(bool b) {
+    return b ? 1 : 0;
+}
 
 QString FieldToString(const QVariant& field) {
     if (field.isNull() || !field.isValid())

@@ -29,6 +29,10 @@ double RoundHalfEven(double value);
 // false when it does not fit (the value is then left unchanged).
 bool ToInt16(const QString& text, qint16& value);
 
+// A number as the program shows it: whole numbers as plain digits, others with
+// "." as the decimal point, shortest form.
+QString NumberText(double value);
+
 } // namespace kv
 
 // 1 when b is true, otherwise 0: the value for a check box.

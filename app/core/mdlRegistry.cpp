@@ -18,14 +18,17 @@ std::shared_ptr<SettingsStore>& currentStore() {
 // "Software\Org\App" -> ("Org", "App"); anything shorter keeps what it has.
 QStringList keyParts(const QString& keyPath) {
     QStringList parts = keyPath.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
-    if (!parts.isEmpty() && parts.first().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
+    if (!parts.isEmpty() &&
+        parts.first().compare(QLatin1String("Software"), Qt::CaseInsensitive) == 0)
         parts.removeFirst();
     return parts;
 }
 
 } // namespace
 
-SettingsStore& settingsStore() { return *currentStore(); }
+SettingsStore& settingsStore() {
+    return *currentStore();
+}
 
 void setSettingsStore(std::shared_ptr<SettingsStore> store) {
     currentStore() = store ? std::move(store) : std::make_shared<IniSettingsStore>();
@@ -69,7 +72,8 @@ bool IniSettingsStore::readText(const QString& keyPath, const QString& name, QSt
     return true;
 }
 
-bool IniSettingsStore::writeText(const QString& keyPath, const QString& name, const QString& value) {
+bool IniSettingsStore::writeText(const QString& keyPath, const QString& name,
+                                 const QString& value) {
     if (!keyExists(keyPath))
         return false;
     QSettings s(fileForKey(keyPath), QSettings::IniFormat);
@@ -98,8 +102,8 @@ QString GetRegistryValue(HKEY, const QString& strPath, const QString& strValue,
     return text;
 }
 
-void SetRegistryValue(HKEY, const QString& strPath, const QString& strValue,
-                      const QString& strData, bool blnCreate) {
+void SetRegistryValue(HKEY, const QString& strPath, const QString& strValue, const QString& strData,
+                      bool blnCreate) {
     kv::SettingsStore& store = kv::settingsStore();
     if (!store.keyExists(strPath))
         return;

@@ -14,8 +14,9 @@ class TestDatabase : public QObject {
         QStringList what, sql;
     };
     static void open(Database& db, const test::InstallFixture& fx, Reported* rep = nullptr) {
-        QVERIFY2(db.Open("Provider=SQLite;Data Source=" + fx.databaseFile() + ";User Id=;Password=;"),
-                 qPrintable(db.errorText()));
+        QVERIFY2(
+            db.Open("Provider=SQLite;Data Source=" + fx.databaseFile() + ";User Id=;Password=;"),
+            qPrintable(db.errorText()));
         if (rep)
             db.setErrorReporter([rep](const QString& w, const QString& s, const QString&) {
                 rep->what << w;
@@ -27,26 +28,28 @@ private slots:
     void schemaHasEveryColumn_data() {
         QTest::addColumn<QString>("table");
         QTest::addColumn<QStringList>("columns");
-        QTest::newRow("tblDriver") << "tblDriver"
-                                   << QStringList{"DriverID", "Lastname", "Firstname", "Team", "Car",
-                                                  "Email", "Frequency", "TransponderID",
-                                                  "OwnTransponder", "Deleted"};
+        QTest::newRow("tblDriver")
+            << "tblDriver"
+            << QStringList{"DriverID", "Lastname",  "Firstname",     "Team",           "Car",
+                           "Email",    "Frequency", "TransponderID", "OwnTransponder", "Deleted"};
         QTest::newRow("tblTournament")
-            << "tblTournament"
-            << QStringList{"TournamentID", "Name", "Location", "RegTime", "QualNumOfRounds",
-                           "QualNumOfCarsInHeat", "QualRaceTime"};
+            << "tblTournament" << QStringList{"TournamentID",    "Name",
+                                              "Location",        "RegTime",
+                                              "QualNumOfRounds", "QualNumOfCarsInHeat",
+                                              "QualRaceTime"};
         QTest::newRow("tblRace") << "tblRace"
-                                 << QStringList{"RaceID", "TournamentID", "RaceCategoryID",
-                                                "RaceCode", "QualRound", "QualHeat", "Length",
-                                                "Status", "Description", "Comment", "TimeOfRace"};
+                                 << QStringList{"RaceID",   "TournamentID", "RaceCategoryID",
+                                                "RaceCode", "QualRound",    "QualHeat",
+                                                "Length",   "Status",       "Description",
+                                                "Comment",  "TimeOfRace"};
         QTest::newRow("tblDriverInRace")
             << "tblDriverInRace"
-            << QStringList{"DriverInRaceID", "DriverID", "RaceID", "StartPosition", "NumOfLaps",
-                           "TimeToFinish", "TimeToFinishString", "TransponderID", "StartDelay"};
+            << QStringList{"DriverInRaceID",     "DriverID",      "RaceID",
+                           "StartPosition",      "NumOfLaps",     "TimeToFinish",
+                           "TimeToFinishString", "TransponderID", "StartDelay"};
         QTest::newRow("tblLapInRace")
-            << "tblLapInRace"
-            << QStringList{"DriverInRaceID", "RaceID", "LapTime", "TotalTime", "LapTimeString",
-                           "TotalTimeString"};
+            << "tblLapInRace" << QStringList{"DriverInRaceID", "RaceID",        "LapTime",
+                                             "TotalTime",      "LapTimeString", "TotalTimeString"};
         QTest::newRow("tblRaceCategoryDescription")
             << "tblRaceCategoryDescription"
             << QStringList{"RaceCategoryID", "RaceCategoryDescription", "RaceCategoryLengthName"};
@@ -80,12 +83,17 @@ private slots:
     void defaultsOfPartialInserts() {
         test::InstallFixture fx;
         QVERIFY(fx.sql({"INSERT INTO tblDriver (Lastname) VALUES ('New driver');",
-                        "INSERT INTO tblTournament (Name, RegTime) VALUES ('New tournament','2026-12-09 10:00:00');",
-                        "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, QualRound, QualHeat, Length, Description) VALUES (1,1,1,1,1,5,'Round 1 - Heat 1');",
-                        "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, TimeToFinish, TimeToFinishString) VALUES (1,1,1,100000000,'...');"}));
-        QCOMPARE(fx.column("SELECT Deleted || '|' || Frequency || '|' || TransponderID || '|' || OwnTransponder FROM tblDriver;"),
+                        "INSERT INTO tblTournament (Name, RegTime) VALUES ('New "
+                        "tournament','2026-12-09 10:00:00');",
+                        "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, QualRound, "
+                        "QualHeat, Length, Description) VALUES (1,1,1,1,1,5,'Round 1 - Heat 1');",
+                        "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, "
+                        "TimeToFinish, TimeToFinishString) VALUES (1,1,1,100000000,'...');"}));
+        QCOMPARE(fx.column("SELECT Deleted || '|' || Frequency || '|' || TransponderID || '|' || "
+                           "OwnTransponder FROM tblDriver;"),
                  QStringList{"0|0.0|0|0"});
-        QCOMPARE(fx.column("SELECT typeof(QualNumOfRounds) || typeof(QualNumOfCarsInHeat) || typeof(QualRaceTime) FROM tblTournament;"),
+        QCOMPARE(fx.column("SELECT typeof(QualNumOfRounds) || typeof(QualNumOfCarsInHeat) || "
+                           "typeof(QualRaceTime) FROM tblTournament;"),
                  QStringList{"integerintegerinteger"});
         QCOMPARE(fx.column("SELECT Status FROM tblRace;"), QStringList{"0"});
         QCOMPARE(fx.column("SELECT NumOfLaps FROM tblDriverInRace;"), QStringList{"0"});
@@ -99,7 +107,8 @@ private slots:
                         "INSERT INTO tblRace (Description) VALUES ('b');",
                         "DELETE FROM tblRace WHERE RaceID=2;",
                         "INSERT INTO tblRace (Description) VALUES ('c');"}));
-        QCOMPARE(fx.column("SELECT RaceID FROM tblRace ORDER BY RaceID DESC;").first(), QString("3"));
+        QCOMPARE(fx.column("SELECT RaceID FROM tblRace ORDER BY RaceID DESC;").first(),
+                 QString("3"));
     }
 
     void selectFetchesWholeResult() {
@@ -155,7 +164,8 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<bool>("exists");
         QTest::newRow("missing") << QByteArray() << false;
-        QTest::newRow("not a database") << QByteArray("this is not a database file at all, just text") << true;
+        QTest::newRow("not a database")
+            << QByteArray("this is not a database file at all, just text") << true;
     }
     void openNeverCreatesAFile() {
         QFETCH(QByteArray, content);
@@ -175,7 +185,8 @@ private slots:
     }
 
     void dataSourceOfConnectionString() {
-        QCOMPARE(Database::dataSourceOf("Provider=SQLite;Data Source=/opt/k v/zadiva.dat;User Id=;Password=;"),
+        QCOMPARE(Database::dataSourceOf(
+                     "Provider=SQLite;Data Source=/opt/k v/zadiva.dat;User Id=;Password=;"),
                  QString("/opt/k v/zadiva.dat"));
     }
 };

@@ -1,9 +1,6 @@
 // The main window frame: toolbar, page switching, the driver grid, the splash.
-#include "FakePlatform.h"
-#include "InstallFixture.h"
+#include "MainFixture.h"
 #include "MiscPage.h"
-#include "frmMain.h"
-#include "frmSplash.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,23 +10,15 @@
 
 using namespace kv;
 
-namespace {
-
-bool startQuietly(frmMain& w) {
-    w.showSplash = [](frmSplash&) {};
-    return w.Form_Load();
-}
-
-} // namespace
-
 class TestFrmMain : public QObject {
     Q_OBJECT
 private slots:
     void frameLayout() {
-        test::InstallFixture fx;
-        FakePlatform platform;
-        frmMain w;
-        QVERIFY(startQuietly(w));
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        FakePlatform& platform = m.platform;
+        Q_UNUSED(platform);
         QCOMPARE(w.windowTitle(), QString("- Kirv Vorel - Race management system"));
         QCOMPARE(w.size(), QSize(1017, 715));
         QCOMPARE(w.minimumSize(), w.maximumSize());
@@ -41,8 +30,9 @@ private slots:
         QStringList tips;
         for (QToolButton* b : buttons)
             tips << b->toolTip();
-        QCOMPARE(tips, (QStringList{"Tournament registration.", "Manage qual-heats and final heats.",
-                                    "Race.", "Results,", "Practice mode.", "Setup."}));
+        QCOMPARE(tips,
+                 (QStringList{"Tournament registration.", "Manage qual-heats and final heats.",
+                              "Race.", "Results,", "Practice mode.", "Setup."}));
         QCOMPARE(buttons.at(4), w.cmdToolbarMain[5]);
         for (QToolButton* b : buttons)
             QVERIFY(!b->icon().isNull());
@@ -68,10 +58,11 @@ private slots:
     }
     void exactlyOnePageIsVisible() {
         QFETCH(int, index);
-        test::InstallFixture fx;
-        FakePlatform platform;
-        frmMain w;
-        QVERIFY(startQuietly(w));
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        FakePlatform& platform = m.platform;
+        Q_UNUSED(platform);
         w.cmdToolbarMain[size_t(index)]->click();
         for (int i = 0; i < 6; ++i)
             QCOMPARE(w.frameMain[size_t(i)]->isVisibleTo(&w), i == index);
@@ -84,10 +75,11 @@ private slots:
     }
     void reportsAndPracticeRunNoStatement() {
         QFETCH(int, index);
-        test::InstallFixture fx;
-        FakePlatform platform;
-        frmMain w;
-        QVERIFY(startQuietly(w));
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        FakePlatform& platform = m.platform;
+        Q_UNUSED(platform);
         const qint64 before = w.state().DbConnection.statementCount();
         w.cmdToolbarMain_Click(index);
         QCOMPARE(w.state().DbConnection.statementCount(), before);
@@ -95,10 +87,11 @@ private slots:
     }
 
     void miscPageRereadsTheDriverGrid() {
-        test::InstallFixture fx;
-        FakePlatform platform;
-        frmMain w;
-        QVERIFY(startQuietly(w));
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        FakePlatform& platform = m.platform;
+        Q_UNUSED(platform);
         w.cmdToolbarMain_Click(4);
         QTableView* grid = w.findChild<QTableView*>("tdbgDriver");
         QVERIFY(grid);

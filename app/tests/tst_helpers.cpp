@@ -19,9 +19,11 @@ private slots:
         QTest::newRow("2:05.432") << 125432 << true << 2 << 5 << 432;
         QTest::newRow("zero") << 0 << true << 0 << 0 << 0;
         QTest::newRow("negative") << -1500 << true << 0 << -1 << -500;
-        QTest::newRow("last minute that fits") << 32767 * 60000 + 59999 << true << 32767 << 59 << 999;
+        QTest::newRow("last minute that fits")
+            << 32767 * 60000 + 59999 << true << 32767 << 59 << 999;
         QTest::newRow("first minute that does not fit") << 32768 * 60000 << false << 0 << 0 << 0;
-        QTest::newRow("largest 32-bit time") << std::numeric_limits<qint32>::max() << false << 0 << 0 << 0;
+        QTest::newRow("largest 32-bit time")
+            << std::numeric_limits<qint32>::max() << false << 0 << 0 << 0;
         QTest::newRow("-32769 minutes") << -32769 * 60000 << false << 0 << 0 << 0;
         QTest::newRow("-32768 minutes") << -32768 * 60000 << true << -32768 << 0 << 0;
     }
@@ -38,10 +40,14 @@ private slots:
     void replaceQuotes_data() {
         QTest::addColumn<QString>("in");
         QTest::addColumn<QString>("out");
-        QTest::newRow("two apostrophes") << "O'Neil's" << "O?Neil?s";
-        QTest::newRow("none") << "Smith" << "Smith";
-        QTest::newRow("double quote kept") << "\"Fast\" Eddie" << "\"Fast\" Eddie";
-        QTest::newRow("only quotes") << "''" << "??";
+        QTest::newRow("two apostrophes") << "O'Neil's"
+                                         << "O?Neil?s";
+        QTest::newRow("none") << "Smith"
+                              << "Smith";
+        QTest::newRow("double quote kept") << "\"Fast\" Eddie"
+                                           << "\"Fast\" Eddie";
+        QTest::newRow("only quotes") << "''"
+                                     << "??";
     }
     void replaceQuotes() {
         QFETCH(QString, in);

@@ -22,12 +22,18 @@ private slots:
     void roundTrip_data() {
         QTest::addColumn<QString>("written");
         QTest::addColumn<QString>("read");
-        QTest::newRow("plain") << "12" << "12";
-        QTest::newRow("empty stores one blank") << "" << " ";
-        QTest::newRow("cut at the first NUL") << QString("12") + QChar(u'\0') + "34" << "12";
-        QTest::newRow("folder with blanks") << "/opt/kirv vorel/" << "/opt/kirv vorel/";
-        QTest::newRow("commas stay text") << "a, b" << "a, b";
-        QTest::newRow("backslashes") << "C:\\Kirv\\" << "C:\\Kirv\\";
+        QTest::newRow("plain") << "12"
+                               << "12";
+        QTest::newRow("empty stores one blank") << ""
+                                                << " ";
+        QTest::newRow("cut at the first NUL") << QString("12") + QChar(u'\0') + "34"
+                                              << "12";
+        QTest::newRow("folder with blanks") << "/opt/kirv vorel/"
+                                            << "/opt/kirv vorel/";
+        QTest::newRow("commas stay text") << "a, b"
+                                          << "a, b";
+        QTest::newRow("backslashes") << "C:\\Kirv\\"
+                                     << "C:\\Kirv\\";
     }
     void roundTrip() {
         QFETCH(QString, written);
@@ -53,11 +59,11 @@ private slots:
 
     void createFlagFalseWritesOnlyExistingValues() {
         test::InstallFixture fx;
-        set("ComPort", "3", false);
-        QCOMPARE(get("ComPort"), QString());
-        set("ComPort", "4", true);
-        set("ComPort", "5", false);
-        QCOMPARE(get("ComPort"), QString("5"));
+        set("PracticeDeleteDelay", "3", false);
+        QCOMPARE(get("PracticeDeleteDelay"), QString());
+        set("PracticeDeleteDelay", "4", true);
+        set("PracticeDeleteDelay", "5", false);
+        QCOMPARE(get("PracticeDeleteDelay"), QString("5"));
     }
 
     void nonTextValueReadsAsDefault() {
@@ -71,10 +77,14 @@ private slots:
         QCOMPARE(get("ComPort"), QString("7"));
     }
 
-    void installationStoresAppPath() {
+    void installationStoresAppPathAndKeepsThePort() {
         test::InstallFixture fx;
         QCOMPARE(get("AppPath"), fx.appPath());
         QVERIFY(get("AppPath").endsWith('/'));
+        QCOMPARE(get("ComPort"), QString("1"));
+        set("ComPort", "4");
+        fx.install();
+        QCOMPARE(get("ComPort"), QString("4"));
     }
 };
 

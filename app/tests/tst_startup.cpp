@@ -1,8 +1,5 @@
 // Start-up on real database files: the version check, the upgrade, refusals.
-#include "FakePlatform.h"
-#include "InstallFixture.h"
-#include "frmMain.h"
-#include "frmSplash.h"
+#include "MainFixture.h"
 
 #include <QCryptographicHash>
 #include <QGroupBox>
@@ -23,28 +20,13 @@ QByteArray fileHash(const QString& file) {
 // Makes the database look like an older one: without the two entry columns, and
 // with a race outside any tournament that is not yet a single race.
 void makeOld(test::InstallFixture& fx, const QString& version) {
-    QVERIFY(fx.sql({"ALTER TABLE tblDriverInRace DROP COLUMN StartDelay;",
-                    "ALTER TABLE tblDriverInRace DROP COLUMN TransponderID;",
-                    "INSERT INTO tblRace (TournamentID, RaceCode, Description) VALUES (0, 2, 'Fun race');",
-                    "INSERT INTO tblRace (TournamentID, RaceCode, Description) VALUES (4, 1, 'Round 1 - Heat 1');",
-                    "UPDATE tblSetup SET SetupValue='" + version + "' WHERE SetupKey='Version';"}));
-}
-
-struct Started {
-    bool result = false;
-    int splashShown = 0;
-    QString splashVersion;
-};
-
-Started start(frmMain& w) {
-    Started s;
-    w.showSplash = [&s](frmSplash& splash) {
-        ++s.splashShown;
-        splash.Form_Load();
-        s.splashVersion = splash.lblVersion->text();
-    };
-    s.result = w.Form_Load();
-    return s;
+    QVERIFY(fx.sql(
+        {"ALTER TABLE tblDriverInRace DROP COLUMN StartDelay;",
+         "ALTER TABLE tblDriverInRace DROP COLUMN TransponderID;",
+         "INSERT INTO tblRace (TournamentID, RaceCode, Description) VALUES (0, 2, 'Fun race');",
+         "INSERT INTO tblRace (TournamentID, RaceCode, Description) VALUES (4, 1, 'Round 1 - Heat "
+         "1');",
+         "UPDATE tblSetup SET SetupValue='" + version + "' WHERE SetupKey='Version';"}));
 }
 
 const QString kHigher =
@@ -57,17 +39,15 @@ class TestStartup : public QObject {
     Q_OBJECT
 private slots:
     void currentVersionStartsQuietly() {
-        test::InstallFixture fx;
-        fx.setSetting("Version", "0.9");
-        FakePlatform platform;
-        frmMain w;
-        const Started s = start(w);
-        QVERIFY(s.result);
+        test::MainFixture m;
+        m.fx.setSetting("Version", "0.9");
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
         QVERIFY(!w.unloaded());
-        QCOMPARE(s.splashShown, 1);
-        QCOMPARE(s.splashVersion, QString("Version 1.3"));
-        QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
-        QCOMPARE(fx.setting("Version"), QString("1.3"));
+        QCOMPARE(m.splashShown, 1);
+        QCOMPARE(m.splashVersion, QString("Version 1.3"));
+        QVERIFY2(m.messages().isEmpty(), qPrintable(m.platform.boxes->lastText()));
+        QCOMPARE(m.fx.setting("Version"), QString("1.3"));
         QVERIFY(w.frameMain[0]->isVisibleTo(&w));
         for (int i = 1; i < 6; ++i)
             QVERIFY(!w.frameMain[size_t(i)]->isVisibleTo(&w));
@@ -87,26 +67,29 @@ private slots:
     void olderVersionsAreUpgraded() {
         QFETCH(QString, stored);
         QFETCH(bool, createsRes);
-        test::InstallFixture fx;
+        test::MainFixture m;
+        test::InstallFixture& fx = m.fx;
+        FakePlatform& platform = m.platform;
         makeOld(fx, stored);
         QVERIFY(QDir(fx.appPath() + "res").removeRecursively());
-        FakePlatform platform;
         platform.boxes->answers = {MsgResult::No};
-        frmMain w;
-        QVERIFY(start(w).result);
+        QVERIFY(m.start());
 
         QCOMPARE(platform.boxes->messages.size(), 1);
-        const RecordedMessage& m = platform.boxes->messages.first();
-        QCOMPARE(m.text, "Update complete, from " + stored + " to 1.3." + QChar(13) +
-                             "Do you want to visit the 'Kirv Vorel' homepage for update information?");
-        QCOMPARE(m.title, QString("Kirv Vorel"));
-        QCOMPARE(m.buttons, MsgButtons::YesNo);
+        const RecordedMessage& msg = platform.boxes->messages.first();
+        QCOMPARE(msg.text,
+                 "Update complete, from " + stored + " to 1.3." + QChar(13) +
+                     "Do you want to visit the 'Kirv Vorel' homepage for update information?");
+        QCOMPARE(msg.title, QString("Kirv Vorel"));
+        QCOMPARE(msg.buttons, MsgButtons::YesNo);
         QVERIFY(platform.desk->urls.isEmpty());
 
         QCOMPARE(fx.column("SELECT SetupValue FROM tblSetup WHERE SetupKey='Version';"),
                  QStringList{"1.3"});
-        QCOMPARE(fx.column("SELECT RaceCode FROM tblRace ORDER BY RaceID;"), (QStringList{"3", "1"}));
-        const QStringList cols = fx.column("SELECT name FROM pragma_table_info('tblDriverInRace');");
+        QCOMPARE(fx.column("SELECT RaceCode FROM tblRace ORDER BY RaceID;"),
+                 (QStringList{"3", "1"}));
+        const QStringList cols =
+            fx.column("SELECT name FROM pragma_table_info('tblDriverInRace');");
         QVERIFY(cols.contains("StartDelay"));
         QVERIFY(cols.contains("TransponderID"));
         QCOMPARE(QDir(fx.appPath() + "res").exists(), createsRes);
@@ -114,32 +97,32 @@ private slots:
     }
 
     void existingResFolderGivesNoMessage() {
-        test::InstallFixture fx;
+        test::MainFixture m;
+        test::InstallFixture& fx = m.fx;
+        FakePlatform& platform = m.platform;
         makeOld(fx, "1.0");
-        FakePlatform platform;
         platform.boxes->answers = {MsgResult::No};
-        frmMain w;
-        QVERIFY(start(w).result);
+        QVERIFY(m.start());
         QCOMPARE(platform.boxes->messages.size(), 1); // the upgrade message only
         QVERIFY(QFile::exists(fx.appPath() + "res/go.wav"));
     }
 
     void yesOpensTheHomepage() {
-        test::InstallFixture fx;
+        test::MainFixture m;
+        test::InstallFixture& fx = m.fx;
+        FakePlatform& platform = m.platform;
         makeOld(fx, "1.2");
-        FakePlatform platform;
         platform.boxes->answers = {MsgResult::Yes};
-        frmMain w;
-        QVERIFY(start(w).result);
+        QVERIFY(m.start());
         QCOMPARE(platform.desk->urls, QStringList{frmMain::kHomepageUrl});
     }
 
     void aTrailingLetterReadsAsCurrent() {
-        test::InstallFixture fx;
+        test::MainFixture m;
+        test::InstallFixture& fx = m.fx;
+        FakePlatform& platform = m.platform;
         QVERIFY(fx.sql({"UPDATE tblSetup SET SetupValue='1.3a' WHERE SetupKey='Version';"}));
-        FakePlatform platform;
-        frmMain w;
-        QVERIFY(start(w).result);
+        QVERIFY(m.start());
         QVERIFY(platform.boxes->messages.isEmpty());
         QCOMPARE(fx.column("SELECT SetupValue FROM tblSetup;"), QStringList{"1.3a"});
     }
@@ -156,17 +139,14 @@ private slots:
     void refusedDatabases() {
         QFETCH(QStringList, statements);
         QFETCH(QString, message);
-        test::InstallFixture fx;
+        test::MainFixture m;
+        test::InstallFixture& fx = m.fx;
+        FakePlatform& platform = m.platform;
         QVERIFY(fx.sql(statements + QStringList{"PRAGMA wal_checkpoint(TRUNCATE);"}));
         const QByteArray before = fileHash(fx.databaseFile());
-        FakePlatform platform;
-        bool result = true;
-        {
-            frmMain w;
-            result = start(w).result;
-            QVERIFY(w.unloaded());
-        }
-        QVERIFY(!result);
+        QVERIFY(!m.start());
+        QVERIFY(m.w->unloaded());
+        m.w.reset();
         QCOMPARE(platform.boxes->messages.size(), 1);
         QCOMPARE(platform.boxes->messages.first().text, message);
         QCOMPARE(platform.boxes->messages.first().title, QString("Kirv Vorel"));
@@ -184,7 +164,9 @@ private slots:
     }
     void unopenableDatabaseEndsTheProgram() {
         QFETCH(bool, garbage);
-        test::InstallFixture fx;
+        test::MainFixture m;
+        test::InstallFixture& fx = m.fx;
+        FakePlatform& platform = m.platform;
         QVERIFY(QFile::remove(fx.databaseFile()));
         QFile::remove(fx.databaseFile() + "-wal");
         QFile::remove(fx.databaseFile() + "-shm");
@@ -193,12 +175,9 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(QByteArray(4096, 'x'));
         }
-        FakePlatform platform;
-        frmMain w;
-        const Started s = start(w);
-        QVERIFY(!s.result);
-        QVERIFY(w.unloaded());
-        QCOMPARE(s.splashShown, 0);
+        QVERIFY(!m.start());
+        QVERIFY(m.w->unloaded());
+        QCOMPARE(m.splashShown, 0);
         QCOMPARE(platform.boxes->messages.size(), 1);
         QVERIFY(platform.boxes->lastText().startsWith("The race database could not be opened."));
         QVERIFY(platform.boxes->lastText().contains("Please reinstall Kirv Vorel."));
@@ -208,13 +187,13 @@ private slots:
     // An upgrade statement that fails (the column is there already) leaves the
     // database as it was and ends the program.
     void failedUpgradeChangesNothing() {
-        test::InstallFixture fx;
+        test::MainFixture m;
+        test::InstallFixture& fx = m.fx;
+        FakePlatform& platform = m.platform;
         QVERIFY(fx.sql({"INSERT INTO tblRace (TournamentID, RaceCode) VALUES (0, 2);",
                         "UPDATE tblSetup SET SetupValue='1.2';"}));
-        FakePlatform platform;
-        frmMain w;
-        QVERIFY(!start(w).result);
-        QVERIFY(w.unloaded());
+        QVERIFY(!m.start());
+        QVERIFY(m.w->unloaded());
         QCOMPARE(platform.boxes->messages.size(), 2); // what failed, then the end
         QVERIFY(platform.boxes->messages.first().text.contains("ALTER TABLE"));
         QCOMPARE(platform.boxes->messages.last().text,
@@ -233,12 +212,10 @@ private slots:
     }
     void lastTournamentIsRestored() {
         QFETCH(QString, setting);
-        test::InstallFixture fx;
-        fx.setSetting("LastTournamentID", setting);
-        FakePlatform platform;
-        frmMain w;
-        QVERIFY(start(w).result);
-        QTEST(int(w.state().CurrentTournamentID), "current");
+        test::MainFixture m;
+        m.fx.setSetting("LastTournamentID", setting);
+        QVERIFY(m.start());
+        QTEST(int(m.state().CurrentTournamentID), "current");
     }
 };
 

@@ -6,14 +6,21 @@
 
 #include <QtGlobal>
 
+class KirvOCX;
 class QLabel;
+class QLineEdit;
 
 namespace kv {
 
 class StatusIndicator;
 
 // Timing mode: what a passing car means.
-enum TimingModeValue : int { TimingIdle = 0, TimingRace = 1, TimingMonitor = 2, TimingPractice = 3 };
+enum TimingModeValue : int {
+    TimingIdle = 0,
+    TimingRace = 1,
+    TimingMonitor = 2,
+    TimingPractice = 3
+};
 
 struct MainState {
     Database DbConnection{QStringLiteral("DbConnection")};
@@ -30,6 +37,9 @@ struct MainState {
     QLabel* lblTournamentLocation = nullptr;
     QLabel* lblHWStatusComport = nullptr;
     StatusIndicator* shapeHWStatusIndicator = nullptr;
+
+    // The lap counter control, hidden on the main window.
+    ::KirvOCX* KirvOCX = nullptr;
 };
 
 class MainContext {
@@ -43,6 +53,15 @@ public:
     virtual void FillDriverCombo(int driverToSelect) = 0;
     virtual void RefreshManagerTab() = 0;
     virtual void RefreshDriverGrid() = 0;
+
+    // The lap counter link: opens the port when it is not open (false, after
+    // telling the user, when it cannot be opened), and the full connection test.
+    virtual bool OpenLapCounterPort() = 0;
+    virtual bool TestLapCounterConnection() = 0;
+    // The transponder ID tool, for each page's own ID box.
+    virtual void ReadTransponderID(QLineEdit* box) = 0;
+    virtual void WriteTransponderID(QLineEdit* box) = 0;
+    virtual void TransponderIDBoxChanged(QLineEdit* box) = 0;
 };
 
 } // namespace kv

@@ -8,7 +8,8 @@
 namespace kv {
 
 QFont formFont(double pointSize, bool bold) {
-    QFont f(QStringLiteral("Sans Serif"));
+    // A sans serif with the classic dialog font's proportions where it is installed.
+    QFont f(QStringLiteral("Liberation Sans"));
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(pointSize);
     f.setBold(bold);
@@ -17,6 +18,7 @@ QFont formFont(double pointSize, bool bold) {
 
 QFont blackFont(double pointSize) {
     QFont f(QStringLiteral("Arial Black"));
+    f.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(pointSize);
     f.setWeight(QFont::Black);
@@ -43,7 +45,7 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->save();
     painter->setFont(opt.font);
     painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
-                                                                          : QPalette::Text));
+                                                                         : QPalette::Text));
     int x = r.left();
     for (int c = 0; c < columns.size(); ++c) {
         const bool hasNext = c < static_cast<int>(m_stops.size());
@@ -66,7 +68,8 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
-QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
     QSize s = QStyledItemDelegate::sizeHint(option, index);
     const QFontMetrics fm(option.font);
     int width = 0;

@@ -16,7 +16,9 @@ class QListWidget;
 namespace kv {
 
 // 15 twips are one pixel at 96 dpi.
-constexpr int tw(int twips) { return (twips * 2 + 15) / 30; }
+constexpr int tw(int twips) {
+    return (twips * 2 + 15) / 30;
+}
 inline QRect twRect(int left, int top, int width, int height) {
     return QRect(tw(left), tw(top), tw(width), tw(height));
 }

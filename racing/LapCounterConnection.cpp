@@ -1,0 +1,64 @@
+#include "LapCounterConnection.h"
+
+#include "Helpers.h"
+#include "KirvOCX.h"
+#include "MainContext.h"
+#include "Platform.h"
+#include "Ui.h"
+
+#include <QApplication>
+#include <QLabel>
+
+namespace kv {
+
+LapCounterConnection::LapCounterConnection(MainState& state, std::function<QString()> portText)
+    : m_state(state), m_portText(std::move(portText)) {}
+
+bool LapCounterConnection::PortNumber(const QString& text, qint16& port) {
+    qint16 value = 0;
+    if (!ToInt16(text, value))
+        return false;
+    port = value;
+    return true;
+}
+
+bool LapCounterConnection::open() {
+    qint16 port = 0;
+    // A number that cannot be a port is refused like a port that cannot be opened.
+    if (!PortNumber(m_portText(), port))
+        return false;
+    return m_state.KirvOCX->OpenConnection(port);
+}
+
+void LapCounterConnection::showPortFailure() {
+    MsgBox(QStringLiteral("Unable to open COM") + m_portText() +
+               QStringLiteral(". Make sure that no other application is using that comport, or "
+                              "select a different port."),
+           MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Unable to open comport!"));
+}
+
+bool LapCounterConnection::TestLapCounterConnection() {
+    m_state.KirvOCX->CloseConnection();
+    const bool opened = open();
+    m_state.lblHWStatusComport->setText(QStringLiteral("COM") + m_portText());
+    if (!opened) {
+        m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
+        showPortFailure();
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const qint16 id = m_state.KirvOCX->GetSingleID();
+    QApplication::restoreOverrideCursor();
+    const bool answered = id >= -1;
+    m_state.shapeHWStatusIndicator->setFillColor(answered ? kLinkGreen : kLinkDarkRed);
+    return answered;
+}
+
+bool LapCounterConnection::OpenLapCounterPort() {
+    if (open())
+        return true;
+    m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
+    showPortFailure();
+    return false;
+}
+
+} // namespace kv

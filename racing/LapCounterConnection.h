@@ -1,0 +1,39 @@
+#pragma once
+// The main window's side of the lap counter link: opening the port on the
+// configured number, the connection test and the status display.
+
+#include <QColor>
+#include <QString>
+
+#include <functional>
+
+namespace kv {
+
+struct MainState;
+
+inline const QColor kLinkGreen = QColor(0, 192, 0);
+inline const QColor kLinkDarkRed = QColor(192, 0, 0);
+
+class LapCounterConnection {
+public:
+    // portText gives the port box's text as it stands.
+    LapCounterConnection(MainState& state, std::function<QString()> portText);
+
+    // Reopens the port, shows it in the status strip and asks the counter for an
+    // ID: true when the counter answered (with or without a transponder).
+    bool TestLapCounterConnection();
+    // Opens the port when it is not open; a port that is open is kept.
+    bool OpenLapCounterPort();
+
+    // The port number of a port text, or false when it cannot be a port number.
+    static bool PortNumber(const QString& text, qint16& port);
+
+private:
+    bool open();
+    void showPortFailure();
+
+    MainState& m_state;
+    std::function<QString()> m_portText;
+};
+
+} // namespace kv
