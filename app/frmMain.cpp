@@ -185,6 +185,8 @@ bool frmMain::Form_Load() {
     // 8, 9. Tournament and driver lists.
     FillTournamentCombo();
     FillDriverCombo(-1);
+    // 10. The fixed lists.
+    pageManager->FillFixedLists();
     // 11. Timing state.
     m_state.HeatHasConflict = true;
     m_state.RaceElapsedMs = 0;

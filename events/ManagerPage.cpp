@@ -1,10 +1,410 @@
 #include "ManagerPage.h"
 
+#include "Helpers.h"
+#include "MainContext.h"
+#include "Platform.h"
+#include "QualHeatDeal.h"
+#include "Ui.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+
+#include <map>
+#include <utility>
+
 namespace kv {
 
-ManagerPage::ManagerPage(MainContext& main, QWidget* parent)
-    : PageFrame(main, QStringLiteral("Manager"), parent) {}
+namespace {
 
-void ManagerPage::RefreshManagerTab() {}
+const QString kGenerateCaption = QStringLiteral("Generate qual.heats");
+const QString kResetCaption = QStringLiteral("Reset qualification");
+const QString kGenerateTitle = QStringLiteral("Generate qualification heats.");
+
+// Left column, in twips inside the page frame.
+constexpr int kLeft = 240;
+constexpr int kWidth = 3615;
+constexpr int kComboWidth = 855;
+
+QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+QComboBox* makeSettingCombo(const QString& name, QWidget* parent) {
+    auto* combo = new QComboBox(parent);
+    combo->setObjectName(name);
+    // Typed text stays typed text: it is neither added to the list nor completed
+    // into a row, so it never counts as choosing a row.
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setCompleter(nullptr);
+    return combo;
+}
+
+QListWidget* makeList(const QString& name, QWidget* parent) {
+    auto* list = new QListWidget(parent);
+    list->setObjectName(name);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Rows wider than the list are cut off, not scrolled.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return list;
+}
+
+QString statusText(const QVariant& status) {
+    switch (status.toInt()) {
+    case 0:
+        return QStringLiteral(" (New)");
+    case 1:
+        return QStringLiteral(" (Running)");
+    case 2:
+        return QStringLiteral(" (Finished)");
+    default:
+        return QString();
+    }
+}
+
+// A number as the user's locale writes it, without grouping.
+QString regionalNumber(const QVariant& field) {
+    if (field.isNull())
+        return QString();
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(field.toDouble(), 'g', QLocale::FloatingPointShortest);
+}
+
+// A setting as typed or chosen: its leading number, rounded halves to even.
+double settingOf(const QComboBox* combo) {
+    return RoundHalfEven(Val(combo->currentText()));
+}
+
+QString refusalText(QualHeatDeal::Refusal refusal) {
+    const QString tail = QStringLiteral(" No qualification heats were generated.");
+    switch (refusal) {
+    case QualHeatDeal::Refusal::CarsInHeat:
+        return QStringLiteral("The number of cars in a heat must be from 1 to %1.")
+                   .arg(QualHeatDeal::MaxCarsInHeat) +
+               tail;
+    case QualHeatDeal::Refusal::Rounds:
+        return QStringLiteral("The number of qualification rounds must be from 1 to %1.")
+                   .arg(QualHeatDeal::MaxSetting) +
+               tail;
+    case QualHeatDeal::Refusal::RaceTime:
+        return QStringLiteral("The race time must be from 1 to %1 minutes.")
+                   .arg(QualHeatDeal::MaxSetting) +
+               tail;
+    case QualHeatDeal::Refusal::None:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+ManagerPage::ManagerPage(MainContext& main, QWidget* parent)
+    : PageFrame(main, QStringLiteral("Manager"), parent) {
+    buildQualificationColumn();
+
+    connect(cbManagerNumOfCarsInQualHeat, &QComboBox::currentIndexChanged, this,
+            &ManagerPage::cbManagerNumOfCarsInQualHeat_Click);
+    connect(cbManagerNumOfQualRounds, &QComboBox::currentIndexChanged, this,
+            &ManagerPage::cbManagerNumOfQualRounds_Click);
+    connect(cbManagerQualRaceTime, &QComboBox::currentIndexChanged, this,
+            &ManagerPage::cbManagerQualRaceTime_Click);
+    connect(cmdManagerGenerateQualHeats, &QPushButton::clicked, this,
+            &ManagerPage::cmdManagerGenerateQualHeats_Click);
+    connect(lbManagerGeneratedQualHeats, &QListWidget::currentRowChanged, this,
+            &ManagerPage::lbManagerGeneratedQualHeats_Click);
+}
+
+void ManagerPage::buildQualificationColumn() {
+    lblManagerQualHeatsTitle = makeLabel(QStringLiteral("lblManagerQualHeatsTitle"),
+                                         QStringLiteral("Qualification heats"), this);
+    lblManagerQualHeatsTitle->setFont(formFont(9.75));
+    place(lblManagerQualHeatsTitle, kLeft, 360, kWidth, 315);
+
+    const int comboLeft = kLeft + kWidth - kComboWidth;
+    const int labelWidth = kWidth - kComboWidth - 60;
+    lblManagerNumOfCarsInQualHeat = makeLabel(QStringLiteral("lblManagerNumOfCarsInQualHeat"),
+                                              QStringLiteral("Num. of cars in heat:"), this);
+    place(lblManagerNumOfCarsInQualHeat, kLeft, 840, labelWidth, 315);
+    cbManagerNumOfCarsInQualHeat =
+        makeSettingCombo(QStringLiteral("cbManagerNumOfCarsInQualHeat"), this);
+    place(cbManagerNumOfCarsInQualHeat, comboLeft, 840, kComboWidth, 315);
+
+    lblManagerNumOfQualRounds = makeLabel(QStringLiteral("lblManagerNumOfQualRounds"),
+                                          QStringLiteral("Num. of qual.rounds:"), this);
+    place(lblManagerNumOfQualRounds, kLeft, 1260, labelWidth, 315);
+    cbManagerNumOfQualRounds = makeSettingCombo(QStringLiteral("cbManagerNumOfQualRounds"), this);
+    place(cbManagerNumOfQualRounds, comboLeft, 1260, kComboWidth, 315);
+
+    lblManagerQualRaceTime = makeLabel(QStringLiteral("lblManagerQualRaceTime"),
+                                       QStringLiteral("Race time (min.):"), this);
+    place(lblManagerQualRaceTime, kLeft, 1680, labelWidth, 315);
+    cbManagerQualRaceTime = makeSettingCombo(QStringLiteral("cbManagerQualRaceTime"), this);
+    place(cbManagerQualRaceTime, comboLeft, 1680, kComboWidth, 315);
+
+    cmdManagerGenerateQualHeats = new QPushButton(kGenerateCaption, this);
+    cmdManagerGenerateQualHeats->setObjectName(QStringLiteral("cmdManagerGenerateQualHeats"));
+    place(cmdManagerGenerateQualHeats, kLeft, 2160, kWidth, 375);
+
+    lblManagerGeneratedQualHeats = makeLabel(QStringLiteral("lblManagerGeneratedQualHeats"),
+                                             QStringLiteral("Qualification heats"), this);
+    place(lblManagerGeneratedQualHeats, kLeft, 2700, kWidth, 255);
+    lbManagerGeneratedQualHeats = makeList(QStringLiteral("lbManagerGeneratedQualHeats"), this);
+    place(lbManagerGeneratedQualHeats, kLeft, 2955, kWidth, 2565);
+
+    lblManagerQualHeatParticipants = makeLabel(QStringLiteral("lblManagerQualHeatParticipants"),
+                                               QStringLiteral("Drivers in heat"), this);
+    place(lblManagerQualHeatParticipants, kLeft, 5640, kWidth, 255);
+    lbManagerQualHeatParticipants = makeList(QStringLiteral("lbManagerQualHeatParticipants"), this);
+    place(lbManagerQualHeatParticipants, kLeft, 5895, kWidth, 2565);
+    SetTabStops(lbManagerQualHeatParticipants, {20, 90});
+
+    // Opens the qualification heat editor, which is not part of the program yet.
+    cmdManagerEditQualHeats = new QPushButton(QStringLiteral("Edit heats"), this);
+    cmdManagerEditQualHeats->setObjectName(QStringLiteral("cmdManagerEditQualHeats"));
+    place(cmdManagerEditQualHeats, kLeft, 8580, kWidth, 375);
+    cmdManagerEditQualHeats->setEnabled(false);
+}
+
+void ManagerPage::FillFixedLists() {
+    const auto fill = [](QComboBox* combo, int first, int last) {
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        for (int i = first; i <= last; ++i)
+            combo->addItem(QString::number(i));
+        combo->setCurrentIndex(-1);
+    };
+    fill(cbManagerNumOfCarsInQualHeat, 4, 8);
+    fill(cbManagerNumOfQualRounds, 2, 6);
+    fill(cbManagerQualRaceTime, 1, 9);
+}
+
+void ManagerPage::RefreshManagerTab() {
+    lbManagerGeneratedQualHeats->clear();
+    lbManagerQualHeatParticipants->clear();
+    const qint16 tournament = m_main.state().CurrentTournamentID;
+    if (tournament < 0)
+        return;
+    Database& db = m_main.db();
+    const QString id = QString::number(tournament);
+
+    Recordset heats;
+    if (!db.Select(QStringLiteral("SELECT * from tblRace WHERE TournamentID=") + id +
+                       QStringLiteral(" AND RaceCode=1 ORDER BY QualRound, QualHeat;"),
+                   heats))
+        return;
+    for (const QSqlRecord& heat : heats) {
+        auto* row = new QListWidgetItem(FieldToString(heat.value(QStringLiteral("Description"))) +
+                                        statusText(heat.value(QStringLiteral("Status"))));
+        row->setData(Qt::UserRole, heat.value(QStringLiteral("RaceID")).toInt());
+        lbManagerGeneratedQualHeats->addItem(row);
+    }
+    if (lbManagerGeneratedQualHeats->count() > 0)
+        lbManagerGeneratedQualHeats->setCurrentRow(0);
+
+    Recordset settings;
+    if (!db.Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") + id +
+                       QStringLiteral(";"),
+                   settings))
+        return;
+    if (!settings.isEmpty()) {
+        // Each row selected raises the combo's click, which stores the value back.
+        const auto select = [&settings](QComboBox* combo, const QString& column, int first) {
+            const int index = settings.value(0, column).toInt() - first;
+            if (index >= 0 && index < combo->count())
+                combo->setCurrentIndex(index);
+        };
+        select(cbManagerNumOfQualRounds, QStringLiteral("QualNumOfRounds"), 2);
+        select(cbManagerNumOfCarsInQualHeat, QStringLiteral("QualNumOfCarsInHeat"), 4);
+        select(cbManagerQualRaceTime, QStringLiteral("QualRaceTime"), 1);
+    }
+
+    const bool generated = lbManagerGeneratedQualHeats->count() > 0;
+    for (QComboBox* combo :
+         {cbManagerNumOfCarsInQualHeat, cbManagerNumOfQualRounds, cbManagerQualRaceTime})
+        combo->setEnabled(!generated);
+    cmdManagerGenerateQualHeats->setText(generated ? kResetCaption : kGenerateCaption);
+}
+
+void ManagerPage::storeSetting(const QString& column, const QComboBox* combo) {
+    if (combo->currentIndex() < 0)
+        return;
+    (void)m_main.db().Execute(
+        QStringLiteral("UPDATE tblTournament SET ") + column + QStringLiteral("=") +
+        combo->currentText() + QStringLiteral(" WHERE TournamentID=") +
+        QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(";"));
+}
+
+void ManagerPage::cbManagerNumOfCarsInQualHeat_Click() {
+    storeSetting(QStringLiteral("QualNumOfCarsInHeat"), cbManagerNumOfCarsInQualHeat);
+}
+
+void ManagerPage::cbManagerNumOfQualRounds_Click() {
+    storeSetting(QStringLiteral("QualNumOfRounds"), cbManagerNumOfQualRounds);
+}
+
+void ManagerPage::cbManagerQualRaceTime_Click() {
+    storeSetting(QStringLiteral("QualRaceTime"), cbManagerQualRaceTime);
+}
+
+void ManagerPage::lbManagerGeneratedQualHeats_Click() {
+    const QListWidgetItem* heat = lbManagerGeneratedQualHeats->currentItem();
+    if (!heat)
+        return;
+    Recordset drivers;
+    if (!m_main.db().Select(
+            QStringLiteral("SELECT tblDriver.* FROM tblDriver INNER JOIN tblDriverInRace ON "
+                           "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
+                           "tblDriverInRace.RaceID=") +
+                QString::number(heat->data(Qt::UserRole).toInt()) +
+                QStringLiteral(" ORDER BY tblDriver.Frequency;"),
+            drivers))
+        return;
+    lbManagerQualHeatParticipants->clear();
+    for (const QSqlRecord& driver : drivers) {
+        const QVariant driverId = driver.value(QStringLiteral("DriverID"));
+        auto* row = new QListWidgetItem(
+            FieldToString(driverId) + QLatin1Char('\t') +
+            FieldToString(driver.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
+            FieldToString(driver.value(QStringLiteral("Firstname"))) + QLatin1Char('\t') +
+            regionalNumber(driver.value(QStringLiteral("Frequency"))));
+        row->setData(Qt::UserRole, driverId.toInt());
+        lbManagerQualHeatParticipants->addItem(row);
+    }
+    if (lbManagerQualHeatParticipants->count() > 0)
+        lbManagerQualHeatParticipants->setCurrentRow(0);
+}
+
+void ManagerPage::cmdManagerGenerateQualHeats_Click() {
+    if (lbManagerGeneratedQualHeats->count() > 0)
+        ResetQualification();
+    else
+        GenerateQualHeats();
+}
+
+void ManagerPage::ResetQualification() {
+    Recordset started;
+    if (!m_main.db().Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") +
+                                QString::number(m_main.state().CurrentTournamentID) +
+                                QStringLiteral(" AND RaceCode=1 AND Status>0;"),
+                            started))
+        return;
+    if (!started.isEmpty() &&
+        MsgBox(QStringLiteral("There are already qual.races that has been started (or finished) in "
+                              "this tournament. If you continue, all these races will be lost."),
+               MsgButtons::OKCancel, MsgIcon::None,
+               QStringLiteral("Delete races?")) == MsgResult::Cancel)
+        return;
+    if (!DeleteQualHeats())
+        return;
+    RefreshManagerTab();
+}
+
+// Deletes every qualification heat of the current tournament with its entries
+// and laps, all or nothing.
+bool ManagerPage::DeleteQualHeats() {
+    Database& db = m_main.db();
+    const QString tournament = QString::number(m_main.state().CurrentTournamentID);
+    Transaction trans(db);
+    if (!trans.active())
+        return false;
+    Recordset heats;
+    if (!db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") + tournament +
+                       QStringLiteral(" AND RaceCode=1;"),
+                   heats))
+        return false;
+    for (const QSqlRecord& heat : heats) {
+        const QString race = QString::number(heat.value(0).toInt());
+        if (!db.Execute(QStringLiteral("DELETE FROM tblDriverInRace WHERE RaceID=") + race +
+                        QStringLiteral(";")) ||
+            !db.Execute(QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race +
+                        QStringLiteral(";")))
+            return false;
+    }
+    if (!db.Execute(QStringLiteral("DELETE FROM tblRace WHERE TournamentID=") + tournament +
+                    QStringLiteral(" AND RaceCode=1;")))
+        return false;
+    return trans.commit();
+}
+
+void ManagerPage::GenerateQualHeats() {
+    const double cars = settingOf(cbManagerNumOfCarsInQualHeat);
+    const double rounds = settingOf(cbManagerNumOfQualRounds);
+    const double minutes = settingOf(cbManagerQualRaceTime);
+    if (const auto refusal = QualHeatDeal::check(cars, rounds, minutes);
+        refusal != QualHeatDeal::Refusal::None) {
+        MsgBox(refusalText(refusal), MsgButtons::OK, MsgIcon::None, kGenerateTitle);
+        return;
+    }
+
+    Database& db = m_main.db();
+    const QString tournament = QString::number(m_main.state().CurrentTournamentID);
+    Recordset participants;
+    if (!db.Select(
+            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
+                           "tblDriver.Car FROM tblDriver INNER JOIN tblDriverInTournament ON "
+                           "tblDriver.DriverID = tblDriverInTournament.DriverID WHERE "
+                           "tblDriverInTournament.TournamentID=") +
+                tournament + QStringLiteral(" ORDER BY tblDriver.Frequency;"),
+            participants))
+        return;
+    if (participants.isEmpty()) {
+        MsgBox(QStringLiteral("There are no drivers registered as participants in this tournament. "
+                              "First add participants, before generating qualification heats."),
+               MsgButtons::OK, MsgIcon::None, kGenerateTitle);
+        return;
+    }
+
+    const int carsInHeat = static_cast<int>(cars);
+    const int roundCount = static_cast<int>(rounds);
+    const QString length = QString::number(static_cast<int>(minutes));
+    const int heatsPerRound = QualHeatDeal::heatsPerRound(participants.RecordCount(), carsInHeat);
+    {
+        // The heats and their start lists appear whole or not at all.
+        Transaction trans(db);
+        if (!trans.active())
+            return;
+        std::map<std::pair<int, int>, QString> keys; // (round, heat) -> RaceID
+        for (int r = 1; r <= roundCount; ++r) {
+            for (int h = 1; h <= heatsPerRound; ++h) {
+                const QString round = QString::number(r);
+                const QString heat = QString::number(h);
+                Recordset key;
+                if (!db.Execute(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
+                                               "RaceCode, QualRound, QualHeat, Length, "
+                                               "Description) VALUES(") +
+                                tournament + QStringLiteral(",1,1,") + round + QStringLiteral(",") +
+                                heat + QStringLiteral(",") + length + QStringLiteral(",'Round ") +
+                                round + QStringLiteral(" - Heat ") + heat +
+                                QStringLiteral("');")) ||
+                    !db.Select(QStringLiteral("SELECT RaceID FROM tblRace ORDER BY RaceID DESC;"),
+                               key) ||
+                    key.isEmpty())
+                    return;
+                keys[{r, h}] = QString::number(key.value(0, 0).toInt());
+            }
+        }
+        for (const QualHeatDeal::Seat& seat :
+             QualHeatDeal::deal(participants.RecordCount(), carsInHeat, roundCount)) {
+            if (!db.Execute(
+                    QStringLiteral("INSERT INTO tblDriverInRace (DriverID,RaceID,StartPosition,"
+                                   "TimeToFinish,TimeToFinishString) VALUES(") +
+                    QString::number(participants.value(seat.participant, 0).toInt()) +
+                    QStringLiteral(",") + keys[{seat.round, seat.heat}] + QStringLiteral(",") +
+                    QString::number(seat.startPosition) + QStringLiteral(",") +
+                    QString::number(NoResultTime) + QStringLiteral(",'") + NoResultText +
+                    QStringLiteral("');")))
+                return;
+        }
+        if (!trans.commit())
+            return;
+    }
+    RefreshManagerTab();
+}
 
 } // namespace kv
