@@ -1,11 +1,8 @@
 // The Manager page's qualification heats on a real database: settings, heat
 // generation and dealing, the heat lists, reset.
-#include "FakePlatform.h"
-#include "InstallFixture.h"
+#include "MainFixture.h"
 #include "ManagerPage.h"
 #include "Ui.h"
-#include "frmMain.h"
-#include "frmSplash.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -42,14 +39,14 @@ QStringList itemTexts(const QComboBox* combo) {
 // make tournament 1 current.
 class Meeting {
 public:
-    test::InstallFixture fx;
-    FakePlatform platform;
-    frmMain w;
+    test::MainFixture main;
+    test::InstallFixture& fx = main.fx;
+    FakePlatform& platform = main.platform;
+    frmMain& w = *main.w;
     ManagerPage* page = nullptr;
 
     Meeting() {
-        w.showSplash = [](frmSplash&) {};
-        if (!w.Form_Load())
+        if (!main.start())
             qFatal("start-up failed");
         page = w.pageManager;
     }
