@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
+#include "DriverDelete.h"
 #include "Helpers.h"
 #include "ManagerPage.h"
 #include "MiscPage.h"
@@ -17,6 +18,8 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
 
 namespace kv {
@@ -132,6 +135,8 @@ void frmMain::buildPages() {
         place(frameMain[i], 120, 1200, 15015, tall ? 9495 : 9375);
         frameMain[i]->setVisible(false);
     }
+    connect(pageMisc->cmdMiscDatabaseDeleteSelectedDriver, &QPushButton::clicked, this,
+            &frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click);
 }
 
 bool frmMain::Form_Load() {
@@ -280,6 +285,10 @@ void frmMain::cmdToolbarMain_Click(int Index) {
     default: // the reports and practice pages are shown as they stand
         break;
     }
+}
+
+void frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click() {
+    DeleteSelectedDriver(*this, *pageMisc->tdbgDriver);
 }
 
 void frmMain::FillTournamentCombo() { pageTournament->FillTournamentCombo(); }
