@@ -69,14 +69,29 @@ QPushButton* addButton(const char* name, const QString& caption, QWidget* parent
     return b;
 }
 
-// Selects a row in code so that the selection handling runs exactly once, as
-// after clearing the list: the list was filled with its signals blocked.
-void selectAfterFill(QComboBox* combo, int row) {
+// Refills a list whose rows read first + ", " + second, keyed by the key
+// column, and selects the row of `key` (row 0 when it is not listed). The list
+// is filled with its signals blocked and left without a selection, so the
+// selection in code runs the selection handling exactly once, as after
+// clearing the list. An empty result leaves the list empty and selects nothing.
+void FillAndSelect(QComboBox* combo, const Recordset& rs, const QString& keyColumn,
+                   const QString& first, const QString& second, int key) {
+    int rowToSelect = 0;
     {
         const QSignalBlocker blocker(combo);
+        combo->clear();
+        for (int i = 0; i < rs.RecordCount(); ++i) {
+            const int id = rs.value(i, keyColumn).toInt();
+            combo->addItem(FieldToString(rs.value(i, first)) + QStringLiteral(", ") +
+                               FieldToString(rs.value(i, second)),
+                           id);
+            if (id == key)
+                rowToSelect = i;
+        }
         combo->setCurrentIndex(-1);
     }
-    combo->setCurrentIndex(row);
+    if (rs.RecordCount() > 0)
+        combo->setCurrentIndex(rowToSelect);
 }
 
 // A stored date and time in the regional form.
@@ -241,23 +256,9 @@ void TournamentPage::FillTournamentCombo() {
     if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblTournament ORDER BY TournamentID;"),
                             rs))
         return;
-    const qint16 current = m_main.state().CurrentTournamentID;
-    int rowToSelect = 0;
-    {
-        const QSignalBlocker blocker(cbTournamentSelectTournament);
-        cbTournamentSelectTournament->clear();
-        for (int i = 0; i < rs.RecordCount(); ++i) {
-            const int id = rs.value(i, QStringLiteral("TournamentID")).toInt();
-            cbTournamentSelectTournament->addItem(
-                FieldToString(rs.value(i, QStringLiteral("Name"))) + QStringLiteral(", ") +
-                    FieldToString(rs.value(i, QStringLiteral("Location"))),
-                id);
-            if (id == current)
-                rowToSelect = i;
-        }
-    }
-    if (rs.RecordCount() > 0)
-        selectAfterFill(cbTournamentSelectTournament, rowToSelect);
+    FillAndSelect(cbTournamentSelectTournament, rs, QStringLiteral("TournamentID"),
+                  QStringLiteral("Name"), QStringLiteral("Location"),
+                  m_main.state().CurrentTournamentID);
 }
 
 void TournamentPage::cbTournamentSelectTournament_Click() {
@@ -346,22 +347,8 @@ void TournamentPage::FillDriverCombo(int driverToSelect) {
     if (!m_main.db().Select(
             QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0 ORDER BY Lastname;"), rs))
         return;
-    int rowToSelect = 0;
-    {
-        const QSignalBlocker blocker(cbTournamentDriverSelect);
-        cbTournamentDriverSelect->clear();
-        for (int i = 0; i < rs.RecordCount(); ++i) {
-            const int id = rs.value(i, QStringLiteral("DriverID")).toInt();
-            cbTournamentDriverSelect->addItem(
-                FieldToString(rs.value(i, QStringLiteral("Lastname"))) + QStringLiteral(", ") +
-                    FieldToString(rs.value(i, QStringLiteral("Firstname"))),
-                id);
-            if (id == driverToSelect)
-                rowToSelect = i;
-        }
-    }
-    if (rs.RecordCount() > 0)
-        selectAfterFill(cbTournamentDriverSelect, rowToSelect);
+    FillAndSelect(cbTournamentDriverSelect, rs, QStringLiteral("DriverID"),
+                  QStringLiteral("Lastname"), QStringLiteral("Firstname"), driverToSelect);
 }
 
 void TournamentPage::clearDriverFrame() {
