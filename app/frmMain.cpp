@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
+#include "DriverDelete.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "LapCounterConnection.h"
@@ -22,6 +23,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
 
 namespace kv {
@@ -152,6 +155,8 @@ void frmMain::buildPages() {
         place(frameMain[i], 120, 1200, 15015, tall ? 9495 : 9375);
         frameMain[i]->setVisible(false);
     }
+    connect(pageMisc->cmdMiscDatabaseDeleteSelectedDriver, &QPushButton::clicked, this,
+            &frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click);
 }
 
 bool frmMain::Form_Load() {
@@ -320,6 +325,10 @@ void frmMain::cmdToolbarMain_Click(int Index) {
     default: // the reports and practice pages are shown as they stand
         break;
     }
+}
+
+void frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click() {
+    DeleteSelectedDriver(*this, *pageMisc->tdbgDriver);
 }
 
 void frmMain::FillTournamentCombo() {

@@ -42,6 +42,7 @@ public:
     bool unloaded() const { return m_unloaded; }
 
     void cmdToolbarMain_Click(int Index);
+    void cmdMiscDatabaseDeleteSelectedDriver_Click();
 
     // How the splash is shown; tests replace the modal run.
     std::function<void(frmSplash&)> showSplash;

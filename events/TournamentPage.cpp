@@ -1,12 +1,538 @@
 #include "TournamentPage.h"
 
+#include "EventData.h"
+#include "Helpers.h"
+#include "MainContext.h"
+#include "Platform.h"
+#include "Ui.h"
+#include "mdlRegistry.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include <functional>
+
 namespace kv {
 
+namespace {
+
+// Runs a handler when a box loses the focus to another control of the window;
+// switching to another window or opening a popup is no loss of focus.
+class LostFocusFilter final : public QObject {
+public:
+    LostFocusFilter(QWidget* box, std::function<void()> handler)
+        : QObject(box), m_handler(std::move(handler)) {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                m_handler();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+QLabel* addLabel(const QString& text, QWidget* parent, int left, int top, int width, int height) {
+    auto* label = new QLabel(text, parent);
+    place(label, left, top, width, height);
+    return label;
+}
+
+template <typename T>
+T* addControl(const char* name, QWidget* parent, int left, int top, int width, int height) {
+    auto* w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    place(w, left, top, width, height);
+    return w;
+}
+
+QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
+                       int width, int height) {
+    auto* b = addControl<QPushButton>(name, parent, left, top, width, height);
+    b->setText(caption);
+    return b;
+}
+
+// Refills a list whose rows read first + ", " + second, keyed by the key
+// column, and selects the row of `key` (row 0 when it is not listed). The list
+// is filled with its signals blocked and left without a selection, so the
+// selection in code runs the selection handling exactly once, as after
+// clearing the list. An empty result leaves the list empty and selects nothing.
+void FillAndSelect(QComboBox* combo, const Recordset& rs, const QString& keyColumn,
+                   const QString& first, const QString& second, int key) {
+    int rowToSelect = 0;
+    {
+        const QSignalBlocker blocker(combo);
+        combo->clear();
+        for (int i = 0; i < rs.RecordCount(); ++i) {
+            const int id = rs.value(i, keyColumn).toInt();
+            combo->addItem(FieldToString(rs.value(i, first)) + QStringLiteral(", ") +
+                               FieldToString(rs.value(i, second)),
+                           id);
+            if (id == key)
+                rowToSelect = i;
+        }
+        combo->setCurrentIndex(-1);
+    }
+    if (rs.RecordCount() > 0)
+        combo->setCurrentIndex(rowToSelect);
+}
+
+// A stored date and time in the regional form.
+QString DateTimeText(const QVariant& field) {
+    const QString stored = FieldToString(field);
+    const QDateTime when = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : stored;
+}
+
+QListWidgetItem* selectedRow(QListWidget* list) {
+    const QList<QListWidgetItem*> rows = list->selectedItems();
+    return rows.isEmpty() ? nullptr : rows.first();
+}
+
+} // namespace
+
 TournamentPage::TournamentPage(MainContext& main, QWidget* parent)
-    : PageFrame(main, QStringLiteral("Tournament registration"), parent) {}
+    : PageFrame(main, QStringLiteral("Tournament registration"), parent) {
+    buildTournamentDetails();
+    buildDriverFrame();
+    buildParticipants();
+    connectHandlers();
+}
 
-void TournamentPage::FillTournamentCombo() {}
+void TournamentPage::buildTournamentDetails() {
+    addLabel(QStringLiteral("Tournament details"), this, 240, 360, 4560, 315)
+        ->setFont(formFont(9.75));
+    addLabel(QStringLiteral("Select:"), this, 240, 900, 960, 255);
+    cbTournamentSelectTournament =
+        addControl<QComboBox>("cbTournamentSelectTournament", this, 1200, 840, 3720, 315);
+    cmdTournamentNew =
+        addButton("cmdTournamentNew", QStringLiteral("Add"), this, 1200, 1260, 1095, 375);
+    cmdTournamentDelete =
+        addButton("cmdTournamentDelete", QStringLiteral("Delete"), this, 2400, 1260, 1095, 375);
+    addLabel(QStringLiteral("Name:"), this, 240, 1920, 960, 255);
+    txtTournamentTournamentName =
+        addControl<QLineEdit>("txtTournamentTournamentName", this, 1200, 1860, 3720, 315);
+    addLabel(QStringLiteral("Location:"), this, 240, 2340, 960, 255);
+    txtTournamentTournamentLocation =
+        addControl<QLineEdit>("txtTournamentTournamentLocation", this, 1200, 2280, 3720, 315);
+    addLabel(QStringLiteral("Time:"), this, 240, 2760, 960, 255);
+    txtTournamentTournamentTime =
+        addControl<QLineEdit>("txtTournamentTournamentTime", this, 1200, 2700, 2520, 315);
+    // Nothing ever stores this box, so it is not offered for editing.
+    txtTournamentTournamentTime->setReadOnly(true);
+}
 
-void TournamentPage::FillDriverCombo(int) {}
+void TournamentPage::buildDriverFrame() {
+    Frame4 = addControl<QGroupBox>("Frame4", this, 5160, 360, 4680, 5700);
+    Frame4->setTitle(QStringLiteral("Add or change drivers"));
+    cbTournamentDriverSelect =
+        addControl<QComboBox>("cbTournamentDriverSelect", Frame4, 240, 360, 4200, 315);
+    cbTournamentDriverSelect->setPlaceholderText(QStringLiteral("Add + select"));
+
+    struct Box {
+        const char* caption;
+        const char* name;
+        QLineEdit** member;
+        int width;
+    };
+    const Box boxes[] = {
+        {"Lastname:", "txtTournamentDriverLastname", &txtTournamentDriverLastname, 3120},
+        {"Firstname:", "txtTournamentDriverFirstname", &txtTournamentDriverFirstname, 3120},
+        {"Team:", "txtTournamentDriverTeam", &txtTournamentDriverTeam, 3120},
+        {"Car:", "txtTournamentDriverCar", &txtTournamentDriverCar, 3120},
+        {"Email:", "txtTournamentDriverEmail", &txtTournamentDriverEmail, 3120},
+        {"Frequency:", "txtTournamentDriverFrequency", &txtTournamentDriverFrequency, 1200},
+    };
+    int top = 900;
+    for (const Box& b : boxes) {
+        addLabel(QString::fromLatin1(b.caption), Frame4, 240, top + 60, 1080, 255);
+        *b.member = addControl<QLineEdit>(b.name, Frame4, 1320, top, b.width, 315);
+        top += 420;
+    }
+    addLabel(QStringLiteral("MHz"), Frame4, 2640, top - 420 + 60, 600, 255);
+
+    top += 120;
+    addLabel(QStringLiteral("Transponder"), Frame4, 240, top, 2400, 255);
+    chkTournamentDriverOwnTransponder = addControl<QCheckBox>("chkTournamentDriverOwnTransponder",
+                                                              Frame4, 240, top + 300, 3600, 255);
+    chkTournamentDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
+    top += 720;
+    addLabel(QStringLiteral("ID:"), Frame4, 240, top + 60, 360, 255);
+    txtTournamentDriverTransponderID =
+        addControl<QLineEdit>("txtTournamentDriverTransponderID", Frame4, 600, top, 735, 315);
+    cmdTournamentModifyDriverReadID = addButton(
+        "cmdTournamentModifyDriverReadID", QStringLiteral("Read"), Frame4, 1440, top, 615, 315);
+    cmdTournamentModifyDriverWriteID = addButton(
+        "cmdTournamentModifyDriverWriteID", QStringLiteral("Write"), Frame4, 2160, top, 615, 315);
+
+    cmdTournamentModifyDriverAdd =
+        addButton("cmdTournamentModifyDriverAdd", QStringLiteral("Add new driver"), Frame4, 240,
+                  5040, 1935, 435);
+    cmdTournamentModifyDriverSave =
+        addButton("cmdTournamentModifyDriverSave", QStringLiteral("Save changes"), Frame4, 2400,
+                  5040, 1935, 435);
+}
+
+void TournamentPage::buildParticipants() {
+    const int left = 10080;
+    addLabel(QStringLiteral("Participants"), this, left, 360, 4560, 315)->setFont(formFont(9.75));
+    addLabel(QStringLiteral("Not registered"), this, left, 840, 4560, 255);
+    lbTournamentPotentialParticipants =
+        addControl<QListWidget>("lbTournamentPotentialParticipants", this, left, 1080, 4695, 3495);
+    cmdTournamentAddDriver =
+        addButton("cmdTournamentAddDriver", QStringLiteral("Add"), this, left, 4680, 1095, 375);
+    cmdTournamentRemoveDriver = addButton("cmdTournamentRemoveDriver", QStringLiteral("Remove"),
+                                          this, left + 1200, 4680, 1095, 375);
+    addLabel(QStringLiteral("Registered"), this, left, 5280, 4560, 255);
+    lbTournamentParticipants =
+        addControl<QListWidget>("lbTournamentParticipants", this, left, 5520, 4695, 3495);
+    for (QListWidget* list : {lbTournamentPotentialParticipants, lbTournamentParticipants}) {
+        list->setFont(formFont(8.25, false));
+        SetTabStops(list, {20, 90});
+    }
+}
+
+void TournamentPage::connectHandlers() {
+    connect(cbTournamentSelectTournament, &QComboBox::currentIndexChanged, this,
+            &TournamentPage::cbTournamentSelectTournament_Click);
+    connect(cmdTournamentNew, &QPushButton::clicked, this, &TournamentPage::cmdTournamentNew_Click);
+    connect(cmdTournamentDelete, &QPushButton::clicked, this,
+            &TournamentPage::cmdTournamentDelete_Click);
+    connect(txtTournamentTournamentName, &QLineEdit::textChanged, this,
+            &TournamentPage::txtTournamentTournamentName_Change);
+    connect(txtTournamentTournamentLocation, &QLineEdit::textChanged, this,
+            &TournamentPage::txtTournamentTournamentLocation_Change);
+    new LostFocusFilter(txtTournamentTournamentName,
+                        [this] { txtTournamentTournamentName_LostFocus(); });
+    new LostFocusFilter(txtTournamentTournamentLocation,
+                        [this] { txtTournamentTournamentLocation_LostFocus(); });
+
+    connect(cbTournamentDriverSelect, &QComboBox::currentIndexChanged, this,
+            &TournamentPage::cbTournamentDriverSelect_Click);
+    connect(cmdTournamentModifyDriverAdd, &QPushButton::clicked, this,
+            &TournamentPage::cmdTournamentModifyDriverAdd_Click);
+    connect(cmdTournamentModifyDriverSave, &QPushButton::clicked, this,
+            &TournamentPage::cmdTournamentModifyDriverSave_Click);
+    connect(txtTournamentDriverTransponderID, &QLineEdit::textChanged, this,
+            &TournamentPage::txtTournamentDriverTransponderID_Change);
+    new LostFocusFilter(txtTournamentDriverLastname,
+                        [this] { txtTournamentDriverLastname_LostFocus(); });
+    new LostFocusFilter(txtTournamentDriverFirstname,
+                        [this] { txtTournamentDriverFirstname_LostFocus(); });
+    connect(cmdTournamentModifyDriverReadID, &QPushButton::clicked, this,
+            &TournamentPage::cmdTournamentModifyDriverReadID_Click);
+    connect(cmdTournamentModifyDriverWriteID, &QPushButton::clicked, this,
+            &TournamentPage::cmdTournamentModifyDriverWriteID_Click);
+
+    connect(cmdTournamentAddDriver, &QPushButton::clicked, this,
+            &TournamentPage::cmdTournamentAddDriver_Click);
+    connect(cmdTournamentRemoveDriver, &QPushButton::clicked, this,
+            &TournamentPage::cmdTournamentRemoveDriver_Click);
+    connect(lbTournamentPotentialParticipants, &QListWidget::itemDoubleClicked, this,
+            &TournamentPage::lbTournamentPotentialParticipants_DblClick);
+    connect(lbTournamentParticipants, &QListWidget::itemDoubleClicked, this,
+            &TournamentPage::lbTournamentParticipants_DblClick);
+}
+
+// ---- Tournaments -----------------------------------------------------------
+
+void TournamentPage::FillTournamentCombo() {
+    Recordset rs;
+    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblTournament ORDER BY TournamentID;"),
+                            rs))
+        return;
+    FillAndSelect(cbTournamentSelectTournament, rs, QStringLiteral("TournamentID"),
+                  QStringLiteral("Name"), QStringLiteral("Location"),
+                  m_main.state().CurrentTournamentID);
+}
+
+void TournamentPage::cbTournamentSelectTournament_Click() {
+    const int row = cbTournamentSelectTournament->currentIndex();
+    if (row < 0)
+        return;
+    MainState& st = m_main.state();
+    st.CurrentTournamentID =
+        static_cast<qint16>(cbTournamentSelectTournament->itemData(row).toInt());
+    Recordset rs;
+    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") +
+                                QString::number(st.CurrentTournamentID) + QStringLiteral(";"),
+                            rs))
+        return;
+    if (!rs.isEmpty()) {
+        txtTournamentTournamentName->setText(FieldToString(rs.value(0, QStringLiteral("Name"))));
+        txtTournamentTournamentLocation->setText(
+            FieldToString(rs.value(0, QStringLiteral("Location"))));
+        txtTournamentTournamentTime->setText(DateTimeText(rs.value(0, QStringLiteral("RegTime"))));
+    }
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("LastTournamentID"),
+                     QString::number(st.CurrentTournamentID), true);
+    RefreshTournamentParticipants();
+    m_main.RefreshManagerTab();
+}
+
+void TournamentPage::cmdTournamentNew_Click() {
+    if (!m_main.db().Execute(
+            QStringLiteral("INSERT INTO tblTournament (Name, RegTime) VALUES ('New tournament','") +
+            NowText() + QStringLiteral("');")))
+        return;
+    FillTournamentCombo();
+    cbTournamentSelectTournament->setCurrentIndex(cbTournamentSelectTournament->count() - 1);
+}
+
+void TournamentPage::cmdTournamentDelete_Click() {
+    // Without a selected tournament the current key names none (it may be 0,
+    // the key of the single races and the practice race): nothing to delete.
+    if (cbTournamentSelectTournament->currentIndex() < 0 || m_main.state().CurrentTournamentID <= 0)
+        return;
+    if (MsgBox(QStringLiteral("You are about to delete this tournament. This will also erase all "
+                              "races and results."),
+               MsgButtons::OKCancel, MsgIcon::None,
+               QStringLiteral("Delete tournament?")) != MsgResult::OK)
+        return;
+    if (!DeleteTournamentCascade(m_main.db(), m_main.state().CurrentTournamentID))
+        return;
+    FillTournamentCombo();
+    // With the last tournament gone no selection refreshes the participant
+    // lists; they must not go on showing the deleted registrations.
+    if (cbTournamentSelectTournament->count() == 0)
+        RefreshTournamentParticipants();
+}
+
+void TournamentPage::saveTournamentText(QLineEdit* box, QLabel* stripLabel, const QString& column) {
+    if (stripLabel)
+        stripLabel->setText(box->text());
+    (void)m_main.db().Execute(
+        QStringLiteral("UPDATE tblTournament SET ") + column + QStringLiteral("='") +
+        ReplaceQuotes(box->text()) + QStringLiteral("' WHERE TournamentID=") +
+        QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(";"));
+}
+
+void TournamentPage::txtTournamentTournamentName_Change() {
+    saveTournamentText(txtTournamentTournamentName, m_main.state().lblTournamentName,
+                       QStringLiteral("Name"));
+}
+
+void TournamentPage::txtTournamentTournamentLocation_Change() {
+    saveTournamentText(txtTournamentTournamentLocation, m_main.state().lblTournamentLocation,
+                       QStringLiteral("Location"));
+}
+
+void TournamentPage::txtTournamentTournamentName_LostFocus() {
+    FillTournamentCombo();
+}
+
+void TournamentPage::txtTournamentTournamentLocation_LostFocus() {
+    FillTournamentCombo();
+}
+
+// ---- Drivers ---------------------------------------------------------------
+
+void TournamentPage::FillDriverCombo(int driverToSelect) {
+    Recordset rs;
+    if (!m_main.db().Select(
+            QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0 ORDER BY Lastname;"), rs))
+        return;
+    FillAndSelect(cbTournamentDriverSelect, rs, QStringLiteral("DriverID"),
+                  QStringLiteral("Lastname"), QStringLiteral("Firstname"), driverToSelect);
+}
+
+void TournamentPage::clearDriverFrame() {
+    for (QLineEdit* box :
+         {txtTournamentDriverLastname, txtTournamentDriverFirstname, txtTournamentDriverTeam,
+          txtTournamentDriverCar, txtTournamentDriverEmail, txtTournamentDriverFrequency,
+          txtTournamentDriverTransponderID})
+        box->clear();
+    chkTournamentDriverOwnTransponder->setChecked(false);
+}
+
+void TournamentPage::cbTournamentDriverSelect_Click() {
+    const int row = cbTournamentDriverSelect->currentIndex();
+    if (row < 0) {
+        clearDriverFrame();
+        return;
+    }
+    Recordset rs;
+    // A failed read leaves no other driver's details in the boxes, where a
+    // save would store them under this driver.
+    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblDriver WHERE DriverID=") +
+                                QString::number(cbTournamentDriverSelect->itemData(row).toInt()) +
+                                QStringLiteral(";"),
+                            rs) ||
+        rs.isEmpty()) {
+        clearDriverFrame();
+        return;
+    }
+    txtTournamentDriverLastname->setText(FieldToString(rs.value(0, QStringLiteral("Lastname"))));
+    txtTournamentDriverFirstname->setText(FieldToString(rs.value(0, QStringLiteral("Firstname"))));
+    txtTournamentDriverTeam->setText(FieldToString(rs.value(0, QStringLiteral("Team"))));
+    txtTournamentDriverCar->setText(FieldToString(rs.value(0, QStringLiteral("Car"))));
+    txtTournamentDriverEmail->setText(FieldToString(rs.value(0, QStringLiteral("Email"))));
+    const QVariant frequency = rs.value(0, QStringLiteral("Frequency"));
+    txtTournamentDriverFrequency->setText(frequency.isNull() ? QString()
+                                                             : NumberText(frequency.toDouble()));
+    const QVariant transponder = rs.value(0, QStringLiteral("TransponderID"));
+    txtTournamentDriverTransponderID->setText(
+        transponder.isNull() ? QString() : NumberText(transponder.toDouble()));
+    chkTournamentDriverOwnTransponder->setChecked(
+        BooleanToCheckValue(rs.value(0, QStringLiteral("OwnTransponder")).toDouble() != 0) == 1);
+}
+
+void TournamentPage::cmdTournamentModifyDriverAdd_Click() {
+    if (MsgBox(QStringLiteral("Do you want to add a new driver?"), MsgButtons::YesNo, MsgIcon::None,
+               QStringLiteral("Add new driver?")) != MsgResult::Yes)
+        return;
+    Database& db = m_main.db();
+    if (!db.Execute(QStringLiteral("INSERT INTO tblDriver (Lastname) VALUES ('New driver');")))
+        return;
+    Recordset rs;
+    if (!db.Select(QStringLiteral("SELECT DriverID FROM tblDriver ORDER BY DriverID DESC;"), rs) ||
+        rs.isEmpty())
+        return;
+    FillDriverCombo(rs.value(0, 0).toInt());
+}
+
+void TournamentPage::cmdTournamentModifyDriverSave_Click() {
+    const int row = cbTournamentDriverSelect->currentIndex();
+    if (row < 0)
+        return;
+    const int key = cbTournamentDriverSelect->itemData(row).toInt();
+
+    QString typed = txtTournamentDriverFrequency->text();
+    const double frequency = ParseFrequency(typed);
+    txtTournamentDriverFrequency->setText(NumberText(frequency));
+
+    const QString own = QString::number(chkTournamentDriverOwnTransponder->isChecked() ? 1 : 0);
+    // The column holds whole numbers.
+    const QString transponder =
+        DoubleToSqlString(RoundHalfEven(Val(txtTournamentDriverTransponderID->text())));
+    if (!m_main.db().Execute(
+            QStringLiteral("UPDATE tblDriver SET Lastname='") +
+            ReplaceQuotes(txtTournamentDriverLastname->text()) + QStringLiteral("', Firstname='") +
+            ReplaceQuotes(txtTournamentDriverFirstname->text()) + QStringLiteral("', Team='") +
+            ReplaceQuotes(txtTournamentDriverTeam->text()) + QStringLiteral("', Car='") +
+            ReplaceQuotes(txtTournamentDriverCar->text()) + QStringLiteral("', Email='") +
+            ReplaceQuotes(txtTournamentDriverEmail->text()) + QStringLiteral("', Frequency=") +
+            DoubleToSqlString(frequency) + QStringLiteral(", OwnTransponder=") + own +
+            QStringLiteral(", TransponderID=") + transponder + QStringLiteral(" WHERE DriverID=") +
+            QString::number(key) + QStringLiteral(";")))
+        return;
+    FillDriverCombo(key);
+    RefreshTournamentParticipants();
+}
+
+void TournamentPage::txtTournamentDriverTransponderID_Change() {
+    m_main.TransponderIDBoxChanged(txtTournamentDriverTransponderID);
+}
+
+void TournamentPage::cmdTournamentModifyDriverReadID_Click() {
+    m_main.ReadTransponderID(txtTournamentDriverTransponderID);
+}
+
+void TournamentPage::cmdTournamentModifyDriverWriteID_Click() {
+    m_main.WriteTransponderID(txtTournamentDriverTransponderID);
+}
+
+void TournamentPage::txtTournamentDriverLastname_LostFocus() {
+    RefreshTournamentParticipants();
+}
+
+void TournamentPage::txtTournamentDriverFirstname_LostFocus() {
+    RefreshTournamentParticipants();
+}
+
+// ---- Participants ----------------------------------------------------------
+
+bool TournamentPage::fillParticipantList(QListWidget* list, const QString& sql) {
+    Recordset rs;
+    if (!m_main.db().Select(sql, rs))
+        return false;
+    list->clear();
+    for (int i = 0; i < rs.RecordCount(); ++i) {
+        const QString id = FieldToString(rs.value(i, QStringLiteral("DriverID")));
+        auto* item = new QListWidgetItem(
+            id + QLatin1Char('\t') + FieldToString(rs.value(i, QStringLiteral("Lastname"))) +
+                QStringLiteral(", ") + FieldToString(rs.value(i, QStringLiteral("Firstname"))) +
+                QLatin1Char('\t') + FieldToString(rs.value(i, QStringLiteral("Car"))),
+            list);
+        item->setData(Qt::UserRole, id.toInt());
+    }
+    return true;
+}
+
+void TournamentPage::RefreshTournamentParticipants() {
+    const QString tournament = QString::number(m_main.state().CurrentTournamentID);
+    const QString columns = QStringLiteral(
+        "SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, tblDriver.Car ");
+    if (!fillParticipantList(
+            lbTournamentPotentialParticipants,
+            columns +
+                QStringLiteral(
+                    "FROM tblDriver WHERE tblDriver.Deleted=0 AND tblDriver.DriverID NOT IN "
+                    "(SELECT tblDriver.DriverID FROM tblDriver INNER JOIN "
+                    "tblDriverInTournament ON tblDriver.DriverID = "
+                    "tblDriverInTournament.DriverID WHERE "
+                    "tblDriverInTournament.TournamentID=") +
+                tournament + QStringLiteral(") ORDER BY tblDriver.Lastname, tblDriver.Firstname;")))
+        return;
+    (void)fillParticipantList(
+        lbTournamentParticipants,
+        columns +
+            QStringLiteral(
+                "FROM tblDriver INNER JOIN tblDriverInTournament ON tblDriver.DriverID = "
+                "tblDriverInTournament.DriverID WHERE tblDriverInTournament.TournamentID=") +
+            tournament + QStringLiteral(" ORDER BY tblDriver.Lastname, tblDriver.Firstname;"));
+}
+
+void TournamentPage::cmdTournamentAddDriver_Click() {
+    const QListWidgetItem* row = selectedRow(lbTournamentPotentialParticipants);
+    // A registration needs a tournament; with none in the list the current key
+    // names none and the row would belong nowhere.
+    if (!row || cbTournamentSelectTournament->count() == 0)
+        return;
+    if (!m_main.db().Execute(
+            QStringLiteral("INSERT INTO tblDriverInTournament VALUES (") +
+            QString::number(row->data(Qt::UserRole).toInt()) + QStringLiteral(", ") +
+            QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(", 0);")))
+        return;
+    RefreshTournamentParticipants();
+}
+
+void TournamentPage::cmdTournamentRemoveDriver_Click() {
+    const QListWidgetItem* row = selectedRow(lbTournamentParticipants);
+    if (!row)
+        return;
+    if (!m_main.db().Execute(QStringLiteral("DELETE FROM tblDriverInTournament WHERE DriverID=") +
+                             QString::number(row->data(Qt::UserRole).toInt()) +
+                             QStringLiteral(" AND TournamentID=") +
+                             QString::number(m_main.state().CurrentTournamentID) +
+                             QStringLiteral(";")))
+        return;
+    RefreshTournamentParticipants();
+}
+
+void TournamentPage::lbTournamentPotentialParticipants_DblClick() {
+    cmdTournamentAddDriver_Click();
+}
+
+void TournamentPage::lbTournamentParticipants_DblClick() {
+    cmdTournamentRemoveDriver_Click();
+}
 
 } // namespace kv

@@ -29,8 +29,8 @@ double RoundHalfEven(double value);
 // false when it does not fit (the value is then left unchanged).
 bool ToInt16(const QString& text, qint16& value);
 
-// A number as the program shows it: whole numbers as plain digits, others with
-// "." as the decimal point, shortest form.
+// A number as the user sees it: the regional decimal point, no grouping,
+// shortest form.
 QString NumberText(double value);
 
 } // namespace kv

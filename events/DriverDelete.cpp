@@ -1,0 +1,34 @@
+#include "DriverDelete.h"
+
+#include "MainContext.h"
+#include "Platform.h"
+
+#include <QAbstractItemView>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+
+namespace kv {
+
+void DeleteSelectedDriver(MainContext& main, QAbstractItemView& grid) {
+    const auto* model = qobject_cast<const QSqlQueryModel*>(grid.model());
+    const QModelIndex current = grid.currentIndex();
+    if (!model || !current.isValid())
+        return;
+    const int column = model->record().indexOf(QStringLiteral("DriverID"));
+    if (column < 0)
+        return;
+    const QVariant key = model->index(current.row(), column).data();
+    if (key.isNull())
+        return;
+    if (MsgBox(QStringLiteral("Do you really want to delete this driver?"), MsgButtons::YesNo,
+               MsgIcon::None, QStringLiteral("Delete driver")) != MsgResult::Yes)
+        return;
+    if (!main.db().Execute(QStringLiteral("UPDATE tblDriver SET Deleted=1 WHERE DriverID=") +
+                           QString::number(key.toLongLong()) + QStringLiteral(";")))
+        return;
+    // The update is committed when Execute returns, so one fresh read of the
+    // grid's own connection shows it.
+    main.RefreshDriverGrid();
+}
+
+} // namespace kv
