@@ -198,10 +198,10 @@ void MiscPage::txtMiscComport_Change() {
 
 void MiscPage::txtMiscTransponderDelay_Change() {
     // Stored with "." whatever the locale, so the next start reads it back whole.
-    SetRegistryValue(
-        HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("TransponderDelay"),
-        QLocale::c().toString(Val(txtMiscTransponderDelay->text()), 'f', QLocale::FloatingPointShortest),
-        true);
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("TransponderDelay"),
+                     QLocale::c().toString(Val(txtMiscTransponderDelay->text()), 'f',
+                                           QLocale::FloatingPointShortest),
+                     true);
 }
 
 double MiscPage::TransponderDelayMs() const {
