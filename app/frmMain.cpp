@@ -185,7 +185,8 @@ bool frmMain::Form_Load() {
     {
         const double id = RoundHalfEven(Val(GetRegistryValue(
             HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("LastTournamentID"), QString())));
-        m_state.CurrentTournamentID = id >= 0 && id <= 32767 ? static_cast<qint16>(id) : 0;
+        // Keys are whole numbers of 32 bits; anything else names no tournament.
+        m_state.CurrentTournamentID = id >= 0 && id <= 2147483647.0 ? static_cast<qint32>(id) : 0;
     }
     // 8, 9. Tournament and driver lists.
     FillTournamentCombo();
@@ -209,19 +210,23 @@ bool frmMain::CheckDatabaseVersion() {
     Recordset rs;
     if (!m_state.DbConnection.Select(
             QStringLiteral("SELECT SetupValue FROM tblSetup WHERE SetupKey='Version';"), rs)) {
-        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."));
+        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."),
+                           MsgIcon::None);
         return false;
     }
     if (rs.RecordCount() != 1) {
-        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."));
+        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."),
+                           MsgIcon::None);
         return false;
     }
     const QString storedVersion = FieldToString(rs.value(0, QStringLiteral("SetupValue")));
     const double stored = Val(storedVersion);
     const double program = Val(kProgramVersion);
     if (program < stored) {
-        unloadAfterRefusal(QStringLiteral(
-            "Database-version is higher then the executable. Please reinstall Kirv Vorel."));
+        unloadAfterRefusal(
+            QStringLiteral(
+                "Database-version is higher then the executable. Please reinstall Kirv Vorel."),
+            MsgIcon::None);
         return false;
     }
     if (stored < program)
@@ -273,8 +278,8 @@ bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
     return true;
 }
 
-void frmMain::unloadAfterRefusal(const QString& message) {
-    MsgBox(message, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+void frmMain::unloadAfterRefusal(const QString& message, MsgIcon icon) {
+    MsgBox(message, MsgButtons::OK, icon, kProgramName);
     Form_Unload();
 }
 

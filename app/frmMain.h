@@ -3,6 +3,7 @@
 // the shared state and the start-up and shut-down of the program.
 
 #include "MainContext.h"
+#include "Platform.h"
 #include "SerialPort.h"
 
 #include <QTimer>
@@ -90,7 +91,7 @@ private:
     void buildPages();
     bool CheckDatabaseVersion();
     bool UpgradeDatabase(const QString& storedVersion, double stored);
-    void unloadAfterRefusal(const QString& message);
+    void unloadAfterRefusal(const QString& message, MsgIcon icon = MsgIcon::Critical);
 
     void RestoreLapCounterSettings();
 

@@ -63,7 +63,7 @@ QString DoubleToSqlString(double value) {
 
 namespace kv {
 
-bool DeleteTournamentCascade(Database& db, qint16 tournamentID) {
+bool DeleteTournamentCascade(Database& db, qint32 tournamentID) {
     const QString id = QString::number(tournamentID);
     Transaction trans(db);
     if (!trans.active())

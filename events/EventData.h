@@ -24,6 +24,6 @@ namespace kv {
 // Deletes the tournament's races with their laps and entries, its
 // registrations and the tournament itself, all in one transaction. False (with
 // nothing deleted) when a statement is refused; the database has then reported it.
-bool DeleteTournamentCascade(Database& db, qint16 tournamentID);
+bool DeleteTournamentCascade(Database& db, qint32 tournamentID);
 
 } // namespace kv

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
@@ -42,6 +43,11 @@ QComboBox* makeSettingCombo(const QString& name, QWidget* parent) {
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     combo->setCompleter(nullptr);
+    // The combo would otherwise pick the row matching the typed text when the
+    // user presses Enter or leaves the box.
+    QLineEdit* edit = combo->lineEdit();
+    QObject::disconnect(edit, &QLineEdit::editingFinished, combo, nullptr);
+    QObject::disconnect(edit, &QLineEdit::returnPressed, combo, nullptr);
     return combo;
 }
 
@@ -187,7 +193,7 @@ void ManagerPage::FillFixedLists() {
 void ManagerPage::RefreshManagerTab() {
     lbManagerGeneratedQualHeats->clear();
     lbManagerQualHeatParticipants->clear();
-    const qint16 tournament = m_main.state().CurrentTournamentID;
+    const qint32 tournament = m_main.state().CurrentTournamentID;
     if (tournament < 0)
         return;
     Database& db = m_main.db();

@@ -268,8 +268,7 @@ void TournamentPage::cbTournamentSelectTournament_Click() {
     if (row < 0)
         return;
     MainState& st = m_main.state();
-    st.CurrentTournamentID =
-        static_cast<qint16>(cbTournamentSelectTournament->itemData(row).toInt());
+    st.CurrentTournamentID = cbTournamentSelectTournament->itemData(row).toInt();
     Recordset rs;
     if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") +
                                 QString::number(st.CurrentTournamentID) + QStringLiteral(";"),

@@ -1,11 +1,12 @@
 -- The race database of Kirv Vorel, schema version 1.3.
 -- One statement per line group, each ending with a semicolon at the end of a line.
+-- Names sort and compare without regard to letter case.
 CREATE TABLE tblDriver (
   DriverID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Lastname TEXT,
-  Firstname TEXT,
-  Team TEXT,
-  Car TEXT,
+  Lastname TEXT COLLATE NOCASE,
+  Firstname TEXT COLLATE NOCASE,
+  Team TEXT COLLATE NOCASE,
+  Car TEXT COLLATE NOCASE,
   Email TEXT,
   Frequency DOUBLE DEFAULT 0,
   TransponderID INTEGER DEFAULT 0,
@@ -14,8 +15,8 @@ CREATE TABLE tblDriver (
 );
 CREATE TABLE tblTournament (
   TournamentID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Name TEXT,
-  Location TEXT,
+  Name TEXT COLLATE NOCASE,
+  Location TEXT COLLATE NOCASE,
   RegTime TEXT,
   QualNumOfRounds INTEGER DEFAULT 3,
   QualNumOfCarsInHeat INTEGER DEFAULT 6,

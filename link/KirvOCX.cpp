@@ -153,10 +153,16 @@ bool KirvOCX::StopRace() {
 // Stops the counter, throws away whatever was waiting, sends the command and takes everything
 // that arrived within the wait as its reply. The busy flag keeps arrival notifications off the
 // port meanwhile; frames that arrive in these moments are lost.
-QString KirvOCX::exchange(const QString& command) {
+std::optional<QString> KirvOCX::exchange(const QString& command) {
     m_receiver->setCommandBusy(true);
     LapCommPort->write(kStopFrame);
     LapCommPort->readAll();
+    // A device that has gone is noticed by the stop frame or the discarding read: that is a
+    // closed port, not a counter that does not answer.
+    if (!LapCommPort->isOpen()) {
+        m_receiver->setCommandBusy(false);
+        return std::nullopt;
+    }
     LapCommPort->write(command);
     m_blockingWait(kReplyWaitMs);
     const QString reply = LapCommPort->readAll();
@@ -167,18 +173,15 @@ QString KirvOCX::exchange(const QString& command) {
 qint16 KirvOCX::GetSingleID() {
     if (!LapCommPort->isOpen())
         return kIdPortClosed;
-    return idFromReadReply(exchange(kReadIdFrame));
+    const std::optional<QString> reply = exchange(kReadIdFrame);
+    return reply ? idFromReadReply(*reply) : kIdPortClosed;
 }
 
 bool KirvOCX::SetSingleID(qint16 iNewID) {
     if (!LapCommPort->isOpen())
         return false;
-    // A transponder holds two hexadecimal digits; a longer ID could be cut short by the counter
-    // and confirmed, which would report a wrong ID as stored.
-    const std::optional<QString> command = writeIdFrame(iNewID);
-    if (!command)
-        return false;
-    return isWriteConfirmed(exchange(*command));
+    const std::optional<QString> reply = exchange(writeIdFrame(iNewID));
+    return reply && isWriteConfirmed(*reply);
 }
 
 void KirvOCX::ProcessReceivedMessage(QString& strMessage) {

@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class LapFrameReceiver;
 class QFrame;
@@ -54,7 +55,8 @@ private:
     void buildFace();
     void LapCommPort_OnComm();
     QString devicePath(qint16 iComPort) const;
-    QString exchange(const QString& command);
+    // Stop frame, discard, command, wait, reply; nothing when the port turned out to be closed.
+    std::optional<QString> exchange(const QString& command);
 
     std::unique_ptr<SerialPort> LapCommPort;
     std::unique_ptr<LapFrameReceiver> m_receiver;

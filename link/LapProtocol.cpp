@@ -45,10 +45,10 @@ bool isWriteConfirmed(const QString& reply) {
     return reply.size() >= 5 && reply[1] == u'O';
 }
 
-std::optional<QString> writeIdFrame(qint16 id) {
-    if (id < 0 || id > kHighestId)
-        return std::nullopt;
-    return QStringLiteral("#I%1$").arg(id, 2, 16, QLatin1Char('0')).toUpper();
+QString writeIdFrame(qint16 id) {
+    // Upper-case hexadecimal of the 16-bit value, at least two digits: 10 is "0A", 256 is "100",
+    // -1 is "FFFF".
+    return QStringLiteral("#I%1$").arg(quint16(id), 2, 16, QLatin1Char('0')).toUpper();
 }
 
 } // namespace LapProtocol

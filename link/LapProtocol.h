@@ -36,7 +36,8 @@ qint16 idFromReadReply(const QString& reply);
 // Reply to "#I..$": the counter stored the ID.
 bool isWriteConfirmed(const QString& reply);
 
-// "#I" + two upper-case hexadecimal digits + "$" for IDs 0..255; nothing for any other ID.
-std::optional<QString> writeIdFrame(qint16 id);
+// "#I" + the ID in upper-case hexadecimal (at least two digits, the 16-bit two's complement for
+// a negative ID) + "$".
+QString writeIdFrame(qint16 id);
 
 } // namespace LapProtocol

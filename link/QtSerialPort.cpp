@@ -7,13 +7,14 @@ QtSerialPort::QtSerialPort() {
         if (m_arrivalHandler)
             m_arrivalHandler();
     });
-    // An unplugged adapter (or a vanished pseudo-terminal) leaves the port useless: close it so
-    // that the operations report the closed port and the host can open it again. Queued, because
-    // the port must not be closed from inside its own error report.
+    // An unplugged adapter reports a resource error, a vanished pseudo-terminal a read error over
+    // and over: either leaves the port useless, so close it; the operations then report the
+    // closed port and the host can open it again. Queued, because the port must not be closed
+    // from inside its own error report.
     QObject::connect(
         &m_port, &QSerialPort::errorOccurred, &m_port,
         [this](QSerialPort::SerialPortError error) {
-            if (error == QSerialPort::ResourceError)
+            if (isFatal(error))
                 closeIfDeviceGone();
         },
         Qt::QueuedConnection);
@@ -47,11 +48,17 @@ bool QtSerialPort::write(const QString& text) {
     if (!m_port.isOpen())
         return false;
     const QByteArray bytes = text.toLatin1();
-    if (m_port.write(bytes) != bytes.size())
+    if (m_port.write(bytes) != bytes.size()) {
+        closeIfDeviceGone();
         return false;
+    }
     // Hand the frame to the device now: the caller may block the thread right after a command.
     // flush() only writes, so no arrival is reported from in here.
     m_port.flush();
+    if (isFatal(m_port.error())) {
+        closeIfDeviceGone();
+        return false;
+    }
     return true;
 }
 
@@ -66,7 +73,7 @@ QString QtSerialPort::readAll() {
         }
     }
     const QString text = QString::fromLatin1(m_port.readAll());
-    if (m_port.error() == QSerialPort::ResourceError)
+    if (isFatal(m_port.error()))
         closeIfDeviceGone();
     return text;
 }
@@ -75,8 +82,13 @@ void QtSerialPort::setArrivalHandler(std::function<void()> handler) {
     m_arrivalHandler = std::move(handler);
 }
 
+bool QtSerialPort::isFatal(QSerialPort::SerialPortError error) {
+    return error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+           error == QSerialPort::WriteError;
+}
+
 void QtSerialPort::closeIfDeviceGone() {
-    if (m_port.isOpen() && m_port.error() == QSerialPort::ResourceError)
+    if (m_port.isOpen() && isFatal(m_port.error()))
         m_port.close();
     m_port.clearError();
 }

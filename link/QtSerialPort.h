@@ -17,6 +17,7 @@ public:
     void setArrivalHandler(std::function<void()> handler) override;
 
 private:
+    static bool isFatal(QSerialPort::SerialPortError error);
     void closeIfDeviceGone();
 
     QSerialPort m_port;

@@ -24,9 +24,9 @@ bool LapCounterConnection::PortNumber(const QString& text, qint16& port) {
 
 bool LapCounterConnection::open() {
     qint16 port = 0;
-    // A number that cannot be a port is refused like a port that cannot be opened.
+    // A number that cannot be a port opens nothing, like port 0; a port that is open is kept.
     if (!PortNumber(m_portText(), port))
-        return false;
+        port = 0;
     return m_state.KirvOCX->OpenConnection(port);
 }
 

@@ -100,6 +100,16 @@ private slots:
         QCOMPARE(fx.column("SELECT Firstname FROM tblDriver;"), QStringList{"NULL"});
     }
 
+    // Lists ordered by name put "de Vries" between "Berg" and "Zwart".
+    void namesSortWithoutRegardToCase() {
+        test::InstallFixture fx;
+        QVERIFY(fx.sql({"INSERT INTO tblDriver (Lastname) VALUES ('Zwart');",
+                        "INSERT INTO tblDriver (Lastname) VALUES ('de Vries');",
+                        "INSERT INTO tblDriver (Lastname) VALUES ('Berg');"}));
+        QCOMPARE(fx.column("SELECT Lastname FROM tblDriver ORDER BY Lastname;"),
+                 (QStringList{"Berg", "de Vries", "Zwart"}));
+    }
+
     // Keys only increase: a deleted highest key is not given out again.
     void keysAreNeverReused() {
         test::InstallFixture fx;

@@ -151,6 +151,7 @@ private slots:
         QCOMPARE(platform.boxes->messages.first().text, message);
         QCOMPARE(platform.boxes->messages.first().title, QString("Kirv Vorel"));
         QCOMPARE(platform.boxes->messages.first().buttons, MsgButtons::OK);
+        QCOMPARE(platform.boxes->messages.first().icon, MsgIcon::None);
         QCOMPARE(fileHash(fx.databaseFile()), before);
         QCOMPARE(fx.setting("Version"), QString("1.3"));
     }
@@ -208,7 +209,8 @@ private slots:
         QTest::newRow("7") << "7" << 7;
         QTest::newRow("half to even") << "6.5" << 6;
         QTest::newRow("blank") << " " << 0;
-        QTest::newRow("too large") << "40000" << 0;
+        QTest::newRow("beyond 16 bits") << "40000" << 40000;
+        QTest::newRow("beyond 32 bits") << "3000000000" << 0;
     }
     void lastTournamentIsRestored() {
         QFETCH(QString, setting);

@@ -24,11 +24,11 @@ enum TimingModeValue : int {
 
 struct MainState {
     Database DbConnection{QStringLiteral("DbConnection")};
-    qint16 CurrentTournamentID = 0;
+    qint32 CurrentTournamentID = 0;
 
     // Timing state.
     int TimingMode = TimingIdle;
-    qint16 CurrentRaceID = -1;
+    qint32 CurrentRaceID = -1;
     qint32 RaceElapsedMs = 0;
     bool HeatHasConflict = true;
 

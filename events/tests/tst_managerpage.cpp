@@ -5,6 +5,7 @@
 #include "Ui.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
@@ -94,7 +95,7 @@ public:
     }
 
     void showManager(int tournament) {
-        w.state().CurrentTournamentID = qint16(tournament);
+        w.state().CurrentTournamentID = tournament;
         w.cmdToolbarMain_Click(1);
     }
 
@@ -213,7 +214,13 @@ private slots:
                                  "QualRaceTime FROM tblTournament ORDER BY TournamentID;";
         auto* box = m.page->findChild<QComboBox*>(combo);
         QVERIFY(box);
-        box->setEditText("4"); // typed text is no choice
+        // Typed text is no choice, also when Enter is pressed or the box is left.
+        box->setFocus();
+        box->lineEdit()->selectAll();
+        QTest::keyClicks(box->lineEdit(), box->itemText(row));
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        box->lineEdit()->clearFocus();
+        Q_EMIT box->lineEdit()->editingFinished();
         QCOMPARE(m.fx.column(settings), (QStringList{"3/6/5", "3/6/5"}));
         box->setCurrentIndex(row);
         QCOMPARE(m.fx.column(settings), (QStringList{stored, "3/6/5"}));

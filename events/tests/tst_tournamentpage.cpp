@@ -222,6 +222,24 @@ private slots:
         QCOMPARE(fx.column("SELECT count(*) FROM tblDriver;"), QStringList{"5"});
     }
 
+    // Keys beyond 16 bits stay whole: the tournament chosen is the one deleted.
+    void largeKeysAreNotCut() {
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql({"INSERT INTO tblTournament (TournamentID, Name, RegTime) VALUES "
+                           "(1,'Alpha','2024-04-01 10:00:00');",
+                           "INSERT INTO tblTournament (TournamentID, Name, RegTime) VALUES "
+                           "(65537,'Omega','2024-04-02 10:00:00');"}));
+        mf.fx.setSetting("LastTournamentID", "65537");
+        mf.platform.boxes->answers = {MsgResult::OK};
+        QVERIFY(mf.start());
+        TournamentPage* page = mf.w->pageTournament;
+        QCOMPARE(mf.state().CurrentTournamentID, 65537);
+        QCOMPARE(page->txtTournamentTournamentName->text(), QString("Omega"));
+        page->cmdTournamentDelete->click();
+        QCOMPARE(mf.fx.column("SELECT Name FROM tblTournament;"), QStringList{"Alpha"});
+        QCOMPARE(mf.fx.setting("LastTournamentID"), QString("1"));
+    }
+
     void cancelledDeleteChangesNothing() {
         test::MainFixture mf;
         test::InstallFixture& fx = mf.fx;

@@ -306,9 +306,10 @@ void tst_KirvOCX::setSingleID_data() {
     QTest::newRow("no reply") << true << 10 << "" << write10 << false;
     QTest::newRow("0") << true << 0 << "#O00$" << QStringList{"#F$", "#I00$"} << true;
     QTest::newRow("255") << true << 255 << "#OFF$" << QStringList{"#F$", "#IFF$"} << true;
-    QTest::newRow("256 does not fit a transponder")
-        << true << 256 << "#O00$" << QStringList{} << false;
-    QTest::newRow("negative") << true << -1 << "#OFF$" << QStringList{} << false;
+    QTest::newRow("256, three digits")
+        << true << 256 << "#O00$" << QStringList{"#F$", "#I100$"} << true;
+    QTest::newRow("negative, 16-bit two's complement")
+        << true << -1 << "#EFF$" << QStringList{"#F$", "#IFFFF$"} << false;
     QTest::newRow("port closed") << false << 10 << "#O0A$" << QStringList{} << false;
 }
 

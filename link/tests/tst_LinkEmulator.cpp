@@ -92,7 +92,8 @@ void tst_LinkEmulator::readsAndWritesTheTransponderID() {
 
 void tst_LinkEmulator::reportsTheClosedPortWhenTheDeviceGoes() {
     m_counter.close();
-    QTRY_COMPARE(m_ocx.GetSingleID(), qint16(-2));
+    // The first command after the hang-up already reports the closed port.
+    QCOMPARE(m_ocx.GetSingleID(), qint16(-2));
     QVERIFY(!m_ocx.StartRace());
 }
 

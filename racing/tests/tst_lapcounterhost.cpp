@@ -94,7 +94,11 @@ private slots:
         QCOMPARE(m.port->openAttempts(), QStringList{"/dev/ttyS0"});
         m.w->pageMisc->txtMiscComport->setText("2");
         QVERIFY(m.w->OpenLapCounterPort());
+        m.w->pageMisc->txtMiscComport->setText("70000");
+        QVERIFY(m.w->OpenLapCounterPort());
+        QVERIFY(m.messages().isEmpty());
         QCOMPARE(m.port->openAttempts().size(), 1);
+        m.w->pageMisc->txtMiscComport->setText("2");
         QVERIFY(m.w->TestLapCounterConnection() == false); // silent fake counter
         QCOMPARE(m.port->openAttempts().last(), QString("/dev/ttyS1"));
     }
