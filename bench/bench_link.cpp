@@ -18,8 +18,9 @@ QString hex(qint64 value, int digits) {
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
 
-// A long race: 20 cars with laps of about 8 s, a clock frame every 100 ms, now and then a
-// repeated pass that the filter drops, and a little line noise.
+// A dense stream: a frame every 37 ms of counter time, every third a clock frame, the others
+// passes of 20 cars in turn (each car every 740 ms, so most passes fall inside the repeat
+// window and are dropped by the filter), and a little line noise.
 QString raceStream(qsizetype targetChars) {
     QString stream;
     stream.reserve(targetChars + 64);

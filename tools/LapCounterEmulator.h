@@ -65,7 +65,8 @@ public:
     QStringList commandsReceived() const;
     bool clockRunning() const;
 
-    // Called from the emulator's thread for every command and reply.
+    // Called from the emulator's thread for every command and reply, with the emulator's lock
+    // held: the callback must not call back into the emulator.
     void setLog(std::function<void(const QString&)> log);
 
 private:
