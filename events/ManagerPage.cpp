@@ -29,12 +29,6 @@ constexpr int kLeft = 240;
 constexpr int kWidth = 3615;
 constexpr int kComboWidth = 855;
 
-QLabel* makeLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    return label;
-}
-
 QComboBox* makeSettingCombo(const QString& name, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(name);
@@ -127,29 +121,28 @@ ManagerPage::ManagerPage(MainContext& main, QWidget* parent)
 }
 
 void ManagerPage::buildQualificationColumn() {
-    lblManagerQualHeatsTitle = makeLabel(QStringLiteral("lblManagerQualHeatsTitle"),
-                                         QStringLiteral("Qualification heats"), this);
+    lblManagerQualHeatsTitle =
+        addLabel("lblManagerQualHeatsTitle", QStringLiteral("Qualification heats"), this, kLeft,
+                 360, kWidth, 315);
     lblManagerQualHeatsTitle->setFont(formFont(9.75));
-    place(lblManagerQualHeatsTitle, kLeft, 360, kWidth, 315);
 
     const int comboLeft = kLeft + kWidth - kComboWidth;
     const int labelWidth = kWidth - kComboWidth - 60;
-    lblManagerNumOfCarsInQualHeat = makeLabel(QStringLiteral("lblManagerNumOfCarsInQualHeat"),
-                                              QStringLiteral("Num. of cars in heat:"), this);
-    place(lblManagerNumOfCarsInQualHeat, kLeft, 840, labelWidth, 315);
+    lblManagerNumOfCarsInQualHeat =
+        addLabel("lblManagerNumOfCarsInQualHeat", QStringLiteral("Num. of cars in heat:"), this,
+                 kLeft, 840, labelWidth, 315);
     cbManagerNumOfCarsInQualHeat =
         makeSettingCombo(QStringLiteral("cbManagerNumOfCarsInQualHeat"), this);
     place(cbManagerNumOfCarsInQualHeat, comboLeft, 840, kComboWidth, 315);
 
-    lblManagerNumOfQualRounds = makeLabel(QStringLiteral("lblManagerNumOfQualRounds"),
-                                          QStringLiteral("Num. of qual.rounds:"), this);
-    place(lblManagerNumOfQualRounds, kLeft, 1260, labelWidth, 315);
+    lblManagerNumOfQualRounds =
+        addLabel("lblManagerNumOfQualRounds", QStringLiteral("Num. of qual.rounds:"), this, kLeft,
+                 1260, labelWidth, 315);
     cbManagerNumOfQualRounds = makeSettingCombo(QStringLiteral("cbManagerNumOfQualRounds"), this);
     place(cbManagerNumOfQualRounds, comboLeft, 1260, kComboWidth, 315);
 
-    lblManagerQualRaceTime = makeLabel(QStringLiteral("lblManagerQualRaceTime"),
-                                       QStringLiteral("Race time (min.):"), this);
-    place(lblManagerQualRaceTime, kLeft, 1680, labelWidth, 315);
+    lblManagerQualRaceTime = addLabel("lblManagerQualRaceTime", QStringLiteral("Race time (min.):"),
+                                      this, kLeft, 1680, labelWidth, 315);
     cbManagerQualRaceTime = makeSettingCombo(QStringLiteral("cbManagerQualRaceTime"), this);
     place(cbManagerQualRaceTime, comboLeft, 1680, kComboWidth, 315);
 
@@ -157,15 +150,15 @@ void ManagerPage::buildQualificationColumn() {
     cmdManagerGenerateQualHeats->setObjectName(QStringLiteral("cmdManagerGenerateQualHeats"));
     place(cmdManagerGenerateQualHeats, kLeft, 2160, kWidth, 375);
 
-    lblManagerGeneratedQualHeats = makeLabel(QStringLiteral("lblManagerGeneratedQualHeats"),
-                                             QStringLiteral("Qualification heats"), this);
-    place(lblManagerGeneratedQualHeats, kLeft, 2700, kWidth, 255);
+    lblManagerGeneratedQualHeats =
+        addLabel("lblManagerGeneratedQualHeats", QStringLiteral("Qualification heats"), this, kLeft,
+                 2700, kWidth, 255);
     lbManagerGeneratedQualHeats = makeList(QStringLiteral("lbManagerGeneratedQualHeats"), this);
     place(lbManagerGeneratedQualHeats, kLeft, 2955, kWidth, 2565);
 
-    lblManagerQualHeatParticipants = makeLabel(QStringLiteral("lblManagerQualHeatParticipants"),
-                                               QStringLiteral("Drivers in heat"), this);
-    place(lblManagerQualHeatParticipants, kLeft, 5640, kWidth, 255);
+    lblManagerQualHeatParticipants =
+        addLabel("lblManagerQualHeatParticipants", QStringLiteral("Drivers in heat"), this, kLeft,
+                 5640, kWidth, 255);
     lbManagerQualHeatParticipants = makeList(QStringLiteral("lbManagerQualHeatParticipants"), this);
     place(lbManagerQualHeatParticipants, kLeft, 5895, kWidth, 2565);
     SetTabStops(lbManagerQualHeatParticipants, {20, 90});

@@ -48,27 +48,6 @@ private:
     std::function<void()> m_handler;
 };
 
-QLabel* addLabel(const QString& text, QWidget* parent, int left, int top, int width, int height) {
-    auto* label = new QLabel(text, parent);
-    place(label, left, top, width, height);
-    return label;
-}
-
-template <typename T>
-T* addControl(const char* name, QWidget* parent, int left, int top, int width, int height) {
-    auto* w = new T(parent);
-    w->setObjectName(QString::fromLatin1(name));
-    place(w, left, top, width, height);
-    return w;
-}
-
-QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
-                       int width, int height) {
-    auto* b = addControl<QPushButton>(name, parent, left, top, width, height);
-    b->setText(caption);
-    return b;
-}
-
 // Refills a list whose rows read first + ", " + second, keyed by the key
 // column, and selects the row of `key` (row 0 when it is not listed). The list
 // is filled with its signals blocked and left without a selection, so the

@@ -143,15 +143,18 @@ void setDialogParent(QWidget* parent) {
 }
 
 namespace {
+void realSleep(int ms) {
+    QThread::msleep(ulong(std::max(0, ms)));
+}
+
 std::function<void(int)>& sleepFunction() {
-    static std::function<void(int)> fn = [](int ms) { QThread::msleep(ulong(std::max(0, ms))); };
+    static std::function<void(int)> fn = realSleep;
     return fn;
 }
 } // namespace
 
 void setSleepFunction(std::function<void(int)> sleep) {
-    sleepFunction() =
-        sleep ? std::move(sleep) : [](int ms) { QThread::msleep(ulong(std::max(0, ms))); };
+    sleepFunction() = sleep ? std::move(sleep) : realSleep;
 }
 
 } // namespace kv

@@ -14,18 +14,10 @@ namespace kv {
 LapCounterConnection::LapCounterConnection(MainState& state, std::function<QString()> portText)
     : m_state(state), m_portText(std::move(portText)) {}
 
-bool LapCounterConnection::PortNumber(const QString& text, qint16& port) {
-    qint16 value = 0;
-    if (!ToInt16(text, value))
-        return false;
-    port = value;
-    return true;
-}
-
 bool LapCounterConnection::open() {
     qint16 port = 0;
     // A number that cannot be a port opens nothing, like port 0; a port that is open is kept.
-    if (!PortNumber(m_portText(), port))
+    if (!ToInt16(m_portText(), port))
         port = 0;
     return m_state.KirvOCX->OpenConnection(port);
 }

@@ -25,9 +25,6 @@ public:
     // Opens the port when it is not open; a port that is open is kept.
     bool OpenLapCounterPort();
 
-    // The port number of a port text, or false when it cannot be a port number.
-    static bool PortNumber(const QString& text, qint16& port);
-
 private:
     bool open();
     void showPortFailure();

@@ -106,66 +106,46 @@ MiscPage::MiscPage(MainContext& main, QWidget* parent)
     buildLapCounterFrames();
 }
 
-namespace {
-
-template <typename T> T* named(T* w, const char* name) {
-    w->setObjectName(QString::fromLatin1(name));
-    return w;
-}
-
-QLabel* label(const QString& text, QWidget* parent, int left, int top, int width, int height) {
-    auto* l = new QLabel(text, parent);
-    place(l, left, top, width, height);
-    return l;
-}
-
-} // namespace
-
 void MiscPage::buildLapCounterFrames() {
-    Frame5 = named(new QGroupBox(QStringLiteral("Kirv hardware setup"), this), "Frame5");
-    place(Frame5, 360, 6120, 3015, 1455);
-    label(QStringLiteral("Select com-port:"), Frame5, 240, 420, 1575, 255);
-    txtMiscComport = named(new QLineEdit(QStringLiteral("1"), Frame5), "txtMiscComport");
-    place(txtMiscComport, 1920, 360, 495, 315);
-    cmdMiscTestConnection =
-        named(new QPushButton(QStringLiteral("Test connection"), Frame5), "cmdMiscTestConnection");
-    place(cmdMiscTestConnection, 240, 840, 2175, 435);
+    Frame5 = addControl<QGroupBox>("Frame5", this, 360, 6120, 3015, 1455);
+    Frame5->setTitle(QStringLiteral("Kirv hardware setup"));
+    addLabel(QStringLiteral("Select com-port:"), Frame5, 240, 420, 1575, 255);
+    txtMiscComport = addControl<QLineEdit>("txtMiscComport", Frame5, 1920, 360, 495, 315);
+    txtMiscComport->setText(QStringLiteral("1"));
+    cmdMiscTestConnection = addButton("cmdMiscTestConnection", QStringLiteral("Test connection"),
+                                      Frame5, 240, 840, 2175, 435);
 
-    Frame2 = named(new QGroupBox(QStringLiteral("Transponder"), this), "Frame2");
-    place(Frame2, 3720, 6120, 3135, 3015);
-    label(QStringLiteral("Quick read and write transponder ID."), Frame2, 240, 360, 2850, 255);
-    label(QStringLiteral("ID:"), Frame2, 240, 870, 330, 255);
-    txtMiscTransponderID = named(new QLineEdit(Frame2), "txtMiscTransponderID");
-    place(txtMiscTransponderID, 600, 840, 735, 315);
+    Frame2 = addControl<QGroupBox>("Frame2", this, 3720, 6120, 3135, 3015);
+    Frame2->setTitle(QStringLiteral("Transponder"));
+    addLabel(QStringLiteral("Quick read and write transponder ID."), Frame2, 240, 360, 2850, 255);
+    addLabel(QStringLiteral("ID:"), Frame2, 240, 870, 330, 255);
+    txtMiscTransponderID =
+        addControl<QLineEdit>("txtMiscTransponderID", Frame2, 600, 840, 735, 315);
     cmdMiscTransponderReadID =
-        named(new QPushButton(QStringLiteral("Read"), Frame2), "cmdMiscTransponderReadID");
-    place(cmdMiscTransponderReadID, 1440, 840, 615, 315);
-    cmdMiscTransponderWriteID =
-        named(new QPushButton(QStringLiteral("Write"), Frame2), "cmdMiscTransponderWriteID");
-    place(cmdMiscTransponderWriteID, 2160, 840, 615, 315);
-    auto* delayText = label(QStringLiteral("Select tranponder delay. This prevents multiple "
-                                           "registrations."),
-                            Frame2, 240, 1560, 2775, 495);
+        addButton("cmdMiscTransponderReadID", QStringLiteral("Read"), Frame2, 1440, 840, 615, 315);
+    cmdMiscTransponderWriteID = addButton("cmdMiscTransponderWriteID", QStringLiteral("Write"),
+                                          Frame2, 2160, 840, 615, 315);
+    auto* delayText = addLabel(QStringLiteral("Select tranponder delay. This prevents multiple "
+                                              "registrations."),
+                               Frame2, 240, 1560, 2775, 495);
     delayText->setWordWrap(true);
-    label(QStringLiteral("Delay [s]:"), Frame2, 240, 2220, 975, 255);
+    addLabel(QStringLiteral("Delay [s]:"), Frame2, 240, 2220, 975, 255);
     txtMiscTransponderDelay =
-        named(new QLineEdit(QStringLiteral("5"), Frame2), "txtMiscTransponderDelay");
-    place(txtMiscTransponderDelay, 1200, 2160, 495, 315);
+        addControl<QLineEdit>("txtMiscTransponderDelay", Frame2, 1200, 2160, 495, 315);
+    txtMiscTransponderDelay->setText(QStringLiteral("5"));
 
-    Frame3 = named(new QGroupBox(QStringLiteral("Simple monitor"), this), "Frame3");
-    place(Frame3, 7200, 6120, 2415, 3015);
+    Frame3 = addControl<QGroupBox>("Frame3", this, 7200, 6120, 2415, 3015);
+    Frame3->setTitle(QStringLiteral("Simple monitor"));
     auto* monitorText =
-        label(QStringLiteral("Quickly monitor transponder ID's "), Frame3, 240, 300, 1320, 525);
+        addLabel(QStringLiteral("Quickly monitor transponder ID's "), Frame3, 240, 300, 1320, 525);
     monitorText->setWordWrap(true);
     monitorText->setFont(formFont(7.5, true));
-    lbMiscSimpleMonitor = named(new QListWidget(Frame3), "lbMiscSimpleMonitor");
-    place(lbMiscSimpleMonitor, 240, 840, 1095, 2010);
-    cmdMiscSimpleMonitorStart =
-        named(new QPushButton(QStringLiteral("Start"), Frame3), "cmdMiscSimpleMonitorStart");
-    place(cmdMiscSimpleMonitorStart, 1560, 360, 735, 375);
+    lbMiscSimpleMonitor =
+        addControl<QListWidget>("lbMiscSimpleMonitor", Frame3, 240, 840, 1095, 2010);
+    cmdMiscSimpleMonitorStart = addButton("cmdMiscSimpleMonitorStart", QStringLiteral("Start"),
+                                          Frame3, 1560, 360, 735, 375);
     cmdMiscSimpleMonitorStop =
-        named(new QPushButton(QStringLiteral("Stop"), Frame3), "cmdMiscSimpleMonitorStop");
-    place(cmdMiscSimpleMonitorStop, 1560, 840, 735, 375);
+        addButton("cmdMiscSimpleMonitorStop", QStringLiteral("Stop"), Frame3, 1560, 840, 735, 375);
 
     connect(txtMiscComport, &QLineEdit::textChanged, this, &MiscPage::txtMiscComport_Change);
     connect(txtMiscTransponderDelay, &QLineEdit::textChanged, this,

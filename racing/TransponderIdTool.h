@@ -2,6 +2,8 @@
 // Reading and writing the ID of the transponder on the lap counter's reader,
 // into and from an ID box. Every page with an ID box uses this one tool.
 
+#include "LapCounterConnection.h"
+
 #include <QColor>
 
 class QLineEdit;
@@ -10,7 +12,7 @@ namespace kv {
 
 class MainContext;
 
-inline const QColor kIdGreen = QColor(0, 192, 0);
+inline const QColor kIdGreen = kLinkGreen;
 inline const QColor kIdLightRed = QColor(255, 0, 0);
 
 class TransponderIdTool {

@@ -68,12 +68,6 @@ private slots:
         QTEST(FieldToString(field), "text");
     }
 
-    void booleanToCheckValue() {
-        QCOMPARE(BooleanToCheckValue(true), qint16(1));
-        QCOMPARE(BooleanToCheckValue(false), qint16(0));
-        QCOMPARE(BooleanToCheckValue(static_cast<bool>(-1)), qint16(1));
-    }
-
     void val_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");

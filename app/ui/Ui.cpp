@@ -2,10 +2,32 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 
 namespace kv {
+
+QLabel* addLabel(const QString& text, QWidget* parent, int left, int top, int width, int height) {
+    auto* label = new QLabel(text, parent);
+    place(label, left, top, width, height);
+    return label;
+}
+
+QLabel* addLabel(const char* name, const QString& text, QWidget* parent, int left, int top,
+                 int width, int height) {
+    QLabel* label = addLabel(text, parent, left, top, width, height);
+    label->setObjectName(QString::fromLatin1(name));
+    return label;
+}
+
+QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
+                       int width, int height) {
+    auto* button = addControl<QPushButton>(name, parent, left, top, width, height);
+    button->setText(caption);
+    return button;
+}
 
 QFont formFont(double pointSize, bool bold) {
     // A sans serif with the classic dialog font's proportions where it is installed.

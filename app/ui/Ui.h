@@ -11,7 +11,9 @@
 #include <initializer_list>
 #include <vector>
 
+class QLabel;
 class QListWidget;
+class QPushButton;
 
 namespace kv {
 
@@ -25,6 +27,22 @@ inline QRect twRect(int left, int top, int width, int height) {
 inline void place(QWidget* w, int left, int top, int width, int height) {
     w->setGeometry(twRect(left, top, width, height));
 }
+
+// A label at a place in twips; the second form also names it.
+QLabel* addLabel(const QString& text, QWidget* parent, int left, int top, int width, int height);
+QLabel* addLabel(const char* name, const QString& text, QWidget* parent, int left, int top,
+                 int width, int height);
+
+// A control with its system name as object name, at a place in twips.
+template <typename T>
+T* addControl(const char* name, QWidget* parent, int left, int top, int width, int height) {
+    auto* w = new T(parent);
+    w->setObjectName(QString::fromLatin1(name));
+    place(w, left, top, width, height);
+    return w;
+}
+QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
+                       int width, int height);
 
 // A colour given as the original's &HBBGGRR value.
 inline QColor bgr(unsigned value) {
