@@ -194,13 +194,13 @@ bool frmMain::Form_Load() {
     // 10. The fixed lists.
     pageManager->FillFixedLists();
     // 11. Timing state.
-    m_state.HeatHasConflict = true;
-    m_state.RaceElapsedMs = 0;
-    m_state.CurrentRaceID = -1;
+    m_timing.HeatHasConflict = true;
+    m_timing.RaceElapsedMs = 0;
+    m_timing.CurrentRaceID = -1;
     // 12, 13, 15. The lap counter's port, its test, the transponder delay.
     RestoreLapCounterSettings();
     // 18. Idle.
-    m_state.TimingMode = TimingIdle;
+    m_timing.TimingMode = TimingIdle;
     // 19. The first page.
     cmdToolbarMain_Click(0);
     return true;
@@ -366,7 +366,7 @@ void frmMain::TransponderIDBoxChanged(QLineEdit* box) {
 
 void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
     Q_UNUSED(lMilliseconds);
-    switch (m_state.TimingMode) {
+    switch (m_timing.TimingMode) {
     case TimingMonitor:
         pageMisc->MonitorCar(iCarID);
         break;

@@ -4,6 +4,7 @@
 
 #include "MainContext.h"
 #include "Platform.h"
+#include "RaceTiming.h"
 #include "SerialPort.h"
 
 #include <QTimer>
@@ -50,6 +51,7 @@ public:
 
     // MainContext
     MainState& state() override { return m_state; }
+    TimingState& timing() override { return m_timing; }
     void FillTournamentCombo() override;
     void FillDriverCombo(int driverToSelect) override;
     void RefreshManagerTab() override;
@@ -96,6 +98,7 @@ private:
     void RestoreLapCounterSettings();
 
     MainState m_state;
+    TimingState m_timing;
     std::unique_ptr<LapCounterConnection> m_link;
     std::unique_ptr<TransponderIdTool> m_idTool;
     bool m_unloaded = false;

@@ -5,6 +5,7 @@
 #include "KirvOCX.h"
 #include "MainContext.h"
 #include "Platform.h"
+#include "RaceTiming.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -197,15 +198,15 @@ void MiscPage::cmdMiscSimpleMonitorStart_Click() {
     link->StopRace();
     Sleep(500);
     link->StartRace();
-    m_main.state().TimingMode = TimingMonitor;
+    m_main.timing().TimingMode = TimingMonitor;
     lbMiscSimpleMonitor->clear();
 }
 
 void MiscPage::cmdMiscSimpleMonitorStop_Click() {
-    if (m_main.state().TimingMode != TimingMonitor)
+    if (m_main.timing().TimingMode != TimingMonitor)
         return;
     m_main.state().KirvOCX->StopRace();
-    m_main.state().TimingMode = TimingIdle;
+    m_main.timing().TimingMode = TimingIdle;
 }
 
 void MiscPage::MonitorCar(qint16 carId) {

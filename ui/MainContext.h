@@ -13,24 +13,11 @@ class QLineEdit;
 namespace kv {
 
 class StatusIndicator;
-
-// Timing mode: what a passing car means.
-enum TimingModeValue : int {
-    TimingIdle = 0,
-    TimingRace = 1,
-    TimingMonitor = 2,
-    TimingPractice = 3
-};
+struct TimingState;
 
 struct MainState {
     Database DbConnection{QStringLiteral("DbConnection")};
     qint32 CurrentTournamentID = 0;
-
-    // Timing state.
-    int TimingMode = TimingIdle;
-    qint32 CurrentRaceID = -1;
-    qint32 RaceElapsedMs = 0;
-    bool HeatHasConflict = true;
 
     // Shared controls of the top strip.
     QLabel* lblTournamentName = nullptr;
@@ -46,6 +33,8 @@ class MainContext {
 public:
     virtual ~MainContext() = default;
     virtual MainState& state() = 0;
+    // What the lap counter is timing: mode, current race, clocks and car slots.
+    virtual TimingState& timing() = 0;
     Database& db() { return state().DbConnection; }
 
     // Page refreshes other pages ask for.

@@ -51,8 +51,8 @@ private slots:
         QVERIFY(w.frameMain[0]->isVisibleTo(&w));
         for (int i = 1; i < 6; ++i)
             QVERIFY(!w.frameMain[size_t(i)]->isVisibleTo(&w));
-        QCOMPARE(w.state().CurrentRaceID, qint16(-1));
-        QCOMPARE(w.state().TimingMode, 0);
+        QCOMPARE(w.timing().CurrentRaceID, qint16(-1));
+        QCOMPARE(w.timing().TimingMode, 0);
     }
 
     void olderVersionsAreUpgraded_data() {

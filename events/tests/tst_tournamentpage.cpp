@@ -3,6 +3,7 @@
 // Miscellaneous page, and the tournament restored at start-up.
 #include "MainFixture.h"
 #include "MiscPage.h"
+#include "RaceTiming.h"
 #include "TournamentPage.h"
 #include "Ui.h"
 
@@ -103,7 +104,9 @@ public:
     MainState st;
     TournamentPage* page = nullptr;
     int managerRefreshes = 0;
+    TimingState ts;
     MainState& state() override { return st; }
+    TimingState& timing() override { return ts; }
     void FillTournamentCombo() override { page->FillTournamentCombo(); }
     void FillDriverCombo(int key) override { page->FillDriverCombo(key); }
     void RefreshManagerTab() override { ++managerRefreshes; }

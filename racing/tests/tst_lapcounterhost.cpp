@@ -3,6 +3,7 @@
 #include "LapCounterConnection.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
+#include "RaceTiming.h"
 #include "TransponderIdTool.h"
 #include "Ui.h"
 
@@ -319,7 +320,7 @@ private slots:
         page->cmdMiscSimpleMonitorStart->click();
         QCOMPARE(m.port->written(), (QStringList{"#F$", "#S$"}));
         QCOMPARE(m.platform.sleeps, QList<int>{500});
-        QCOMPARE(m.state().TimingMode, int(TimingMonitor));
+        QCOMPARE(m.timing().TimingMode, int(TimingMonitor));
         QVERIFY(monitorRows(page).isEmpty());
 
         m.port->receive("#P05000100$#P11000200$#U000300$#P17000400$");
@@ -327,7 +328,7 @@ private slots:
 
         page->cmdMiscSimpleMonitorStop->click();
         QCOMPARE(m.port->written().last(), QString("#F$"));
-        QCOMPARE(m.state().TimingMode, int(TimingIdle));
+        QCOMPARE(m.timing().TimingMode, int(TimingIdle));
         m.port->receive("#P09009000$");
         QCOMPARE(monitorRows(page).size(), 3);
     }

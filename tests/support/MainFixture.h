@@ -39,6 +39,7 @@ public:
     }
     bool start() { return w->Form_Load(); }
     MainState& state() { return w->state(); }
+    TimingState& timing() { return w->timing(); }
     QList<RecordedMessage>& messages() { return platform.boxes->messages; }
 };
 

@@ -1,0 +1,307 @@
+#include "RaceTiming.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace kv {
+
+namespace {
+
+// Times and differences are worked out in 64 bits and kept within 32.
+qint32 clamp32(qint64 v) {
+    return static_cast<qint32>(std::clamp<qint64>(v, std::numeric_limits<qint32>::min(),
+                                                  std::numeric_limits<qint32>::max()));
+}
+
+QString pad(qint64 value, int width) {
+    return QString::number(value).rightJustified(width, QLatin1Char('0'));
+}
+
+// Minutes beyond 16 bits cannot be shown.
+constexpr qint64 kLargestMinutes = std::numeric_limits<qint16>::max();
+
+} // namespace
+
+QString FormatRaceTime(qint32 lTime, bool bWithMinutes) {
+    qint64 v = lTime == NoLapTime ? 0 : lTime;
+    QString sign;
+    if (v < 0) {
+        sign = QStringLiteral("-");
+        v = -v;
+    }
+    const qint64 minutes = v / 60000;
+    if (minutes > kLargestMinutes)
+        return QStringLiteral("Error");
+    const qint64 seconds = (v - minutes * 60000) / 1000;
+    const qint64 milliseconds = v % 1000;
+    if (bWithMinutes)
+        return sign + QString::number(minutes) + QLatin1Char(':') + pad(seconds, 2) +
+               QLatin1Char('.') + pad(milliseconds, 3);
+    return sign + QString::number(minutes * 60 + seconds) + QLatin1Char('.') + pad(milliseconds, 3);
+}
+
+QString RaceClockText(qint32 elapsedMs) {
+    if (elapsedMs < 0) // only before the counter's first clock report
+        return FormatRaceTime(elapsedMs, true);
+    // Minutes beyond 16 bits split into nothing, as the time helper does.
+    const qint64 minutes = elapsedMs / 60000;
+    if (minutes > kLargestMinutes)
+        return QStringLiteral("0:00.000");
+    const qint64 rest = elapsedMs - minutes * 60000;
+    return QString::number(minutes) + QLatin1Char(':') + pad(rest / 1000, 2) + QLatin1Char('.') +
+           pad(rest % 1000, 3);
+}
+
+TimingState::TimingState() {
+    CarLastLapTime.fill(NoLapTime);
+    CarBestLapTime.fill(NoLapTime);
+    for (int i = 0; i < kSlotCount; ++i)
+        ScoreRowPosition[static_cast<size_t>(i)] = static_cast<qint16>(i);
+}
+
+void TimingState::ResetSlotsForSelection() {
+    for (size_t i = 0; i < kSlotCount; ++i) {
+        CarHasPassed[i] = false;
+        CarStartDelay[i] = 0;
+        CarTotalTime[i] = 0;
+        CarLastLapTime[i] = NoLapTime;
+        CarBestLapTime[i] = NoLapTime;
+        CarLaps[i] = 0;
+        CarFinished[i] = false;
+        ScoreRowPosition[i] = static_cast<qint16>(i);
+    }
+}
+
+void TimingState::ResetAtGo() {
+    RaceElapsedMs = 0;
+    LeaderLaps = 0;
+    for (size_t i = 0; i < kSlotCount; ++i) {
+        CarHasPassed[i] = false;
+        CarStartDelay[i] = 0;
+        CarTotalTime[i] = 0;
+        CarLaps[i] = 0;
+        CarLastLapTime[i] = NoLapTime;
+        CarBestLapTime[i] = NoLapTime;
+        ScoreRowPosition[i] = static_cast<qint16>(i);
+    }
+    RaceFinishSignalled = false;
+}
+
+void TimingState::RankRaceBoard() {
+    std::array<bool, kSlotCount> placed{};
+    for (size_t r = 0; r < kSlotCount; ++r) {
+        ScoreRowPosition[r] = 0;
+        qint32 bestLaps = 0;
+        qint32 bestTotal = 0;
+        // From the last slot down, taking ties: the lower slot wins a tie.
+        for (int j = kSlotCount - 1; j >= 0; --j) {
+            const auto s = static_cast<size_t>(j);
+            if (placed[s])
+                continue;
+            if (CarLaps[s] > bestLaps || (CarLaps[s] == bestLaps && CarTotalTime[s] <= bestTotal)) {
+                ScoreRowPosition[r] = static_cast<qint16>(j);
+                bestLaps = CarLaps[s];
+                bestTotal = CarTotalTime[s];
+            }
+        }
+        placed[static_cast<size_t>(ScoreRowPosition[r])] = true;
+    }
+}
+
+bool TimingState::AllCarsFinished() const {
+    return std::all_of(CarFinished.begin(), CarFinished.end(), [](bool f) { return f; });
+}
+
+qint32 TimingState::UpdateLeaderLaps() {
+    LeaderLaps = 0;
+    for (qint32 laps : CarLaps)
+        LeaderLaps = std::max(LeaderLaps, laps);
+    return LeaderLaps;
+}
+
+QString TimingState::LapCounterText() const {
+    if (CurrentRaceCategoryID == TimeRace)
+        return QString::number(LeaderLaps);
+    return QString::number(LeaderLaps) + QLatin1Char('/') + QString::number(CurrentRaceLength);
+}
+
+bool TimingState::LapsRaceComplete() const {
+    return CurrentRaceCategoryID == LapsRace && RaceFinishSignalled && AllCarsFinished();
+}
+
+std::array<RaceBoardRow, kSlotCount> RaceBoardRows(const TimingState& st) {
+    std::array<RaceBoardRow, kSlotCount> rows;
+    const auto L = static_cast<size_t>(st.ScoreRowPosition[0]);
+    for (size_t r = 0; r < kSlotCount; ++r) {
+        const auto s = static_cast<size_t>(st.ScoreRowPosition[r]);
+        RaceBoardRow& row = rows[r];
+        row.slot = static_cast<qint16>(s);
+        row.driver = st.ScoreDriverCaption[s];
+        row.laps = QString::number(st.CarLaps[s]);
+        row.totalTime = FormatRaceTime(st.CarTotalTime[s], true);
+        row.lastTime = FormatRaceTime(st.CarLastLapTime[s], true);
+        row.bestTime = FormatRaceTime(st.CarBestLapTime[s], true);
+        if (!st.CarHasPassed[s] || st.CarLastLapTime[s] >= NoLapTime)
+            continue;
+        row.writeDifferences = true;
+        row.lapsDifference = QString::number(qint64(st.CarLaps[L]) - st.CarLaps[s]);
+        const qint32 last = clamp32(qint64(st.CarLastLapTime[s]) - st.CarLastLapTime[L]);
+        const qint32 total = clamp32(qint64(st.CarTotalTime[s]) - st.CarTotalTime[L]);
+        const qint32 best = clamp32(qint64(st.CarBestLapTime[s]) - st.CarBestLapTime[L]);
+        row.lastTimeDifference = FormatRaceTime(last, true);
+        row.totalTimeDifference = FormatRaceTime(total, true);
+        row.bestTimeDifference = FormatRaceTime(best, true);
+        row.lastTimeBehind = last > 0;
+        row.totalTimeBehind = total > 0;
+        row.bestTimeBehind = best > 0;
+    }
+    return rows;
+}
+
+RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds,
+                                 double transponderDelaySeconds) {
+    RacePassOutcome out;
+    if (slot < 0 || slot >= kSlotCount)
+        return out;
+    const auto s = static_cast<size_t>(slot);
+    const qint32 t = clamp32(qint64(lMilliseconds) - st.CarStartDelay[s]);
+
+    // Too soon after the car's last counted lap (before the first lap: after go).
+    if (st.CarHasPassed[s] &&
+        transponderDelaySeconds * 1000.0 > double(qint64(t) - st.CarTotalTime[s]))
+        return out;
+
+    out.ignored = false;
+    out.flash = true;
+    out.playPassSound = true;
+    st.RowFlashCount[s] = 1;
+
+    if (st.CarFinished[s] || !st.CarHasPassed[s]) {
+        // The start crossing, or a car that has finished: no lap.
+        st.CarHasPassed[s] = true;
+    } else {
+        st.CarLaps[s] += 1;
+        const qint32 lapTime = clamp32(qint64(t) - st.CarTotalTime[s]);
+        if (lapTime < st.CarBestLapTime[s])
+            st.CarBestLapTime[s] = lapTime;
+        st.CarTotalTime[s] = t;
+        st.CarLastLapTime[s] = lapTime;
+        out.lapCounted = true;
+        out.totalTime = t;
+        out.lapTime = lapTime;
+        st.RankRaceBoard();
+    }
+    out.laps = st.CarLaps[s];
+
+    const qint32 result =
+        clamp32(qint64(st.CarTotalTime[s]) - qint64(st.CurrentRaceLength) * 60000);
+    if (st.CurrentRaceCategoryID == TimeRace && st.RaceElapsedMs / 60000 >= st.CurrentRaceLength) {
+        st.CarFinished[s] = true;
+        out.finished = true;
+        out.result = result;
+    }
+    if (st.CurrentRaceCategoryID == LapsRace) {
+        if (st.CarLaps[s] >= st.CurrentRaceLength && !st.RaceFinishSignalled) {
+            st.RaceFinishSignalled = true;
+            out.finishSignalNow = true;
+        }
+        if (st.RaceFinishSignalled) {
+            st.CarFinished[s] = true;
+            out.finished = true;
+            out.result = result;
+        }
+    }
+    out.raceComplete = st.AllCarsFinished();
+    return out;
+}
+
+QString LapInsertSql(qint32 driverInRaceId, qint32 totalTime, qint32 lapTime, qint32 raceId) {
+    return QStringLiteral("INSERT INTO tblLapInRace "
+                          "(DriverInRaceID,TotalTime,TotalTimeString,LapTime,LapTimeString,RaceID) "
+                          "VALUES (") +
+           QString::number(driverInRaceId) + QLatin1Char(',') + QString::number(totalTime) +
+           QStringLiteral(",'") + FormatRaceTime(totalTime, false) + QStringLiteral("',") +
+           QString::number(lapTime) + QStringLiteral(",'") + FormatRaceTime(lapTime, false) +
+           QStringLiteral("',") + QString::number(raceId) + QStringLiteral(");");
+}
+
+QString LapCountSql(qint32 driverInRaceId, qint32 laps) {
+    return QStringLiteral("UPDATE tblDriverInRace SET NumOfLaps=") + QString::number(laps) +
+           QStringLiteral(" WHERE DriverInRaceID=") + QString::number(driverInRaceId) +
+           QLatin1Char(';');
+}
+
+QString ResultSql(qint32 driverInRaceId, qint32 result) {
+    return QStringLiteral("UPDATE tblDriverInRace SET TimeToFinish=") + QString::number(result) +
+           QStringLiteral(", TimeToFinishString='") + FormatRaceTime(result, false) +
+           QStringLiteral("' WHERE DriverInRaceID=") + QString::number(driverInRaceId) +
+           QLatin1Char(';');
+}
+
+bool RaceClockTick(TimingState& st, qint32 intervalMs) {
+    st.RaceElapsedMs = clamp32(qint64(st.RaceElapsedMs) + intervalMs);
+    if (st.CurrentRaceCategoryID != TimeRace || st.RaceFinishSignalled)
+        return false;
+    if (st.RaceElapsedMs / 60000 < st.CurrentRaceLength)
+        return false;
+    st.RaceFinishSignalled = true;
+    return true;
+}
+
+std::array<std::optional<FlashColour>, kSlotCount> FlashTick(TimingState& st) {
+    std::array<std::optional<FlashColour>, kSlotCount> colours;
+    for (size_t r = 0; r < kSlotCount; ++r) {
+        const auto s = static_cast<size_t>(st.ScoreRowPosition[r]);
+        if (st.RowFlashCount[s] <= 0)
+            continue;
+        st.RowFlashCount[s] += 1;
+        if (st.RowFlashCount[s] <= 10)
+            colours[r] = st.RowFlashCount[s] % 2 == 1 ? FlashColour::Red : FlashColour::Black;
+        else
+            st.RowFlashCount[s] = 0;
+    }
+    return colours;
+}
+
+void LoadFinishedSlot(TimingState& st, int slot, const QList<StoredLap>& lapsByTotalDesc) {
+    if (slot < 0 || slot >= kSlotCount)
+        return;
+    const auto s = static_cast<size_t>(slot);
+    st.CarBestLapTime[s] = NoLapTime;
+    if (!lapsByTotalDesc.isEmpty()) {
+        st.CarHasPassed[s] = true;
+        st.CarLaps[s] = static_cast<qint32>(lapsByTotalDesc.size());
+        st.CarTotalTime[s] = lapsByTotalDesc.first().TotalTime;
+        st.CarLastLapTime[s] = lapsByTotalDesc.first().LapTime;
+        for (const StoredLap& lap : lapsByTotalDesc)
+            if (lap.LapTime < st.CarBestLapTime[s])
+                st.CarBestLapTime[s] = lap.LapTime;
+    }
+    st.CarFinished[s] = true;
+}
+
+QString StartListProblem(const QList<qint32>& startPositions) {
+    if (startPositions.size() > kSlotCount)
+        return QStringLiteral(
+                   "This race has %1 drivers, but only %2 cars can be timed in one race. "
+                   "Please move drivers to another race before starting.")
+            .arg(startPositions.size())
+            .arg(kSlotCount);
+    std::array<bool, kSlotCount> taken{};
+    for (qint32 p : startPositions) {
+        if (p < 1 || p > kSlotCount)
+            return QStringLiteral("A driver of this race has start position %1. Start positions "
+                                  "must lie between 1 and %2. Please correct the start list "
+                                  "before starting.")
+                .arg(p)
+                .arg(kSlotCount);
+        if (taken[static_cast<size_t>(p - 1)])
+            return QStringLiteral("Two drivers of this race have start position %1. Please "
+                                  "correct the start list before starting.")
+                .arg(p);
+        taken[static_cast<size_t>(p - 1)] = true;
+    }
+    return QString();
+}
+
+} // namespace kv

@@ -1,0 +1,167 @@
+#pragma once
+// The main window's timing state and the rules of a timed race: what a passing
+// car means, how the ten slots are ranked, when a car and a race finish, and the
+// texts of every time shown or stored. Nothing here touches a window or the
+// database: the race page asks, writes what the rules decided in one
+// transaction, then draws.
+
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+#include <optional>
+
+namespace kv {
+
+// What a passing car means.
+enum TimingModeValue : int {
+    TimingIdle = 0,
+    TimingRace = 1,
+    TimingMonitor = 2,
+    TimingPractice = 3
+};
+
+// Status of a race as stored in tblRace.Status.
+enum RaceStatusValue : int { RaceNew = 0, RaceRunning = 1, RaceFinished = 2 };
+// tblRace.RaceCategoryID.
+enum RaceCategoryValue : int { TimeRace = 1, LapsRace = 2 };
+
+// A car without a lap yet; shown as zero, never stored.
+inline constexpr qint32 NoLapTime = 2147483645;
+// At most ten cars are timed at once: slot = start position - 1.
+inline constexpr int kSlotCount = 10;
+
+// A time in ms as text: "m:ss.mmm" with minutes, "s.mmm" (whole seconds) without;
+// a negative time gets a leading "-"; NoLapTime shows as zero; "Error" from
+// 1,966,080,000 ms on.
+QString FormatRaceTime(qint32 lTime, bool bWithMinutes);
+
+// The race clock display: minutes (as many digits as needed), ":", two-digit
+// seconds, ".", three-digit milliseconds.
+QString RaceClockText(qint32 elapsedMs);
+
+struct TimingState {
+    int TimingMode = TimingIdle;
+    qint32 CurrentRaceID = -1;
+    int CurrentRaceCategoryID = 0;
+    int CurrentRaceStatus = RaceNew;
+    qint32 CurrentRaceLength = 0;
+    qint32 LeaderLaps = 0;
+    qint32 RaceElapsedMs = 0;
+    qint32 PracticeElapsedMs = 0;
+    bool RaceFinishSignalled = false;
+    bool HeatHasConflict = true;
+    bool RaceActive = false;
+
+    // Indexed by slot (start position - 1).
+    std::array<qint16, kSlotCount> RowFlashCount{};
+    std::array<qint32, kSlotCount> CarStartDelay{};
+    std::array<bool, kSlotCount> CarHasPassed{};
+    std::array<bool, kSlotCount> CarFinished{};
+    std::array<qint32, kSlotCount> CarTotalTime{};
+    std::array<qint32, kSlotCount> CarLastLapTime{};
+    std::array<qint32, kSlotCount> CarBestLapTime{};
+    std::array<qint32, kSlotCount> CarLaps{};
+    std::array<QString, kSlotCount> ScoreDriverCaption{};
+    // Indexed by display row: the slot shown in that row.
+    std::array<qint16, kSlotCount> ScoreRowPosition{};
+
+    TimingState();
+
+    // A race was selected: every slot empty and not finished, rows in slot order.
+    void ResetSlotsForSelection();
+    // The go: every slot without laps and not passed, rows in slot order, race
+    // clock, leader laps and finish signal back to zero. CarFinished and the
+    // captions set at Start are kept.
+    void ResetAtGo();
+    // Rows by laps descending, then total time ascending, then lower slot first.
+    void RankRaceBoard();
+    bool AllCarsFinished() const;
+    // The highest lap count of all slots (also stored in LeaderLaps).
+    qint32 UpdateLeaderLaps();
+    // The lap counter box: "3" in a time race, "3/10" in a laps race.
+    QString LapCounterText() const;
+    // A laps race whose finish was given and whose cars have all finished.
+    bool LapsRaceComplete() const;
+};
+
+// One display row of the race score board as RefreshRaceBoard writes it.
+struct RaceBoardRow {
+    qint16 slot = 0;
+    QString driver;
+    QString laps;
+    QString totalTime;
+    QString lastTime;
+    QString bestTime;
+    // Only for a car with at least one lap; otherwise the row's difference labels
+    // keep their earlier texts and colours.
+    bool writeDifferences = false;
+    QString lapsDifference;
+    QString totalTimeDifference;
+    QString lastTimeDifference;
+    QString bestTimeDifference;
+    // A time difference above zero is red, zero or below blue.
+    bool totalTimeBehind = false;
+    bool lastTimeBehind = false;
+    bool bestTimeBehind = false;
+};
+std::array<RaceBoardRow, kSlotCount> RaceBoardRows(const TimingState& state);
+
+// The entry of the race that a passing transponder belongs to.
+struct RaceEntry {
+    qint32 DriverInRaceID = 0;
+    qint32 StartPosition = 0;
+};
+
+// What one pass of a running race does. The caller writes the statements (lap
+// row, lap count, result) in one transaction, then redraws and plays the sounds.
+struct RacePassOutcome {
+    bool ignored = true; // nothing at all happens
+    bool flash = false;  // the car's row flashes (RowFlashCount set to 1)
+    bool playPassSound = false;
+    bool lapCounted = false; // a lap row and the lap count are written
+    qint32 totalTime = 0;    // the lap's total time since go
+    qint32 lapTime = 0;
+    qint32 laps = 0;              // the car's lap count after the pass
+    bool finished = false;        // the result is written
+    qint32 result = 0;            // TimeToFinish
+    bool finishSignalNow = false; // laps race: this pass gave the finish (red counter, sound)
+    bool raceComplete = false;    // every slot finished: the race stops
+};
+
+// A pass of a race car: slot 0..9 of its entry, the lap counter's time of the
+// pass and the transponder delay in seconds. Updates the slot, ranks the board
+// when a lap was counted, and says what to write. Assumes the race is Running
+// (the caller checks mode, race and status, and finds the entry).
+RacePassOutcome RegisterRacePass(TimingState& state, int slot, qint32 lMilliseconds,
+                                 double transponderDelaySeconds);
+
+// The statements of a counted lap and of a result.
+QString LapInsertSql(qint32 driverInRaceId, qint32 totalTime, qint32 lapTime, qint32 raceId);
+QString LapCountSql(qint32 driverInRaceId, qint32 laps);
+QString ResultSql(qint32 driverInRaceId, qint32 result);
+
+// The race clock's tick: adds the interval; true when this tick gives a time
+// race its finish signal (clock turns red, finish sound).
+bool RaceClockTick(TimingState& state, qint32 intervalMs);
+
+// The flash tick over the display rows: for each row, the colour its five value
+// labels take now (nullopt: unchanged). Steps RowFlashCount of the rows' slots.
+enum class FlashColour { Red, Black };
+std::array<std::optional<FlashColour>, kSlotCount> FlashTick(TimingState& state);
+
+// A finished race's stored laps of one slot, largest total first: fills the
+// slot's laps, total, last and best lap.
+struct StoredLap {
+    qint32 TotalTime = 0;
+    qint32 LapTime = 0;
+};
+void LoadFinishedSlot(TimingState& state, int slot, const QList<StoredLap>& lapsByTotalDesc);
+
+// The start positions of a race's entries are fit for timing when there are at
+// most ten, each within 1..10 and none twice. Returns the refusal text, or an
+// empty text when the race can be started.
+QString StartListProblem(const QList<qint32>& startPositions);
+
+} // namespace kv
