@@ -65,9 +65,15 @@ bool ToInt16(const QString& text, qint16& value) {
 }
 
 QString NumberText(double value) {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'f', QLocale::FloatingPointShortest);
+    // The C locale writes neither grouping nor another script's digits.
+    return QLocale::c().toString(value, 'f', QLocale::FloatingPointShortest);
+}
+
+QString RegionalNumberText(double value) {
+    QString text = NumberText(value);
+    if (QLocale().decimalPoint() == QLatin1String(","))
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
 }
 
 } // namespace kv

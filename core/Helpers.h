@@ -29,9 +29,15 @@ double RoundHalfEven(double value);
 // false when it does not fit (the value is then left unchanged).
 bool ToInt16(const QString& text, qint16& value);
 
-// A number as the user sees it: the regional decimal point, no grouping,
-// shortest form.
+// A number for a box the program reads back, a statement or the settings store:
+// ASCII digits and "-" whatever the locale writes, "." as the decimal point, no
+// grouping, shortest form, so that Val reads it back unchanged.
 QString NumberText(double value);
+
+// A fractional number in the regional form the program can still read back: as
+// NumberText, with a decimal comma where the locale uses one (the frequency
+// reader takes both). The digits stay ASCII.
+QString RegionalNumberText(double value);
 
 } // namespace kv
 

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 
 #include <map>
@@ -67,13 +66,9 @@ QString statusText(const QVariant& status) {
     }
 }
 
-// A number as the user's locale writes it, without grouping.
+// A number in the regional form, as the driver form shows it.
 QString regionalNumber(const QVariant& field) {
-    if (field.isNull())
-        return QString();
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(field.toDouble(), 'g', QLocale::FloatingPointShortest);
+    return field.isNull() ? QString() : RegionalNumberText(field.toDouble());
 }
 
 // A setting as typed or chosen: its leading number, rounded halves to even.

@@ -363,8 +363,8 @@ void TournamentPage::cbTournamentDriverSelect_Click() {
     txtTournamentDriverCar->setText(FieldToString(rs.value(0, QStringLiteral("Car"))));
     txtTournamentDriverEmail->setText(FieldToString(rs.value(0, QStringLiteral("Email"))));
     const QVariant frequency = rs.value(0, QStringLiteral("Frequency"));
-    txtTournamentDriverFrequency->setText(frequency.isNull() ? QString()
-                                                             : NumberText(frequency.toDouble()));
+    txtTournamentDriverFrequency->setText(
+        frequency.isNull() ? QString() : RegionalNumberText(frequency.toDouble()));
     const QVariant transponder = rs.value(0, QStringLiteral("TransponderID"));
     txtTournamentDriverTransponderID->setText(
         transponder.isNull() ? QString() : NumberText(transponder.toDouble()));
@@ -394,7 +394,7 @@ void TournamentPage::cmdTournamentModifyDriverSave_Click() {
 
     QString typed = txtTournamentDriverFrequency->text();
     const double frequency = ParseFrequency(typed);
-    txtTournamentDriverFrequency->setText(NumberText(frequency));
+    txtTournamentDriverFrequency->setText(RegionalNumberText(frequency));
 
     const QString own = QString::number(chkTournamentDriverOwnTransponder->isChecked() ? 1 : 0);
     // The column holds whole numbers.
