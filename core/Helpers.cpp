@@ -76,6 +76,20 @@ QString RegionalNumberText(double value) {
     return text;
 }
 
+bool WholeNumber(const QString& text, qint32& value) {
+    const qsizetype digitsFrom = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() == digitsFrom)
+        return false;
+    for (qsizetype i = digitsFrom; i < text.size(); ++i)
+        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+            return false;
+    bool ok = false;
+    const qint32 number = text.toInt(&ok);
+    if (ok)
+        value = number;
+    return ok;
+}
+
 } // namespace kv
 
 qint16 BooleanToCheckValue(bool b) {

@@ -39,6 +39,10 @@ QString NumberText(double value);
 // reader takes both). The digits stay ASCII.
 QString RegionalNumberText(double value);
 
+// Text that is a whole number and nothing else: an optional "-" and ASCII
+// digits that fit 32 bits. Returns false otherwise (value is then unchanged).
+bool WholeNumber(const QString& text, qint32& value);
+
 } // namespace kv
 
 // 1 when b is true, otherwise 0: the value for a check box.

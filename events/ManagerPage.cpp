@@ -226,11 +226,13 @@ void ManagerPage::RefreshManagerTab() {
 }
 
 void ManagerPage::storeSetting(const QString& column, const QComboBox* combo) {
-    if (combo->currentIndex() < 0)
+    // The row's text reaches the statement only as the whole number it stands for.
+    qint32 value = 0;
+    if (combo->currentIndex() < 0 || !WholeNumber(combo->currentText(), value))
         return;
     (void)m_main.db().Execute(
         QStringLiteral("UPDATE tblTournament SET ") + column + QStringLiteral("=") +
-        combo->currentText() + QStringLiteral(" WHERE TournamentID=") +
+        QString::number(value) + QStringLiteral(" WHERE TournamentID=") +
         QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(";"));
 }
 
