@@ -43,6 +43,15 @@ QString RegionalNumberText(double value);
 // digits that fit 32 bits. Returns false otherwise (value is then unchanged).
 bool WholeNumber(const QString& text, qint32& value);
 
+// The IDs the lap counter can send and write: two hexadecimal digits.
+inline constexpr double MaxTransponderID = 255;
+inline const QString TransponderIDRangeText =
+    QStringLiteral("A transponder ID is a number from 0 to 255. New ID was NOT stored.");
+// Whether a rounded ID is one of those.
+inline bool IsTransponderID(double id) {
+    return id >= 0 && id <= MaxTransponderID;
+}
+
 } // namespace kv
 
 // 1 when b is true, otherwise 0: the value for a check box.

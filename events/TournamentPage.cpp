@@ -392,14 +392,20 @@ void TournamentPage::cmdTournamentModifyDriverSave_Click() {
         return;
     const int key = cbTournamentDriverSelect->itemData(row).toInt();
 
+    // The column holds whole numbers; an ID the lap counter can never send would
+    // leave the driver's car uncounted.
+    const double transponderID = RoundHalfEven(Val(txtTournamentDriverTransponderID->text()));
+    if (!IsTransponderID(transponderID)) {
+        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        return;
+    }
+    const QString transponder = NumberText(transponderID);
+
     QString typed = txtTournamentDriverFrequency->text();
     const double frequency = ParseFrequency(typed);
     txtTournamentDriverFrequency->setText(RegionalNumberText(frequency));
 
     const QString own = QString::number(chkTournamentDriverOwnTransponder->isChecked() ? 1 : 0);
-    // The column holds whole numbers.
-    const QString transponder =
-        DoubleToSqlString(RoundHalfEven(Val(txtTournamentDriverTransponderID->text())));
     if (!m_main.db().Execute(
             QStringLiteral("UPDATE tblDriver SET Lastname='") +
             ReplaceQuotes(txtTournamentDriverLastname->text()) + QStringLiteral("', Firstname='") +
