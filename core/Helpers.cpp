@@ -65,9 +65,29 @@ bool ToInt16(const QString& text, qint16& value) {
 }
 
 QString NumberText(double value) {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'f', QLocale::FloatingPointShortest);
+    // The C locale writes neither grouping nor another script's digits.
+    return QLocale::c().toString(value, 'f', QLocale::FloatingPointShortest);
+}
+
+QString RegionalNumberText(double value) {
+    QString text = NumberText(value);
+    if (QLocale().decimalPoint() == QLatin1String(","))
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    return text;
+}
+
+bool WholeNumber(const QString& text, qint32& value) {
+    const qsizetype digitsFrom = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.size() == digitsFrom)
+        return false;
+    for (qsizetype i = digitsFrom; i < text.size(); ++i)
+        if (text[i] < QLatin1Char('0') || text[i] > QLatin1Char('9'))
+            return false;
+    bool ok = false;
+    const qint32 number = text.toInt(&ok);
+    if (ok)
+        value = number;
+    return ok;
 }
 
 } // namespace kv

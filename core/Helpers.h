@@ -29,9 +29,28 @@ double RoundHalfEven(double value);
 // false when it does not fit (the value is then left unchanged).
 bool ToInt16(const QString& text, qint16& value);
 
-// A number as the user sees it: the regional decimal point, no grouping,
-// shortest form.
+// A number for a box the program reads back, a statement or the settings store:
+// ASCII digits and "-" whatever the locale writes, "." as the decimal point, no
+// grouping, shortest form, so that Val reads it back unchanged.
 QString NumberText(double value);
+
+// A fractional number in the regional form the program can still read back: as
+// NumberText, with a decimal comma where the locale uses one (the frequency
+// reader takes both). The digits stay ASCII.
+QString RegionalNumberText(double value);
+
+// Text that is a whole number and nothing else: an optional "-" and ASCII
+// digits that fit 32 bits. Returns false otherwise (value is then unchanged).
+bool WholeNumber(const QString& text, qint32& value);
+
+// The IDs the lap counter can send and write: two hexadecimal digits.
+inline constexpr double MaxTransponderID = 255;
+inline const QString TransponderIDRangeText =
+    QStringLiteral("A transponder ID is a number from 0 to 255. New ID was NOT stored.");
+// Whether a rounded ID is one of those.
+inline bool IsTransponderID(double id) {
+    return id >= 0 && id <= MaxTransponderID;
+}
 
 } // namespace kv
 

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 
 #include <map>
@@ -67,13 +66,9 @@ QString statusText(const QVariant& status) {
     }
 }
 
-// A number as the user's locale writes it, without grouping.
+// A number in the regional form, as the driver form shows it.
 QString regionalNumber(const QVariant& field) {
-    if (field.isNull())
-        return QString();
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(field.toDouble(), 'g', QLocale::FloatingPointShortest);
+    return field.isNull() ? QString() : RegionalNumberText(field.toDouble());
 }
 
 // A setting as typed or chosen: its leading number, rounded halves to even.
@@ -231,11 +226,13 @@ void ManagerPage::RefreshManagerTab() {
 }
 
 void ManagerPage::storeSetting(const QString& column, const QComboBox* combo) {
-    if (combo->currentIndex() < 0)
+    // The row's text reaches the statement only as the whole number it stands for.
+    qint32 value = 0;
+    if (combo->currentIndex() < 0 || !WholeNumber(combo->currentText(), value))
         return;
     (void)m_main.db().Execute(
         QStringLiteral("UPDATE tblTournament SET ") + column + QStringLiteral("=") +
-        combo->currentText() + QStringLiteral(" WHERE TournamentID=") +
+        QString::number(value) + QStringLiteral(" WHERE TournamentID=") +
         QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(";"));
 }
 

@@ -363,8 +363,8 @@ void TournamentPage::cbTournamentDriverSelect_Click() {
     txtTournamentDriverCar->setText(FieldToString(rs.value(0, QStringLiteral("Car"))));
     txtTournamentDriverEmail->setText(FieldToString(rs.value(0, QStringLiteral("Email"))));
     const QVariant frequency = rs.value(0, QStringLiteral("Frequency"));
-    txtTournamentDriverFrequency->setText(frequency.isNull() ? QString()
-                                                             : NumberText(frequency.toDouble()));
+    txtTournamentDriverFrequency->setText(
+        frequency.isNull() ? QString() : RegionalNumberText(frequency.toDouble()));
     const QVariant transponder = rs.value(0, QStringLiteral("TransponderID"));
     txtTournamentDriverTransponderID->setText(
         transponder.isNull() ? QString() : NumberText(transponder.toDouble()));
@@ -392,14 +392,20 @@ void TournamentPage::cmdTournamentModifyDriverSave_Click() {
         return;
     const int key = cbTournamentDriverSelect->itemData(row).toInt();
 
+    // The column holds whole numbers; an ID the lap counter can never send would
+    // leave the driver's car uncounted.
+    const double transponderID = RoundHalfEven(Val(txtTournamentDriverTransponderID->text()));
+    if (!IsTransponderID(transponderID)) {
+        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        return;
+    }
+    const QString transponder = NumberText(transponderID);
+
     QString typed = txtTournamentDriverFrequency->text();
     const double frequency = ParseFrequency(typed);
-    txtTournamentDriverFrequency->setText(NumberText(frequency));
+    txtTournamentDriverFrequency->setText(RegionalNumberText(frequency));
 
     const QString own = QString::number(chkTournamentDriverOwnTransponder->isChecked() ? 1 : 0);
-    // The column holds whole numbers.
-    const QString transponder =
-        DoubleToSqlString(RoundHalfEven(Val(txtTournamentDriverTransponderID->text())));
     if (!m_main.db().Execute(
             QStringLiteral("UPDATE tblDriver SET Lastname='") +
             ReplaceQuotes(txtTournamentDriverLastname->text()) + QStringLiteral("', Firstname='") +

@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -180,9 +179,7 @@ void MiscPage::txtMiscComport_Change() {
 void MiscPage::txtMiscTransponderDelay_Change() {
     // Stored with "." whatever the locale, so the next start reads it back whole.
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("TransponderDelay"),
-                     QLocale::c().toString(Val(txtMiscTransponderDelay->text()), 'f',
-                                           QLocale::FloatingPointShortest),
-                     true);
+                     NumberText(Val(txtMiscTransponderDelay->text())), true);
 }
 
 double MiscPage::TransponderDelayMs() const {

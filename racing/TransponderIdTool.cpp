@@ -64,10 +64,9 @@ void TransponderIdTool::Write(QLineEdit* box) {
     // The counter's IDs are two hexadecimal digits: anything else would be
     // written as some other ID, or not at all.
     const double id = RoundHalfEven(Val(box->text()));
-    if (id < 0 || id > 255) {
+    if (!IsTransponderID(id)) {
         setTextColor(box, kIdLightRed);
-        MsgBox(QStringLiteral("A transponder ID is a number from 0 to 255. New ID was NOT stored."),
-               MsgButtons::OK, MsgIcon::Critical, kWriteTitle);
+        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kWriteTitle);
         return;
     }
     m_main.OpenLapCounterPort();

@@ -9,7 +9,7 @@ packages=(
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
   fonts-liberation2
   python3 python3-pyftpdlib poppler-utils sox
-  socat
+  socat locales
 )
 missing=()
 for p in "${packages[@]}"; do

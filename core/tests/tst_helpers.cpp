@@ -110,6 +110,30 @@ private slots:
         QCOMPARE(ToInt16(text, v), ok);
         QTEST(int(v), "value");
     }
+
+    // Only such text reaches a statement as a setting.
+    void wholeNumber_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("value");
+        QTest::newRow("digits") << "7" << true << 7;
+        QTest::newRow("negative") << "-12" << true << -12;
+        QTest::newRow("32-bit max") << "2147483647" << true << 2147483647;
+        QTest::newRow("beyond 32 bits") << "2147483648" << false << 99;
+        QTest::newRow("empty") << "" << false << 99;
+        QTest::newRow("sign only") << "-" << false << 99;
+        QTest::newRow("fraction") << "5.0" << false << 99;
+        QTest::newRow("blank around") << " 5" << false << 99;
+        QTest::newRow("an expression") << "4 OR 1=1" << false << 99;
+        QTest::newRow("Arabic-Indic digit") << QString(QChar(0x0665)) << false << 99;
+    }
+    void wholeNumber() {
+        QFETCH(QString, text);
+        QFETCH(bool, ok);
+        qint32 v = 99;
+        QCOMPARE(WholeNumber(text, v), ok);
+        QTEST(int(v), "value");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHelpers)

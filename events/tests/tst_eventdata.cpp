@@ -123,22 +123,28 @@ private slots:
         QTEST(text, "textAfter");
     }
 
-    // Statements always carry a point; the user sees the regional separator and
-    // no grouping.
+    // Statements always carry a point; the user sees the regional decimal comma
+    // and no grouping. Digits stay ASCII whatever the locale writes, since the
+    // program reads only those back.
     void numbersInTheRegionalFormat_data() {
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("shown");
         QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates) << "1234.5";
         QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany) << "1234,5";
+        QTest::newRow("Arabic") << QLocale(QLocale::Arabic, QLocale::Egypt) << "1234.5";
+        QTest::newRow("Persian") << QLocale(QLocale::Persian, QLocale::Iran) << "1234.5";
     }
     void numbersInTheRegionalFormat() {
         QFETCH(QLocale, locale);
+        const QLocale saved;
         QLocale::setDefault(locale);
         QCOMPARE(DoubleToSqlString(1234.5), QString("1234.5"));
         QCOMPARE(DoubleToSqlString(27.145), QString("27.145"));
-        QTEST(NumberText(1234.5), "shown");
-        QString typed = NumberText(27.145);
+        QTEST(RegionalNumberText(1234.5), "shown");
+        QString typed = RegionalNumberText(27.145);
         QCOMPARE(DoubleToSqlString(ParseFrequency(typed)), QString("27.145"));
+        QCOMPARE(NumberText(-1234.5), QString("-1234.5"));
+        QLocale::setDefault(saved);
     }
 
     void cascadeRemovesOneTournamentOnly() {

@@ -226,6 +226,32 @@ private slots:
         QCOMPARE(m.fx.column(settings), (QStringList{stored, "3/6/5"}));
     }
 
+    // A row whose text is no plain whole number (written in another script, or
+    // more than a number) stores nothing rather than reaching the statement.
+    void onlyAWholeNumberIsStored_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("digit") << "7"
+                               << "3/7/5";
+        QTest::newRow("Arabic-Indic digit") << QString(QChar(0x0667)) << "3/6/5";
+        QTest::newRow("an expression") << "4 OR 1=1"
+                                       << "3/6/5";
+    }
+    void onlyAWholeNumberIsStored() {
+        QFETCH(QString, text);
+        Meeting m;
+        m.addTournament(1, 3, 6, 5);
+        m.showManager(1);
+        QComboBox* box = m.page->cbManagerNumOfCarsInQualHeat;
+        box->setItemText(4, text);
+        box->setCurrentIndex(4);
+        QTEST(m.fx.column("SELECT QualNumOfRounds || '/' || QualNumOfCarsInHeat || '/' || "
+                          "QualRaceTime FROM tblTournament;")
+                  .value(0),
+              "stored");
+        QVERIFY2(m.platform.boxes->messages.isEmpty(), qPrintable(m.platform.boxes->lastText()));
+    }
+
     void generateDealsByFrequency_data() {
         QTest::addColumn<int>("participants");
         QTest::addColumn<int>("cars");

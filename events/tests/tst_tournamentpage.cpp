@@ -568,6 +568,44 @@ private slots:
               "stored");
     }
 
+    // An ID the lap counter can never send is refused like the ID tool's Write
+    // refuses it, and nothing of the form is stored.
+    void saveRefusesAnIdTheCounterCannotSend_data() {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<bool>("refused");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("lowest") << "0" << false << "Storm|0";
+        QTest::newRow("highest") << "255" << false << "Storm|255";
+        QTest::newRow("above") << "256" << true << "Berg|11";
+        QTest::newRow("rounds above") << "255.5" << true << "Berg|11";
+        QTest::newRow("negative") << "-1" << true << "Berg|11";
+        QTest::newRow("far above") << "99999999999" << true << "Berg|11";
+    }
+    void saveRefusesAnIdTheCounterCannotSend() {
+        QFETCH(QString, id);
+        QFETCH(bool, refused);
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql(kMeeting));
+        QVERIFY(mf.start());
+        TournamentPage* page = mf.w->pageTournament;
+        page->txtTournamentDriverLastname->setText("Storm");
+        page->txtTournamentDriverTransponderID->setText(id);
+        page->cmdTournamentModifyDriverSave->click();
+        QTEST(mf.fx
+                  .column("SELECT Lastname || '|' || TransponderID FROM tblDriver WHERE "
+                          "DriverID=1;")
+                  .value(0),
+              "stored");
+        QCOMPARE(mf.messages().size(), refused ? 1 : 0);
+        if (refused) {
+            const RecordedMessage& m = mf.messages().first();
+            QCOMPARE(m.text, QString("A transponder ID is a number from 0 to 255. New ID was NOT "
+                                     "stored."));
+            QCOMPARE(m.icon, MsgIcon::Critical);
+            QCOMPARE(m.buttons, MsgButtons::OK);
+        }
+    }
+
     // The driver form's Read and Write go through the lap counter's ID tool.
     void transponderReadAndWriteUseTheLapCounter() {
         test::MainFixture mf;
