@@ -1,0 +1,205 @@
+#include "ReportContent.h"
+
+#include "Database.h"
+#include "Helpers.h"
+#include "LapTimes.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include <cmath>
+
+namespace kv {
+
+namespace {
+
+QString text(const QSqlRecord& r, const char* name) {
+    return FieldToString(r.value(QString::fromLatin1(name)));
+}
+
+QStringList nonEmpty(const QStringList& lines) {
+    QStringList out;
+    for (const QString& line : lines)
+        if (!line.isEmpty())
+            out.append(line);
+    return out;
+}
+
+// "Time: 5 minutes"; nothing for a race without a length (practice).
+QString lengthLine(const QSqlRecord& r) {
+    if (r.value(QStringLiteral("Length")).toInt() == 0)
+        return QString();
+    return text(r, "RaceCategoryDescription") + QStringLiteral(": ") + text(r, "Length") +
+           QLatin1Char(' ') + text(r, "RaceCategoryLengthName");
+}
+
+QString labelled(const QString& label, const QString& value) {
+    return value.isEmpty() ? QString() : label + value;
+}
+
+// The tournament the first record names.
+void tournamentHeading(const Recordset& rs, ReportContent& c) {
+    if (rs.isEmpty())
+        return;
+    const QSqlRecord& first = rs.row(0);
+    c.heading = text(first, "Name");
+    c.headingDetails = nonEmpty({text(first, "Location"), DateTimeText(first.value("RegTime"))});
+}
+
+QString countLine(int n, const char* one, const char* many) {
+    return QString::number(n) + QLatin1Char(' ') + QString::fromLatin1(n == 1 ? one : many);
+}
+
+// The name of a car in the lap progress: its driver, or its transponder when
+// no driver is linked to it.
+QString carName(const QSqlRecord& r) {
+    const QString last = text(r, "Lastname");
+    const QString first = text(r, "Firstname");
+    if ((last + first).isEmpty())
+        return QStringLiteral("Transponder: ") + text(r, "TransponderID");
+    if (first.isEmpty())
+        return last;
+    return last + QStringLiteral(", ") + first;
+}
+
+qint32 secondsToMs(const QVariant& seconds) {
+    return static_cast<qint32>(std::llround(seconds.toDouble() * 1000.0));
+}
+
+} // namespace
+
+QString DateTimeText(const QVariant& stored) {
+    const QString value = FieldToString(stored);
+    const QDateTime when = QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : value;
+}
+
+QList<RaceChoice> RaceChoices(const Recordset& rs) {
+    QList<RaceChoice> out;
+    for (const QSqlRecord& r : rs)
+        out.append({text(r, "Description") + QStringLiteral(" (") +
+                        DateTimeText(r.value(QStringLiteral("TimeOfRace"))) + QStringLiteral(")"),
+                    r.value(QStringLiteral("RaceID")).toInt()});
+    return out;
+}
+
+ReportContent ParticipantsContent(const Recordset& rs) {
+    ReportContent c;
+    c.recordCount = rs.RecordCount();
+    tournamentHeading(rs, c);
+    c.columns = {{QStringLiteral("Lastname"), 3},
+                 {QStringLiteral("Firstname"), 3},
+                 {QStringLiteral("Team"), 3},
+                 {QStringLiteral("Car"), 3},
+                 {QStringLiteral("Frequency"), 2, true},
+                 {QStringLiteral("Transponder ID"), 2, true}};
+    ReportGroup all;
+    for (const QSqlRecord& r : rs) {
+        const QVariant frequency = r.value(QStringLiteral("Frequency"));
+        all.rows.append({text(r, "Lastname"), text(r, "Firstname"), text(r, "Team"), text(r, "Car"),
+                         frequency.isNull() ? QString() : RegionalNumberText(frequency.toDouble()),
+                         text(r, "TransponderID")});
+    }
+    c.groups.append(all);
+    c.summary = {countLine(c.recordCount, "driver", "drivers")};
+    return c;
+}
+
+ReportContent QualResultsContent(const Recordset& rs) {
+    ReportContent c;
+    c.title = QStringLiteral("Qualification results");
+    c.recordCount = rs.RecordCount();
+    tournamentHeading(rs, c);
+    c.columns = {{QStringLiteral("Pos."), 1, true}, {QStringLiteral("Lastname"), 3},
+                 {QStringLiteral("Firstname"), 3},  {QStringLiteral("Car"), 3},
+                 {QStringLiteral("Heat"), 4},       {QStringLiteral("Laps"), 1, true},
+                 {QStringLiteral("Time"), 2, true}};
+    ReportGroup ranking;
+    int position = 0;
+    for (const QSqlRecord& r : rs)
+        ranking.rows.append({QString::number(++position), text(r, "Lastname"), text(r, "Firstname"),
+                             text(r, "Car"), text(r, "Description"), text(r, "NumOfLaps"),
+                             text(r, "TimeToFinishString")});
+    c.groups.append(ranking);
+    return c;
+}
+
+ReportContent HeatResultsContent(const Recordset& rs) {
+    ReportContent c;
+    c.title = QStringLiteral("Results");
+    c.recordCount = rs.RecordCount();
+    tournamentHeading(rs, c);
+    c.columns = {{QStringLiteral("Pos."), 1, true}, {QStringLiteral("Start"), 1, true},
+                 {QStringLiteral("Lastname"), 3},   {QStringLiteral("Firstname"), 3},
+                 {QStringLiteral("Car"), 3},        {QStringLiteral("Laps"), 1, true},
+                 {QStringLiteral("Time"), 2, true}};
+    QVariant race;
+    int position = 0;
+    for (const QSqlRecord& r : rs) {
+        if (c.groups.isEmpty() || r.value(QStringLiteral("RaceID")) != race) {
+            race = r.value(QStringLiteral("RaceID"));
+            position = 0;
+            ReportGroup g;
+            g.caption = text(r, "Description");
+            g.details = nonEmpty(
+                {lengthLine(r),
+                 labelled(QStringLiteral("Started: "), DateTimeText(r.value("TimeOfRace"))),
+                 labelled(QStringLiteral("Status: "), text(r, "RaceStatusDescription")),
+                 labelled(QStringLiteral("Comment: "), text(r, "Comment"))});
+            c.groups.append(g);
+        }
+        c.groups.last().rows.append({QString::number(++position), text(r, "StartPosition"),
+                                     text(r, "Lastname"), text(r, "Firstname"), text(r, "Car"),
+                                     text(r, "NumOfLaps"), text(r, "TimeToFinishString")});
+    }
+    return c;
+}
+
+ReportContent LapProgressContent(const Recordset& rs) {
+    ReportContent c;
+    c.recordCount = rs.RecordCount();
+    c.columns = {{QStringLiteral("Lap"), 1, true},
+                 {QStringLiteral("Lap time"), 2, true},
+                 {QStringLiteral("Total time"), 2, true}};
+    c.chartAxisX = QStringLiteral("Lap");
+    c.chartAxisY = QStringLiteral("Lap time [s]");
+    if (!rs.isEmpty()) {
+        const QSqlRecord& first = rs.row(0);
+        c.heading = text(first, "Description");
+        c.headingDetails = nonEmpty(
+            {labelled(QStringLiteral("Started: "), DateTimeText(first.value("TimeOfRace"))),
+             lengthLine(first), labelled(QStringLiteral("Comment: "), text(first, "Comment"))});
+    }
+
+    QList<LapStats> stats;
+    QVariant position;
+    QVariant driver;
+    for (const QSqlRecord& r : rs) {
+        if (c.groups.isEmpty() || r.value(QStringLiteral("StartPosition")) != position ||
+            r.value(QStringLiteral("DriverID")) != driver) {
+            position = r.value(QStringLiteral("StartPosition"));
+            driver = r.value(QStringLiteral("DriverID"));
+            ReportGroup g;
+            g.caption = text(r, "StartPosition") + QStringLiteral(". ") + carName(r);
+            QString result = QStringLiteral("Laps: ") + text(r, "NumOfLaps");
+            if (r.value(QStringLiteral("TimeToFinish")).toInt() != NoResultTime)
+                result += QStringLiteral(", result: ") + text(r, "TimeToFinishString");
+            g.details = nonEmpty({labelled(QStringLiteral("Car: "), text(r, "Car")), result});
+            c.groups.append(g);
+            c.chart.append({carName(r), {}});
+            stats.append(LapStats());
+        }
+        ReportGroup& g = c.groups.last();
+        const int lap = static_cast<int>(g.rows.size()) + 1;
+        g.rows.append({QString::number(lap), text(r, "LapTimeString"), text(r, "TotalTimeString")});
+        c.chart.last().points.append(
+            QPointF(lap, r.value(QStringLiteral("LapTimeSec")).toDouble()));
+        stats.last().add(secondsToMs(r.value(QStringLiteral("LapTimeSec"))));
+    }
+    for (qsizetype i = 0; i < c.groups.size(); ++i)
+        c.groups[i].summary = {QStringLiteral("Best lap: ") + stats[i].bestText(),
+                               QStringLiteral("Average: ") + stats[i].averageText()};
+    return c;
+}
+
+} // namespace kv
