@@ -92,7 +92,7 @@ ReportContent ParticipantsContent(const Recordset& rs) {
                  {QStringLiteral("Team"), 3},
                  {QStringLiteral("Car"), 3},
                  {QStringLiteral("Frequency"), 2, true},
-                 {QStringLiteral("Transponder ID"), 2, true}};
+                 {QStringLiteral("Transponder ID"), 3, true}};
     ReportGroup all;
     for (const QSqlRecord& r : rs) {
         const QVariant frequency = r.value(QStringLiteral("Frequency"));

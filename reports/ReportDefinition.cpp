@@ -1,0 +1,155 @@
+#include "ReportDefinition.h"
+
+#include "Helpers.h"
+#include "ReportLayout.h"
+
+#include <QChart>
+#include <QDateTime>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QLegend>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QValueAxis>
+
+#include <cmath>
+
+namespace kv {
+
+namespace {
+
+// Scene pixels per point of the chart's block: the chart's own fonts and lines
+// are sized for the screen, and so come out at their screen size on paper.
+constexpr double kChartPixelsPerPoint = 96.0 / 72.0;
+// Width of the printable area of the default page, in points, that the chart is
+// laid out for; other widths scale it.
+constexpr double kChartWidth = 510;
+
+std::unique_ptr<QGraphicsScene> buildChart(const ReportContent& c) {
+    auto* chart = new QChart();
+    chart->setAnimationOptions(QChart::NoAnimation);
+    chart->setBackgroundRoundness(0);
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+
+    double maxLap = 1;
+    double low = 0, high = 0;
+    bool any = false;
+    for (const ChartSeries& s : c.chart) {
+        auto* series = new QLineSeries();
+        series->setName(s.name);
+        series->append(s.points);
+        series->setPointsVisible(s.points.size() <= 40);
+        chart->addSeries(series);
+        for (const QPointF& p : s.points) {
+            maxLap = std::max(maxLap, p.x());
+            low = any ? std::min(low, p.y()) : p.y();
+            high = any ? std::max(high, p.y()) : p.y();
+            any = true;
+        }
+    }
+    auto* x = new QValueAxis();
+    x->setTitleText(c.chartAxisX);
+    x->setLabelFormat(QStringLiteral("%d"));
+    x->setRange(1, std::max(2.0, maxLap));
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(1);
+    const double lapStep = std::max(1.0, std::ceil(maxLap / 10.0));
+    x->setTickInterval(lapStep);
+    auto* y = new QValueAxis();
+    y->setTitleText(c.chartAxisY);
+    const double span = std::max(0.5, high - low);
+    y->setRange(std::max(0.0, low - span * 0.1), high + span * 0.1);
+    y->applyNiceNumbers();
+    // As many decimals as the ticks need to differ.
+    const double tick = (y->max() - y->min()) / std::max(1, y->tickCount() - 1);
+    const int decimals = std::clamp(static_cast<int>(-std::floor(std::log10(tick))), 0, 3);
+    y->setLabelFormat(QStringLiteral("%.") + QString::number(decimals) + QStringLiteral("f"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (QAbstractSeries* s : chart->series()) {
+        s->attachAxis(x);
+        s->attachAxis(y);
+    }
+
+    auto scene = std::make_unique<QGraphicsScene>();
+    scene->addItem(chart);
+    const QRectF rect(0, 0, kChartWidth * kChartPixelsPerPoint,
+                      kChartHeight * kChartPixelsPerPoint);
+    chart->setGeometry(rect);
+    scene->setSceneRect(rect);
+    // Lay the chart out now: it is painted without ever being shown.
+    if (chart->layout())
+        chart->layout()->activate();
+    return scene;
+}
+
+QSizeF printableArea(const QPageLayout& layout) {
+    return layout.paintRect(QPageLayout::Point).size();
+}
+
+QString printedText() {
+    return kProgramName + QStringLiteral(" - ") +
+           QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+}
+
+} // namespace
+
+QPageLayout DefaultReportPageLayout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),
+                       QPageLayout::Millimeter);
+}
+
+ReportDefinition::ReportDefinition(QString name) : m_name(std::move(name)) {}
+
+ReportDefinition::~ReportDefinition() = default;
+
+void ReportDefinition::SetDataSource(const Recordset& rs) {
+    m_data = rs;
+    m_content = build(m_data);
+    m_chart.reset();
+}
+
+QGraphicsScene* ReportDefinition::chartScene() const {
+    if (m_content.chart.isEmpty())
+        return nullptr;
+    if (!m_chart)
+        m_chart = buildChart(m_content);
+    return m_chart.get();
+}
+
+int ReportDefinition::pageCount(const QPageLayout& layout) const {
+    return static_cast<int>(LayoutReport(m_content, printableArea(layout)).pages.size());
+}
+
+QList<int> ReportDefinition::groupPages(const QPageLayout& layout) const {
+    return LayoutReport(m_content, printableArea(layout)).groupFirstPage;
+}
+
+bool ReportDefinition::print(QPagedPaintDevice& device) const {
+    const QSizeF area = printableArea(device.pageLayout());
+    const ReportPages pages = LayoutReport(m_content, area);
+    QPainter painter;
+    if (!painter.begin(&device))
+        return false;
+    const QString printed = printedText();
+    for (int i = 0; i < pages.pages.size(); ++i) {
+        if (i > 0 && !device.newPage())
+            return false;
+        PaintReportPage(painter, device, m_content, pages, i, area, chartScene(), printed);
+    }
+    return painter.end();
+}
+
+bool ReportDefinition::ExportPdf(const QString& file) const {
+    QPdfWriter writer(file);
+    writer.setPageLayout(DefaultReportPageLayout());
+    writer.setTitle(m_content.title.isEmpty() ? m_content.heading : m_content.title);
+    writer.setCreator(kProgramName);
+    return print(writer);
+}
+
+} // namespace kv

@@ -1,0 +1,281 @@
+// The report definitions rendered to PDF and read back with pdftotext, and the
+// report viewer's paging, zoom, group tree and export.
+#include "Database.h"
+#include "FakePlatform.h"
+#include "ReportDefinition.h"
+#include "ReportStatements.h"
+#include "ReportsMeeting.h"
+#include "ReportsTestDb.h"
+#include "crvReport.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLocale>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace kv;
+
+namespace {
+
+// The text of a PDF file, laid out as on the page.
+QString pdfText(const QString& file) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed: %1>").arg(QString(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The lines of the text that match a pattern, with their runs of blanks made
+// single so that columns read as words.
+QStringList lines(const QString& text, const QString& pattern) {
+    QStringList out;
+    const QRegularExpression re(pattern);
+    for (QString line : text.split('\n')) {
+        line = line.simplified();
+        if (re.match(line).hasMatch())
+            out << line;
+    }
+    return out;
+}
+
+std::shared_ptr<ReportDefinition> makeReport(const QString& kind) {
+    if (kind == "participants")
+        return std::make_shared<crdTournamentParticipants>();
+    if (kind == "qualification")
+        return std::make_shared<crdQualResults>();
+    if (kind == "heat")
+        return std::make_shared<crdHeatResults>();
+    return std::make_shared<crdRaceLapProgress>();
+}
+
+} // namespace
+
+class TestReportRender : public QObject {
+    Q_OBJECT
+    test::InstallFixture fx;
+    std::unique_ptr<Database> db;
+    QTemporaryDir out;
+
+    std::shared_ptr<ReportDefinition> report(const QString& kind, const QString& sql) {
+        Recordset rs;
+        if (!db->Select(sql, rs))
+            return nullptr;
+        auto r = makeReport(kind);
+        r->SetDataSource(rs);
+        return r;
+    }
+
+private slots:
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        QVERIFY2(!QStandardPaths::findExecutable("pdftotext").isEmpty(),
+                 "pdftotext (poppler-utils) is needed to read the reports back");
+        QVERIFY(fx.sql(test::kReportsMeeting));
+        db = test::openDatabase(fx);
+    }
+    void cleanupTestCase() { db.reset(); }
+
+    // Each report on paper: its title, its rows in order with their numbers.
+    void pdf_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("rowPattern");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("participants")
+            << "participants" << ParticipantsSql(1)
+            << "^(Spring Cup|Oslo|Lastname|(Berg|Dahl|Gone|Lund) |\\d+ drivers)"
+            << QStringList{"Spring Cup",
+                           "Oslo",
+                           "Lastname Firstname Team Car Frequency Transponder ID",
+                           "Berg Anna Blue Xray 27.145 11",
+                           "Dahl Erik Mugen 40.665 12",
+                           "Gone Old Tamiya 0 0",
+                           "Lund Ola Kyosho 27.095 13",
+                           "4 drivers"};
+        QTest::newRow("qualification results")
+            << "qualification" << QualResultsSql(1)
+            << "^(Qualification results|Spring Cup|Pos\\.|\\d+ \\w+ \\w+ )"
+            << QStringList{"Qualification results",
+                           "Spring Cup",
+                           "Pos. Lastname Firstname Car Heat Laps Time",
+                           "1 Berg Anna Xray A-Final 11 3.000",
+                           "2 Lund Ola Kyosho Round 1 - Heat 2 10 1.000",
+                           "3 Lund Ola Kyosho A-Final 10 1.500",
+                           "4 Berg Anna Xray Round 1 - Heat 1 10 2.000",
+                           "5 Dahl Erik Mugen Round 1 - Heat 1 9 0.500",
+                           "6 Gone Old Tamiya Round 1 - Heat 2 8 0.100"};
+        QTest::newRow("heat results")
+            << "heat" << HeatResultsSql(10)
+            << "^(Results|Spring Cup|Round 1|Time:|Status:|Comment:|Pos\\.|\\d+ \\d+ \\w+)"
+            << QStringList{"Results",
+                           "Spring Cup",
+                           "Round 1 - Heat 1",
+                           "Time: 5 minutes",
+                           "Status: Finished",
+                           "Comment: Dry track",
+                           "Pos. Start Lastname Firstname Car Laps Time",
+                           "1 1 Berg Anna Xray 10 2.000",
+                           "2 2 Dahl Erik Mugen 9 0.500"};
+        QTest::newRow("lap progress")
+            << "progress" << RaceLapProgressSql(10)
+            << "^(Round 1 - Heat 1$|\\d\\. |Lap Lap|\\d \\d+\\.\\d{3} |Best|Average)"
+            << QStringList{"Round 1 - Heat 1",        "1. Berg, Anna",   "Lap Lap time Total time",
+                           "1 23.456 23.456",         "2 22.100 45.556", "3 22.100 67.656",
+                           "Best lap: (3) 22.100",    "Average: 22.552", "2. Dahl, Erik",
+                           "Lap Lap time Total time", "1 25.000 25.000", "2 24.000 49.000",
+                           "Best lap: (2) 24.000",    "Average: 24.500"};
+    }
+    void pdf() {
+        QFETCH(QString, kind);
+        QFETCH(QString, sql);
+        QFETCH(QString, rowPattern);
+        QFETCH(QStringList, expected);
+        auto r = report(kind, sql);
+        QVERIFY(r);
+        const QString file = out.filePath(kind + ".pdf");
+        QVERIFY(r->ExportPdf(file));
+        const QString text = pdfText(file);
+        QCOMPARE(lines(text, rowPattern), expected);
+        QVERIFY2(text.contains("Page 1 of 1"), qPrintable(text));
+    }
+
+    // The chart's axes and a line per car are on the page as text.
+    void lapProgressHasItsChart() {
+        auto r = report("progress", RaceLapProgressSql(10));
+        const QString file = out.filePath("chart.pdf");
+        QVERIFY(r->ExportPdf(file));
+        const QString text = pdfText(file);
+        const qsizetype chart = text.indexOf("Lap time [s]");
+        QVERIFY2(chart >= 0, qPrintable(text));
+        // The legend names both cars before their tables begin.
+        const qsizetype table = text.indexOf("1. Berg, Anna");
+        for (const QString name : {"Berg, Anna", "Dahl, Erik"}) {
+            const qsizetype at = text.indexOf(name);
+            QVERIFY2(at >= 0 && at < table, qPrintable(name));
+        }
+    }
+
+    void longReportsGoOnOverPages() {
+        test::InstallFixture big;
+        QStringList sql{"INSERT INTO tblTournament (TournamentID, Name) VALUES (1,'Big Cup');",
+                        "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
+                        "Length, Status, Description) VALUES (1,1,1,1,5,2,'Heat');"};
+        for (int i = 1; i <= 150; ++i)
+            sql << QString("INSERT INTO tblDriver (DriverID, Lastname, Firstname) VALUES "
+                           "(%1,'Driver%2','F');")
+                       .arg(i)
+                       .arg(i, 3, 10, QChar('0'))
+                << QString("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, "
+                           "NumOfLaps, TimeToFinish, TimeToFinishString) VALUES "
+                           "(%1,1,1,%2,1000,'1.000');")
+                       .arg(i)
+                       .arg(500 - i);
+        QVERIFY(big.sql(sql));
+        auto bigDb = test::openDatabase(big, "big");
+        Recordset rs;
+        QVERIFY(bigDb->Select(QualResultsSql(1), rs));
+        crdQualResults r;
+        r.SetDataSource(rs);
+        const int pages = r.pageCount(DefaultReportPageLayout());
+        QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+        const QString file = out.filePath("long.pdf");
+        QVERIFY(r.ExportPdf(file));
+        const QString text = pdfText(file);
+        // Every page repeats the column header and says where it stands.
+        QCOMPARE(lines(text, "^Pos\\. Lastname").size(), pages);
+        for (int p = 1; p <= pages; ++p)
+            QVERIFY(text.contains(QString("Page %1 of %2").arg(p).arg(pages)));
+        QStringList ranking = lines(text, "^\\d+ Driver\\d+ ");
+        QCOMPARE(ranking.size(), 150);
+        QCOMPARE(ranking.first(), "1 Driver001 F Heat 499 1.000");
+        QCOMPARE(ranking.last(), "150 Driver150 F Heat 350 1.000");
+    }
+
+    void unwritablePdfIsRefused() {
+        auto r = report("participants", ParticipantsSql(1));
+        QVERIFY(!r->ExportPdf(out.filePath("missing-folder/report.pdf")));
+    }
+
+    // ---- The viewer ----
+
+    void viewerPagesZoomsAndExports() {
+        FakePlatform platform;
+        crvReport viewer;
+        viewer.resize(800, 600);
+        QCOMPARE(viewer.pageCount(), 0);
+        QVERIFY(!viewer.cmdPrint->isEnabled());
+
+        test::InstallFixture big;
+        QStringList sql{"INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
+                        "Length, Status, Description) VALUES (1,0,1,4,0,2,'Practice');"};
+        for (int car = 1; car <= 3; ++car) {
+            sql << QString("INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, RaceID, "
+                           "StartPosition, NumOfLaps, TransponderID) VALUES (%1,0,1,%1,60,%1);")
+                       .arg(car);
+            for (int lap = 1; lap <= 60; ++lap)
+                sql << QString("INSERT INTO tblLapInRace (DriverInRaceID, RaceID, LapTime, "
+                               "TotalTime, LapTimeString, TotalTimeString) VALUES "
+                               "(%1,1,20000,%2,'20.000','x');")
+                           .arg(car)
+                           .arg(lap * 20000);
+        }
+        QVERIFY(big.sql(sql));
+        auto bigDb = test::openDatabase(big, "viewer");
+        Recordset rs;
+        QVERIFY(bigDb->Select(RaceLapProgressSql(1), rs));
+        auto r = std::make_shared<crdRaceLapProgress>();
+        r->SetDataSource(rs);
+        const QList<int> groupPages = r->groupPages(DefaultReportPageLayout());
+        viewer.setReportSource(r);
+        viewer.setDisplayGroupTree(true);
+        viewer.ViewReport();
+
+        const int pages = viewer.pageCount();
+        QCOMPARE(pages, r->pageCount(DefaultReportPageLayout()));
+        QVERIFY(pages >= 3);
+        QCOMPARE(viewer.currentPage(), 1);
+        QVERIFY(!viewer.cmdPreviousPage->isEnabled());
+        viewer.cmdNextPage->click();
+        QCOMPARE(viewer.currentPage(), 2);
+        viewer.cmdLastPage->click();
+        QCOMPARE(viewer.currentPage(), pages);
+        QVERIFY(!viewer.cmdNextPage->isEnabled());
+        QCOMPARE(viewer.lblPage->text(), QString("%1 of %2").arg(pages).arg(pages));
+        viewer.cmdFirstPage->click();
+        QCOMPARE(viewer.currentPage(), 1);
+
+        // The group tree names the cars and turns to the page where each begins.
+        QCOMPARE(viewer.tvGroups->topLevelItemCount(), 3);
+        QCOMPARE(viewer.tvGroups->topLevelItem(2)->text(0), "3. Transponder: 3");
+        emit viewer.tvGroups->itemClicked(viewer.tvGroups->topLevelItem(2), 0);
+        QCOMPARE(viewer.currentPage(), groupPages[2] + 1);
+        QVERIFY(groupPages[2] > 0);
+
+        viewer.cbZoom_Click(viewer.cbZoom->findText("100%"));
+        QCOMPARE(qRound(viewer.zoomPercent()), 100);
+        viewer.cmdZoomIn->click();
+        QVERIFY(viewer.zoomPercent() > 100);
+        viewer.cmdZoomOut->click();
+        viewer.cmdZoomOut->click();
+        QVERIFY(viewer.zoomPercent() < 100);
+
+        const QString file = out.filePath("viewer.pdf");
+        QVERIFY(viewer.exportTo(file));
+        QVERIFY(pdfText(file).contains(QString("Page %1 of %1").arg(pages)));
+        QVERIFY(platform.boxes->messages.isEmpty());
+        QVERIFY(!viewer.exportTo(out.filePath("missing-folder/viewer.pdf")));
+        QCOMPARE(platform.boxes->messages.size(), 1);
+        QVERIFY(platform.boxes->lastText().contains("could not be written"));
+    }
+};
+
+QTEST_MAIN(TestReportRender)
+#include "tst_reportrender.moc"
