@@ -15,6 +15,7 @@
 #include "TournamentPage.h"
 #include "TransponderIdTool.h"
 #include "Ui.h"
+#include "frmScoreDetails.h"
 #include "frmSplash.h"
 #include "mdlRegistry.h"
 
@@ -199,6 +200,8 @@ bool frmMain::Form_Load() {
     m_timing.CurrentRaceID = -1;
     // 12, 13, 15. The lap counter's port, its test, the transponder delay.
     RestoreLapCounterSettings();
+    // 17. The report list.
+    pageReports->FillReportList();
     // 18. Idle.
     m_timing.TimingMode = TimingIdle;
     // 19. The first page.
@@ -362,6 +365,16 @@ void frmMain::WriteTransponderID(QLineEdit* box) {
 }
 void frmMain::TransponderIDBoxChanged(QLineEdit* box) {
     TransponderIdTool::BoxChanged(box);
+}
+
+void frmMain::PreviewHeatResults(qint32 raceID) {
+    pageReports->PreviewHeatResults(raceID);
+}
+void frmMain::PreviewLapProgress(qint32 raceID, qint32 startPosition) {
+    pageReports->PreviewLapProgress(raceID, startPosition);
+}
+void frmMain::ShowScoreDetails(qint32 raceID) {
+    OpenScoreDetails(this, m_state.DbConnection, raceID);
 }
 
 void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {

@@ -61,6 +61,9 @@ public:
     void ReadTransponderID(QLineEdit* box) override;
     void WriteTransponderID(QLineEdit* box) override;
     void TransponderIDBoxChanged(QLineEdit* box) override;
+    void PreviewHeatResults(qint32 raceID) override;
+    void PreviewLapProgress(qint32 raceID, qint32 startPosition) override;
+    void ShowScoreDetails(qint32 raceID) override;
 
     // What a car passing means depends on the timing mode.
     void KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds);

@@ -51,6 +51,15 @@ public:
     virtual void ReadTransponderID(QLineEdit* box) = 0;
     virtual void WriteTransponderID(QLineEdit* box) = 0;
     virtual void TransponderIDBoxChanged(QLineEdit* box) = 0;
+
+    // The report previews and the details window of a race, for the race and
+    // practice pages. A preview shows nothing when there is nothing to show.
+    virtual void PreviewHeatResults(qint32 raceID) { Q_UNUSED(raceID); }
+    virtual void PreviewLapProgress(qint32 raceID, qint32 startPosition) {
+        Q_UNUSED(raceID);
+        Q_UNUSED(startPosition);
+    }
+    virtual void ShowScoreDetails(qint32 raceID) { Q_UNUSED(raceID); }
 };
 
 } // namespace kv

@@ -78,7 +78,11 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
             painter->drawText(QRect(x, r.top(), end - x, r.height()),
                               Qt::AlignRight | Qt::AlignVCenter, columns[c]);
         } else {
-            const int end = hasNext ? r.left() + int(stop * unit) : r.right();
+            int end = hasNext ? r.left() + int(stop * unit) : r.right();
+            // A stop at or before the column's start (a first stop of 0) gives
+            // the text its own width.
+            if (end <= x)
+                end = x + fm.horizontalAdvance(columns[c]) + 1;
             painter->drawText(QRect(x, r.top(), std::max(0, end - x), r.height()),
                               Qt::AlignLeft | Qt::AlignVCenter, columns[c]);
         }
