@@ -32,11 +32,10 @@ namespace kv {
 const QString frmMain::kHomepageUrl = QStringLiteral("https://www.vevevur.example/kirvvorel/");
 
 QString GetAccessConnectionString() {
-    const QString appPath =
-        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString());
-    return QStringLiteral("Provider=SQLite;") + QStringLiteral("Data Source=") + appPath +
-           QStringLiteral("zadiva.dat;") + QStringLiteral("User Id=;") +
-           QStringLiteral("Password=;");
+    // The file name goes in whole, also when the install folder's name holds a ";".
+    return QStringLiteral("Provider=SQLite;") + QStringLiteral("Data Source=") +
+           Database::connectionStringValue(GetAppPath() + QStringLiteral("zadiva.dat")) +
+           QStringLiteral(";") + QStringLiteral("User Id=;") + QStringLiteral("Password=;");
 }
 
 namespace {
@@ -238,9 +237,7 @@ bool frmMain::CheckDatabaseVersion() {
 
 bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
     if (stored <= 1.1) {
-        const QString appPath = GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath,
-                                                 QStringLiteral("AppPath"), QString());
-        QDir().mkdir(appPath + QStringLiteral("res")); // an existing folder is fine
+        QDir().mkdir(GetAppPath() + QStringLiteral("res")); // an existing folder is fine
     }
     {
         // The upgrade happens whole or not at all.
@@ -288,7 +285,7 @@ void frmMain::RestoreLapCounterSettings() {
         return GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QString::fromLatin1(name),
                                 QString());
     };
-    m_state.KirvOCX->setPortsFolder(setting("AppPath") + QStringLiteral("ports/"));
+    m_state.KirvOCX->setPortsFolder(GetAppPath() + QStringLiteral("ports/"));
     pageMisc->txtMiscComport->setText(setting("ComPort"));
     TestLapCounterConnection();
     QLineEdit* delay = pageMisc->txtMiscTransponderDelay;
