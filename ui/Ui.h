@@ -44,7 +44,8 @@ T* addControl(const char* name, QWidget* parent, int left, int top, int width, i
 QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
                        int width, int height);
 
-// A colour given as the original's &HBBGGRR value.
+// A colour written the way this system writes its colours: &HBBGGRR, blue in the
+// high byte and red in the low byte.
 inline QColor bgr(unsigned value) {
     return QColor::fromRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
