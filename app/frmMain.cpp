@@ -85,6 +85,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     place(m_state.KirvOCX, 8160, 720, 6975, 735);
     m_state.KirvOCX->setVisible(false);
     connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
+    connect(m_state.KirvOCX, &KirvOCX::ConnectionLost, this, &frmMain::KirvOCX_ConnectionLost);
     m_link = std::make_unique<LapCounterConnection>(
         m_state, [this] { return pageMisc->txtMiscComport->text(); });
     m_idTool = std::make_unique<TransponderIdTool>(*this);
@@ -370,6 +371,10 @@ void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
     default:
         break;
     }
+}
+
+void frmMain::KirvOCX_ConnectionLost() {
+    m_link->ConnectionLost();
 }
 
 } // namespace kv
