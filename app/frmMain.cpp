@@ -127,14 +127,15 @@ void frmMain::buildTopStrip() {
     m_state.shapeHWStatusIndicator->setObjectName(QStringLiteral("shapeHWStatusIndicator"));
     place(m_state.shapeHWStatusIndicator, 1080, 330, 255, 255);
 
-    m_state.lblTournamentName = new QLabel(QStringLiteral("No tournament"), this);
+    // The name keeps clear of the status frame to its left; a long name ends in "...".
+    m_state.lblTournamentName = new ElidingLabel(QStringLiteral("No tournament"), this);
     m_state.lblTournamentName->setObjectName(QStringLiteral("lblTournamentName"));
-    place(m_state.lblTournamentName, 6840, 240, 8295, 495);
+    place(m_state.lblTournamentName, 8295, 240, 6840, 495);
     m_state.lblTournamentName->setFont(blackFont(15.75));
     m_state.lblTournamentName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_state.lblTournamentName->setStyleSheet(QStringLiteral("color: #0000C0;"));
 
-    m_state.lblTournamentLocation = new QLabel(QString(), this);
+    m_state.lblTournamentLocation = new ElidingLabel(QString(), this);
     m_state.lblTournamentLocation->setObjectName(QStringLiteral("lblTournamentLocation"));
     place(m_state.lblTournamentLocation, 11640, 720, 3495, 375);
     m_state.lblTournamentLocation->setFont(formFont(9.75, true));

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 
 namespace kv {
 
@@ -109,6 +110,16 @@ void SetTabStops(QListWidget* list, std::initializer_list<int> stops) {
     list->setItemDelegate(new TabStopDelegate(std::vector<int>(stops), list));
     if (old && old->parent() == list)
         old->deleteLater();
+}
+
+QString ElidingLabel::shownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
+void ElidingLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    style()->drawItemText(&p, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
+                          foregroundRole());
 }
 
 StatusIndicator::StatusIndicator(QWidget* parent) : QWidget(parent), m_color(bgr(0xC000)) {}

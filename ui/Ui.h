@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QRect>
 #include <QStyledItemDelegate>
 #include <QWidget>
@@ -11,7 +12,6 @@
 #include <initializer_list>
 #include <vector>
 
-class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -72,6 +72,20 @@ private:
 
 // Sets the column stops of a list.
 void SetTabStops(QListWidget* list, std::initializer_list<int> stops);
+
+// A one-line label that keeps to its own width: a text too long for it ends in
+// "..." rather than running over its neighbours or being cut in the middle of a
+// letter. text() stays the whole text.
+class ElidingLabel final : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // The text as it is drawn.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
 
 // The round status indicator of the top strip.
 class StatusIndicator final : public QWidget {
