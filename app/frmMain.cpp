@@ -58,6 +58,7 @@ constexpr ToolbarButton kToolbar[] = {
 } // namespace
 
 frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : QWidget(parent) {
+    AnnounceWindows();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("- Kirv Vorel - Race management system"));
     setFixedSize(tw(15255), tw(10725));
@@ -96,6 +97,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     tmrPracticeTime.setInterval(100);
     tmrPracticeFlash.setInterval(250);
     setDialogParent(this);
+    DescribeControls(this);
 }
 
 frmMain::~frmMain() {

@@ -87,6 +87,21 @@ protected:
     void paintEvent(QPaintEvent*) override;
 };
 
+// Makes the controls in a window (or in a part of one) tell themselves apart to
+// assistive technology; every window calls it once its controls stand.
+// - A text box, list, table, combo or spin box is named by its caption: the label
+//   just left of it on its row, or else just above it (the label becomes its
+//   buddy; lists and tables, which ignore buddies, take the label's text as
+//   their name). Without a caption it keeps the name of its frame.
+// - A picture button (no caption of its own) is named by its tooltip.
+// A control that already has an accessible name or a buddy label is left as it
+// is. Labels keep no accessible name of their own, so their text stays readable.
+void DescribeControls(QWidget* root);
+// Announces plain top-level widgets as windows rather than as fillers. Called
+// once the application exists and before the first window is built; repeated
+// calls do nothing.
+void AnnounceWindows();
+
 // The round status indicator of the top strip.
 class StatusIndicator final : public QWidget {
     Q_OBJECT
