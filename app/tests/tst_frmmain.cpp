@@ -159,6 +159,22 @@ private slots:
         QCOMPARE(edit->text().size(), width.captured(1).toInt());
     }
 
+    // A name longer than the box takes, left by an older database, is shown and
+    // kept whole: loading it must not write a shortened name back.
+    void storedLongerTextIsKeptWhole() {
+        test::MainFixture m;
+        const QString name(60, 'N');
+        const QString location(55, 'L');
+        QVERIFY(m.fx.sql({"INSERT INTO tblTournament (TournamentID, Name, Location, RegTime) "
+                          "VALUES (1,'" +
+                          name + "','" + location + "','2024-04-01 10:00:00');"}));
+        m.fx.setSetting("LastTournamentID", "1");
+        QVERIFY(m.start());
+        QCOMPARE(m.w->findChild<QLineEdit*>("txtTournamentTournamentName")->text(), name);
+        QCOMPARE(m.fx.column("SELECT Name FROM tblTournament;"), QStringList{name});
+        QCOMPARE(m.fx.column("SELECT Location FROM tblTournament;"), QStringList{location});
+    }
+
     // The longest name or location shows in the top strip without covering the
     // status frame and without a letter cut in half: it ends in "...".
     void longTournamentTextStaysInItsPlace_data() {
