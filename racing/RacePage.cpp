@@ -331,14 +331,14 @@ void RacePage::buildRaceControl() {
     cmdRaceClear =
         addButton("cmdRaceClear", QStringLiteral("Clear race"), Frame1, 120, 1380, 1575, 435);
     cmdRaceClear->setEnabled(false);
-    // The preview and details windows are not part of the program yet.
+    // The preview and the details stay usable while a race runs.
     cmdRaceHeatResultPreview =
         addPictureButton("cmdRaceHeatResultPreview", Frame1, 1800, 1380, 615, 435,
                          ButtonPicture::Preview, QStringLiteral("Heat result preview"));
+    cmdRaceHeatResultPreview->setEnabled(true);
     cmdRaceScoreCompareShow = addButton("cmdRaceScoreCompareShow", QStringLiteral("Show details"),
                                         this, 12360, 8985, 1335, 375);
     cmdRaceScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
-    cmdRaceScoreCompareShow->setEnabled(false);
 
     lblRaceLapCounterLost =
         addLabel("lblRaceLapCounterLost", kLapCounterLostText, this, 3840, 8985, 8400, 435);
@@ -430,6 +430,10 @@ void RacePage::connectHandlers() {
     connect(cmdRaceStart, &QToolButton::clicked, this, &RacePage::cmdRaceStart_Click);
     connect(cmdRaceStop, &QToolButton::clicked, this, &RacePage::cmdRaceStop_Click);
     connect(cmdRaceClear, &QPushButton::clicked, this, &RacePage::cmdRaceClear_Click);
+    connect(cmdRaceHeatResultPreview, &QToolButton::clicked, this,
+            &RacePage::cmdRaceHeatResultPreview_Click);
+    connect(cmdRaceScoreCompareShow, &QPushButton::clicked, this,
+            &RacePage::cmdRaceScoreCompareShow_Click);
 
     tmrRaceCountdown.setInterval(1000);
     tmrRaceTime.setInterval(100);
@@ -932,6 +936,14 @@ void RacePage::showStartCaptions(const Recordset& entries) {
         showScoreRow(position - 1, position > 1);
         t.CarFinished[s] = false;
     }
+}
+
+void RacePage::cmdRaceHeatResultPreview_Click() {
+    m_main.PreviewHeatResults(m_main.timing().CurrentRaceID);
+}
+
+void RacePage::cmdRaceScoreCompareShow_Click() {
+    m_main.ShowScoreDetails(m_main.timing().CurrentRaceID);
 }
 
 void RacePage::lockPage(bool locked) {

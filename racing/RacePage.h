@@ -59,6 +59,9 @@ public:
     void tmrRaceFlash_Timer();
     void cmdRaceStop_Click();
     void cmdRaceClear_Click();
+    // The heat result preview and the details window of the current race.
+    void cmdRaceHeatResultPreview_Click();
+    void cmdRaceScoreCompareShow_Click();
 
     // A car passing while the current race runs (the main window has checked
     // the timing mode, the race and its status).

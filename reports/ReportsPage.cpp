@@ -21,7 +21,6 @@ ReportsPage::ReportsPage(MainContext& main, QWidget* parent)
 
     Label34 = addLabel("Label34", QStringLiteral("Select report:"), this, 240, 360, 2655, 255);
     cbReportsMain = addControl<QComboBox>("cbReportsMain", this, 240, 660, 2655, 315);
-    cbReportsMain->setAccessibleName(QStringLiteral("Select report"));
     Label34->setBuddy(cbReportsMain);
 
     frameReportsAdditionalInfo =
@@ -32,7 +31,6 @@ ReportsPage::ReportsPage(MainContext& main, QWidget* parent)
                        300, 2415, 255);
     cbReportsLapProgressRace = addControl<QComboBox>(
         "cbReportsLapProgressRace", frameReportsAdditionalInfo, 120, 600, 2415, 315);
-    cbReportsLapProgressRace->setAccessibleName(QStringLiteral("Select heat"));
     cbReportsLapProgressRace->setPlaceholderText(QStringLiteral("<Select heat>"));
     Label35->setBuddy(cbReportsLapProgressRace);
 

@@ -274,9 +274,6 @@ void crvReport::updateControls() {
     const int pages = pageCount();
     const int page = currentPage();
     lblPage->setText(m_report ? QStringLiteral("%1 of %2").arg(page).arg(pages) : QString());
-    lblPage->setAccessibleName(lblPage->text().isEmpty()
-                                   ? QStringLiteral("Page")
-                                   : QStringLiteral("Page ") + lblPage->text());
     cmdFirstPage->setEnabled(m_report && page > 1);
     cmdPreviousPage->setEnabled(m_report && page > 1);
     cmdNextPage->setEnabled(m_report && page < pages);

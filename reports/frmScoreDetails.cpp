@@ -44,12 +44,10 @@ frmScoreDetails::frmScoreDetails(QWidget* owner) : QWidget(owner, Qt::Window) {
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     txtAutomaticRefresh = addControl<QLineEdit>("txtAutomaticRefresh", this, 2880, 600, 495, 315);
     txtAutomaticRefresh->setText(QStringLiteral("30"));
-    txtAutomaticRefresh->setAccessibleName(QStringLiteral("Automatic refresh [s]"));
     label->setBuddy(txtAutomaticRefresh);
     lbLaps = addControl<QListWidget>("lbLaps", this, 120, 1080, 3375, 4545);
-    lbLaps->setAccessibleName(QStringLiteral("Lap times"));
+    Label13->setBuddy(lbLaps);
     lbLaps->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    cmdRefresh->setAccessibleName(QStringLiteral("Refresh"));
 
     setTabOrder(lbLaps, cmdRefresh);
     setTabOrder(cmdRefresh, txtAutomaticRefresh);

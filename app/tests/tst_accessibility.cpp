@@ -69,6 +69,8 @@ private slots:
             {"txtMiscTransponderID", "ID:"},
             {"txtMiscTransponderDelay", "Delay [s]:"},
             {"lbMiscSimpleMonitor", "Quickly monitor transponder ID's "},
+            {"cbReportsMain", "Select report:"},
+            {"cbReportsLapProgressRace", "Select heat:"},
         };
         for (const auto& [control, name] : rows)
             QTest::newRow(control) << QString(control) << QString(name);

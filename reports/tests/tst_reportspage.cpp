@@ -2,6 +2,7 @@
 // the race selector, the reports in the page's viewer, the previews of the race
 // and practice pages and the details windows they open.
 #include "MainFixture.h"
+#include "RacePage.h"
 #include "ReportDefinition.h"
 #include "ReportsMeeting.h"
 #include "ReportsPage.h"
@@ -12,6 +13,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
 #include <QtTest>
 
 using namespace kv;
@@ -152,6 +155,32 @@ private slots:
         QVERIFY(mf.messages().isEmpty());
         // The page's own viewer is not touched.
         QCOMPARE(shown(mf.w->pageReports->crvReport), "none");
+    }
+
+    // The race page's buttons open the preview and the details of its race.
+    void racePageButtons_data() {
+        QTest::addColumn<int>("race");
+        QTest::addColumn<int>("previews");
+        QTest::newRow("finished heat") << 10 << 1;
+        QTest::newRow("running heat") << 14 << 0;
+    }
+    void racePageButtons() {
+        QFETCH(int, race);
+        QFETCH(int, previews);
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql(test::kReportsMeeting));
+        QVERIFY(mf.start());
+        int opened = 0;
+        mf.w->pageReports->showPrintPreview = [&](frmPrintPreview&) { ++opened; };
+        mf.timing().CurrentRaceID = race;
+        RacePage* page = mf.w->pageRace;
+        page->cmdRaceHeatResultPreview->click();
+        QCOMPARE(opened, previews);
+        page->cmdRaceScoreCompareShow->click();
+        page->cmdRaceScoreCompareShow->click();
+        const QList<frmScoreDetails*> windows = mf.w->findChildren<frmScoreDetails*>();
+        QCOMPARE(windows.size(), 2);
+        QCOMPARE(windows.last()->m_intRaceID, race);
     }
 
     void detailsWindowsOpenOnePerPress() {
