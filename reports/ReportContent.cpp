@@ -186,7 +186,7 @@ ReportContent LapProgressContent(const Recordset& rs) {
                 result += QStringLiteral(", result: ") + text(r, "TimeToFinishString");
             g.details = nonEmpty({labelled(QStringLiteral("Car: "), text(r, "Car")), result});
             c.groups.append(g);
-            c.chart.append({carName(r), {}});
+            c.chart.append({g.caption, {}});
             stats.append(LapStats());
         }
         ReportGroup& g = c.groups.last();

@@ -13,6 +13,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPen>
 #include <QValueAxis>
 
 #include <cmath>
@@ -32,15 +33,24 @@ std::unique_ptr<QGraphicsScene> buildChart(const ReportContent& c) {
     auto* chart = new QChart();
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->setBackgroundRoundness(0);
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // One line per car: a list beside the plot keeps every name whole.
+    chart->legend()->setAlignment(Qt::AlignRight);
     chart->setMargins(QMargins(4, 4, 4, 4));
 
     double maxLap = 1;
     double low = 0, high = 0;
     bool any = false;
+    // Ten colours that tell ten cars apart.
+    static const QColor colours[] = {QColor(0x1f, 0x77, 0xb4), QColor(0xff, 0x7f, 0x0e),
+                                     QColor(0x2c, 0xa0, 0x2c), QColor(0xd6, 0x27, 0x28),
+                                     QColor(0x94, 0x67, 0xbd), QColor(0x8c, 0x56, 0x4b),
+                                     QColor(0xe3, 0x77, 0xc2), QColor(0x7f, 0x7f, 0x7f),
+                                     QColor(0xbc, 0xbd, 0x22), QColor(0x17, 0xbe, 0xcf)};
+    int index = 0;
     for (const ChartSeries& s : c.chart) {
         auto* series = new QLineSeries();
         series->setName(s.name);
+        series->setPen(QPen(colours[index++ % std::size(colours)], 2));
         series->append(s.points);
         series->setPointsVisible(s.points.size() <= 40);
         chart->addSeries(series);

@@ -8,6 +8,7 @@
 #include "crvReport.h"
 #include "frmPrintPreview.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,23 +20,23 @@ ReportsPage::ReportsPage(MainContext& main, QWidget* parent)
     : PageFrame(main, QStringLiteral("Reports"), parent) {
     showPrintPreview = [](frmPrintPreview& window) { window.exec(); };
 
-    Label34 = addLabel("Label34", QStringLiteral("Select report:"), this, 240, 360, 2655, 255);
-    cbReportsMain = addControl<QComboBox>("cbReportsMain", this, 240, 660, 2655, 315);
+    Label34 = addLabel("Label34", QStringLiteral("Select report:"), this, 240, 360, 3135, 255);
+    cbReportsMain = addControl<QComboBox>("cbReportsMain", this, 240, 660, 3135, 315);
     Label34->setBuddy(cbReportsMain);
 
     frameReportsAdditionalInfo =
-        addControl<QGroupBox>("frameReportsAdditionalInfo", this, 240, 1200, 2655, 1095);
+        addControl<QGroupBox>("frameReportsAdditionalInfo", this, 240, 1200, 3135, 1095);
     frameReportsAdditionalInfo->setTitle(QStringLiteral("Additional info"));
     frameReportsAdditionalInfo->setVisible(false);
     Label35 = addLabel("Label35", QStringLiteral("Select heat:"), frameReportsAdditionalInfo, 120,
-                       300, 2415, 255);
+                       300, 2895, 255);
     cbReportsLapProgressRace = addControl<QComboBox>(
-        "cbReportsLapProgressRace", frameReportsAdditionalInfo, 120, 600, 2415, 315);
+        "cbReportsLapProgressRace", frameReportsAdditionalInfo, 120, 600, 2895, 315);
     cbReportsLapProgressRace->setPlaceholderText(QStringLiteral("<Select heat>"));
     Label35->setBuddy(cbReportsLapProgressRace);
 
     crvReport = new kv::crvReport(this);
-    place(crvReport, 3120, 240, 11775, 9015);
+    place(crvReport, 3600, 240, 11295, 9015);
 
     connect(cbReportsMain, &QComboBox::currentIndexChanged, this,
             &ReportsPage::cbReportsMain_Click);
@@ -87,6 +88,9 @@ void ReportsPage::fillRaceSelector() {
         for (const RaceChoice& race : RaceChoices(rs))
             cbReportsLapProgressRace->addItem(race.text, race.raceID);
     cbReportsLapProgressRace->setCurrentIndex(-1);
+    // The list opens wide enough for whole race names.
+    cbReportsLapProgressRace->view()->setMinimumWidth(
+        cbReportsLapProgressRace->view()->sizeHintForColumn(0) + 24);
 }
 
 void ReportsPage::cbReportsLapProgressRace_Click() {

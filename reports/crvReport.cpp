@@ -28,7 +28,13 @@ QToolButton* toolButton(const char* name, const QString& text, const QString& ac
     b->setText(text);
     b->setToolTip(accessibleName);
     b->setAccessibleName(accessibleName);
-    b->setAutoRaise(true);
+    return b;
+}
+
+QToolButton* pageButton(const char* name, const QString& accessibleName, QWidget* parent,
+                        QStyle::StandardPixmap icon) {
+    QToolButton* b = toolButton(name, accessibleName, accessibleName, parent);
+    b->setIcon(parent->style()->standardIcon(icon));
     return b;
 }
 
@@ -49,18 +55,20 @@ crvReport::crvReport(QWidget* parent) : QWidget(parent), m_printer(QPrinter::Hig
     auto* bar = new QHBoxLayout();
     bar->setContentsMargins(2, 2, 2, 2);
     bar->setSpacing(2);
-    cmdFirstPage =
-        toolButton("cmdFirstPage", QStringLiteral("|<"), QStringLiteral("First page"), this);
-    cmdPreviousPage =
-        toolButton("cmdPreviousPage", QStringLiteral("<"), QStringLiteral("Previous page"), this);
+    cmdFirstPage = pageButton("cmdFirstPage", QStringLiteral("First page"), this,
+                              QStyle::SP_MediaSkipBackward);
+    cmdPreviousPage = pageButton("cmdPreviousPage", QStringLiteral("Previous page"), this,
+                                 QStyle::SP_MediaSeekBackward);
     lblPage = new QLabel(this);
     lblPage->setObjectName(QStringLiteral("lblPage"));
     lblPage->setMinimumWidth(90);
     lblPage->setAlignment(Qt::AlignCenter);
-    cmdNextPage = toolButton("cmdNextPage", QStringLiteral(">"), QStringLiteral("Next page"), this);
+    cmdNextPage =
+        pageButton("cmdNextPage", QStringLiteral("Next page"), this, QStyle::SP_MediaSeekForward);
     cmdLastPage =
-        toolButton("cmdLastPage", QStringLiteral(">|"), QStringLiteral("Last page"), this);
-    cmdZoomOut = toolButton("cmdZoomOut", QStringLiteral("-"), QStringLiteral("Zoom out"), this);
+        pageButton("cmdLastPage", QStringLiteral("Last page"), this, QStyle::SP_MediaSkipForward);
+    cmdZoomOut =
+        toolButton("cmdZoomOut", QStringLiteral("\u2212"), QStringLiteral("Zoom out"), this);
     cbZoom = new QComboBox(this);
     cbZoom->setObjectName(QStringLiteral("cbZoom"));
     cbZoom->setAccessibleName(QStringLiteral("Zoom"));

@@ -32,7 +32,7 @@ frmScoreDetails::frmScoreDetails(QWidget* owner) : QWidget(owner, Qt::Window) {
     QPalette pal = palette();
     pal.setColor(QPalette::Window, bgr(0xC0C0C0));
     setPalette(pal);
-    setFont(formFont());
+    setFont(formFont(8.25, false));
     setMinimumSize(tw(kClientWidth), tw(kClientHeight));
     resize(tw(kClientWidth), tw(kClientHeight));
 

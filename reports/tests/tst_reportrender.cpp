@@ -127,11 +127,13 @@ private slots:
         QTest::newRow("lap progress")
             << "progress" << RaceLapProgressSql(10)
             << "^(Round 1 - Heat 1$|\\d\\. |Lap Lap|\\d \\d+\\.\\d{3} |Best|Average)"
-            << QStringList{"Round 1 - Heat 1",        "1. Berg, Anna",   "Lap Lap time Total time",
-                           "1 23.456 23.456",         "2 22.100 45.556", "3 22.100 67.656",
-                           "Best lap: (3) 22.100",    "Average: 22.552", "2. Dahl, Erik",
-                           "Lap Lap time Total time", "1 25.000 25.000", "2 24.000 49.000",
-                           "Best lap: (2) 24.000",    "Average: 24.500"};
+            // The chart's legend, then the cars' tables.
+            << QStringList{"Round 1 - Heat 1", "1. Berg, Anna",           "2. Dahl, Erik",
+                           "1. Berg, Anna",    "Lap Lap time Total time", "1 23.456 23.456",
+                           "2 22.100 45.556",  "3 22.100 67.656",         "Best lap: (3) 22.100",
+                           "Average: 22.552",  "2. Dahl, Erik",           "Lap Lap time Total time",
+                           "1 25.000 25.000",  "2 24.000 49.000",         "Best lap: (2) 24.000",
+                           "Average: 24.500"};
     }
     void pdf() {
         QFETCH(QString, kind);
@@ -147,20 +149,15 @@ private slots:
         QVERIFY2(text.contains("Page 1 of 1"), qPrintable(text));
     }
 
-    // The chart's axes and a line per car are on the page as text.
+    // The chart is drawn as lines and text: its axis titles read back.
     void lapProgressHasItsChart() {
         auto r = report("progress", RaceLapProgressSql(10));
         const QString file = out.filePath("chart.pdf");
         QVERIFY(r->ExportPdf(file));
         const QString text = pdfText(file);
-        const qsizetype chart = text.indexOf("Lap time [s]");
-        QVERIFY2(chart >= 0, qPrintable(text));
-        // The legend names both cars before their tables begin.
-        const qsizetype table = text.indexOf("1. Berg, Anna");
-        for (const QString name : {"Berg, Anna", "Dahl, Erik"}) {
-            const qsizetype at = text.indexOf(name);
-            QVERIFY2(at >= 0 && at < table, qPrintable(name));
-        }
+        const qsizetype axis = text.indexOf("Lap time [s]");
+        QVERIFY2(axis >= 0, qPrintable(text));
+        QVERIFY(axis < text.indexOf("Car: Xray"));
     }
 
     void longReportsGoOnOverPages() {
