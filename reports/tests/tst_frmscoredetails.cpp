@@ -116,6 +116,23 @@ private slots:
         QVERIFY(w->lbLaps->horizontalScrollBar()->maximum() > 0);
     }
 
+    // The lap numbers stand in the first column, before the first car's
+    // right-aligned cells.
+    void lapNumbersAreDrawn() {
+        auto w = open(10);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        const QRect row = w->lbLaps->visualItemRect(w->lbLaps->item(1)); // "#1"
+        const QImage image = w->lbLaps->viewport()->grab(row).toImage();
+        const QColor text = w->lbLaps->palette().color(QPalette::Text);
+        int inked = 0;
+        for (int x = 0; x < 20; ++x)
+            for (int y = 0; y < image.height(); ++y)
+                if (qAbs(image.pixelColor(x, y).lightness() - text.lightness()) < 100)
+                    ++inked;
+        QVERIFY2(inked > 0, "the lap number is not drawn");
+    }
+
     void refusedStatementKeepsTheTable() {
         FakePlatform platform;
         auto w = open(10);
