@@ -5,8 +5,9 @@
 // command-busy flag is raised; the rest is the text on the line (one character per byte).
 // Beyond memory and undefined-behaviour faults it fails when a pass reports a car outside
 // 0..255 or a time outside the six hex digits, when an accepted pass lies within the repeated-
-// pass window of the car's previous one, when an ID reply gives a result outside its codes, or
-// when the events differ from those of a plain second reading of the same line (below).
+// pass window of the car's previous one, when an ID reply gives a result outside its codes, when
+// the text waiting for its "$" grows beyond the 1024-character input buffer, or when the events
+// or the waiting text differ from those of a plain second reading of the same line (below).
 
 #include "LapFrameReceiver.h"
 #include "LapProtocol.h"
@@ -78,8 +79,14 @@ struct Reference {
             if (start != std::string::npos)
                 buffer.erase(0, start);
             const size_t end = buffer.find('$');
-            if (end == std::string::npos)
+            if (end == std::string::npos) {
+                // Only the last 1024 characters can still become part of a frame.
+                if (buffer.size() > 1024) {
+                    buffer.erase(0, buffer.size() - 1024);
+                    continue;
+                }
                 return;
+            }
             const std::string message = buffer.substr(1, end);
             buffer.erase(0, end + 1);
             parse(message);
@@ -139,11 +146,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         });
         if (!busy)
             reference.notify(std::exchange(referencePort, std::string()));
+        check(receiver.receiveBuffer().size() <= LapProtocol::kInputBufferChars);
+        check(receiver.receiveBuffer().toLatin1().toStdString() == reference.buffer);
     }
     receiver.setCommandBusy(false);
     receiver.receiveNotification([&] { return std::exchange(waitingInPort, QString()); });
     check(waitingInPort.isEmpty());
     reference.notify(std::exchange(referencePort, std::string()));
+    check(receiver.receiveBuffer().toLatin1().toStdString() == reference.buffer);
     check(events == reference.events);
 
     QString message = line;

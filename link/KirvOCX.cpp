@@ -127,6 +127,8 @@ bool KirvOCX::OpenConnection(qint16 iComPort) {
         return true;
     if (iComPort <= 0)
         return false;
+    // Half a frame from an earlier connection would swallow the first frame of this one.
+    m_receiver->clearReceiveBuffer();
     LapCommPort->open(devicePath(iComPort));
     return LapCommPort->isOpen();
 }

@@ -9,6 +9,10 @@
 // cuts out one "#...$" frame at a time and parses it, with the repeated-pass filter per car.
 // Events are delivered synchronously; a handler may call back into the owner (for example to
 // stop the race) and the cutting then goes on with the frames still buffered.
+// Text that has not closed a frame is kept up to the input buffer's size; older text can no
+// longer become part of a frame and is dropped, so a line that never sends "$" costs neither
+// memory nor time. A notification searches the characters that are new to the buffer, not the
+// whole of it.
 class LapFrameReceiver {
 public:
     using ReadWaiting = std::function<QString()>;
@@ -31,12 +35,19 @@ public:
     void setCommandBusy(bool busy) { bCommandBusy = busy; }
 
     const QString& receiveBuffer() const { return strReceiveBuffer; }
+    // Text left from an earlier connection must not run into the first frame of the next one.
+    void clearReceiveBuffer();
 
 private:
     void handlePass(QStringView payload);
     void handleClock(QStringView payload);
+    void dropBeforeFrameStart(qsizetype searchFrom);
+    void keepWithinInputBuffer();
 
     QString strReceiveBuffer;
+    // The buffer's first m_scanned characters hold no "$", and no "#" either unless the buffer
+    // starts with one: the next notification searches only the characters after them.
+    qsizetype m_scanned = 0;
     bool bCommandBusy = false;
     // Last accepted pass time per car; 0 until the first StartRace. Entry 256 is never addressed:
     // a car ID has two hexadecimal digits.

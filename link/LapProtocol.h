@@ -15,6 +15,9 @@ inline const QString kStartFrame = QStringLiteral("#S$");
 inline const QString kStopFrame = QStringLiteral("#F$");
 inline const QString kReadIdFrame = QStringLiteral("#G$");
 
+// The control's input buffer: text that has not closed a frame is kept up to this many characters.
+inline constexpr qsizetype kInputBufferChars = 1024;
+
 inline constexpr qint32 kRepeatedPassWindowMs = 3000;
 // What StartRace writes into the pass table, so that every car's first pass counts, even at 0 ms.
 inline constexpr qint32 kPassTableStartValue = -kRepeatedPassWindowMs - 1;

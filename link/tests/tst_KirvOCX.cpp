@@ -50,6 +50,8 @@ private slots:
     void openConnection_data();
     void openConnection();
     void openConnectionKeepsAnOpenPort();
+    void openingThePortDropsUnframedText_data();
+    void openingThePortDropsUnframedText();
     void closeConnection();
     void startAndStop_data();
     void startAndStop();
@@ -105,6 +107,19 @@ void tst_KirvOCX::receive_data() {
         << true << "C10@3000 |";
     QTest::newRow("a lost $ costs the next frame, then the line recovers")
         << QStringList{"#P0A0", "#U000064$", "#U0000C8$"} << true << "| | U200 |";
+
+    // Text without a "$" is kept up to the size of the input buffer; older text can no longer
+    // become part of a frame. A frame that arrives whole is cut whatever its length.
+    const QString partial = QStringLiteral("#P0A000BB8");
+    QTest::newRow("unframed text of 1024 characters waits for its $")
+        << QStringList{partial, QString(1024 - partial.size(), u'~'), "$"} << true
+        << "| | C10@3000 |";
+    QTest::newRow("at 1025 characters the oldest is dropped, # with it")
+        << QStringList{partial, QString(1025 - partial.size(), u'~'), "$"} << true << "| | |";
+    QTest::newRow("a long frame that arrives whole")
+        << QStringList{partial + QString(3000, u'~') + u'$'} << true << "C10@3000 |";
+    QTest::newRow("the line recovers at the next # after an overflow")
+        << QStringList{partial, QString(5000, u'~'), "#U000064$"} << true << "| | U100 |";
 }
 
 void tst_KirvOCX::receive() {
@@ -197,6 +212,36 @@ void tst_KirvOCX::openConnectionKeepsAnOpenPort() {
     QVERIFY(rig.ocx.OpenConnection(3));
     QVERIFY(rig.port->isOpen());
     QCOMPARE(rig.port->openAttempts(), QStringList{"/dev/ttyS0"});
+}
+
+void tst_KirvOCX::openingThePortDropsUnframedText_data() {
+    QTest::addColumn<bool>("closeFirst");
+    QTest::addColumn<QString>("next"); // arrives after the port was opened again
+    QTest::addColumn<QString>("expected");
+
+    // Half a pass frame waits in the control when the host opens the port again.
+    QTest::newRow("reopened: the first frame of the new line counts") << true << "#U000064$"
+                                                                      << "| U100 |";
+    QTest::newRow("reopened: the old half frame is not completed") << true << "0BB8$"
+                                                                   << "| |";
+    QTest::newRow("still open: the half frame completes") << false << "0BB8$"
+                                                          << "| C10@3000 |";
+}
+
+void tst_KirvOCX::openingThePortDropsUnframedText() {
+    QFETCH(bool, closeFirst);
+    QFETCH(QString, next);
+    QFETCH(QString, expected);
+
+    Rig rig;
+    QVERIFY(rig.ocx.OpenConnection(1));
+    rig.ocx.StartRace();
+    rig.receive(QStringLiteral("#P0A00"));
+    if (closeFirst)
+        QVERIFY(rig.ocx.CloseConnection());
+    QVERIFY(rig.ocx.OpenConnection(1));
+    rig.receive(next);
+    QCOMPARE(rig.log(), expected);
 }
 
 void tst_KirvOCX::closeConnection() {

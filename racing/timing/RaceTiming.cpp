@@ -1,5 +1,7 @@
 #include "RaceTiming.h"
 
+#include "Helpers.h"
+
 #include <algorithm>
 #include <limits>
 
@@ -43,13 +45,11 @@ QString FormatRaceTime(qint32 lTime, bool bWithMinutes) {
 QString RaceClockText(qint32 elapsedMs) {
     if (elapsedMs < 0) // only before the counter's first clock report
         return FormatRaceTime(elapsedMs, true);
-    // Minutes beyond 16 bits split into nothing, as the time helper does.
-    const qint64 minutes = elapsedMs / 60000;
-    if (minutes > kLargestMinutes)
-        return QStringLiteral("0:00.000");
-    const qint64 rest = elapsedMs - minutes * 60000;
-    return QString::number(minutes) + QLatin1Char(':') + pad(rest / 1000, 2) + QLatin1Char('.') +
-           pad(rest % 1000, 3);
+    // A clock whose minutes do not fit 16 bits splits into zeros and shows 0:00.000.
+    qint16 minutes = 0, seconds = 0, milliseconds = 0;
+    SplitTime(elapsedMs, minutes, seconds, milliseconds);
+    return QString::number(minutes) + QLatin1Char(':') + pad(seconds, 2) + QLatin1Char('.') +
+           pad(milliseconds, 3);
 }
 
 TimingState::TimingState() {
@@ -242,7 +242,10 @@ bool RaceClockTick(TimingState& st, qint32 intervalMs) {
     st.RaceElapsedMs = clamp32(qint64(st.RaceElapsedMs) + intervalMs);
     if (st.CurrentRaceCategoryID != TimeRace || st.RaceFinishSignalled)
         return false;
-    if (st.RaceElapsedMs / 60000 < st.CurrentRaceLength)
+    // The minutes the clock shows: zero for a clock that cannot be split.
+    qint16 minutes = 0, seconds = 0, milliseconds = 0;
+    SplitTime(st.RaceElapsedMs, minutes, seconds, milliseconds);
+    if (minutes < st.CurrentRaceLength)
         return false;
     st.RaceFinishSignalled = true;
     return true;
