@@ -86,13 +86,11 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     place(m_state.KirvOCX, 8160, 720, 6975, 735);
     m_state.KirvOCX->setVisible(false);
     connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
+    connect(m_state.KirvOCX, &KirvOCX::UpdateRaceClock, this, &frmMain::KirvOCX_UpdateRaceClock);
     m_link = std::make_unique<LapCounterConnection>(
         m_state, [this] { return pageMisc->txtMiscComport->text(); });
     m_idTool = std::make_unique<TransponderIdTool>(*this);
 
-    tmrRaceTime.setInterval(100);
-    tmrRaceCountdown.setInterval(1000);
-    tmrRaceFlash.setInterval(250);
     tmrPracticeTime.setInterval(100);
     tmrPracticeFlash.setInterval(250);
     setDialogParent(this);
@@ -191,7 +189,8 @@ bool frmMain::Form_Load() {
     // 8, 9. Tournament and driver lists.
     FillTournamentCombo();
     FillDriverCombo(-1);
-    // 10. The fixed lists.
+    // 10. The fixed lists (with the race page's start list columns).
+    pageRace->FillFixedLists();
     pageManager->FillFixedLists();
     // 11. Timing state.
     m_timing.HeatHasConflict = true;
@@ -364,15 +363,35 @@ void frmMain::TransponderIDBoxChanged(QLineEdit* box) {
     TransponderIdTool::BoxChanged(box);
 }
 
+void frmMain::SetToolbarEnabled(bool enabled) {
+    for (QToolButton* button : cmdToolbarMain)
+        button->setEnabled(enabled);
+}
+
+QString frmMain::TransponderDelayText() const {
+    return pageMisc->txtMiscTransponderDelay->text();
+}
+
 void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
-    Q_UNUSED(lMilliseconds);
-    switch (m_timing.TimingMode) {
-    case TimingMonitor:
+    if (m_timing.TimingMode == TimingMonitor) {
         pageMisc->MonitorCar(iCarID);
+        return;
+    }
+    if (m_timing.CurrentRaceID < 0 || m_timing.CurrentRaceStatus != RaceRunning)
+        return;
+    switch (m_timing.TimingMode) {
+    case TimingRace:
+        pageRace->RegisterRaceCar(iCarID, lMilliseconds);
         break;
-    default:
+    case TimingPractice: // the practice page does not time cars yet
+    default:             // idle: the lap counter should have stopped; nothing is counted
         break;
     }
+}
+
+void frmMain::KirvOCX_UpdateRaceClock(qint32 lMilliseconds) {
+    m_timing.RaceElapsedMs = lMilliseconds;
+    m_timing.PracticeElapsedMs = lMilliseconds;
 }
 
 } // namespace kv

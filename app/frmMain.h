@@ -61,17 +61,19 @@ public:
     void ReadTransponderID(QLineEdit* box) override;
     void WriteTransponderID(QLineEdit* box) override;
     void TransponderIDBoxChanged(QLineEdit* box) override;
+    void SetToolbarEnabled(bool enabled) override;
+    QString TransponderDelayText() const override;
 
     // What a car passing means depends on the timing mode.
     void KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds);
+    // The lap counter's clock: both clocks follow it.
+    void KirvOCX_UpdateRaceClock(qint32 lMilliseconds);
 
     // Controls.
     std::array<QToolButton*, 6> cmdToolbarMain{};
     std::array<QGroupBox*, 6> frameMain{};
     QGroupBox* Frame6 = nullptr;
-    QTimer tmrRaceTime;
-    QTimer tmrRaceCountdown;
-    QTimer tmrRaceFlash;
+    // The race timers belong to the race page.
     QTimer tmrPracticeTime;
     QTimer tmrPracticeFlash;
 

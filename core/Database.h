@@ -64,6 +64,7 @@ public:
     void RollbackTrans();
 
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
+    const ErrorReporter& errorReporter() const { return m_reporter; }
 
     // The file named by a connection string's "Data Source=" part.
     static QString dataSourceOf(const QString& connectionString);

@@ -1,6 +1,7 @@
 // The main window frame: toolbar, page switching, the driver grid, the splash.
 #include "MainFixture.h"
 #include "MiscPage.h"
+#include "RacePage.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -44,11 +45,13 @@ private slots:
                                         "Miscellaneous", "Practice"}));
         QCOMPARE(w.Frame6->title(), QString("Kirv Status"));
         QCOMPARE(w.findChild<QLabel*>("lblTournamentName")->text(), QString("No tournament"));
-        for (QTimer* t : {&w.tmrRaceTime, &w.tmrRaceCountdown, &w.tmrRaceFlash, &w.tmrPracticeTime,
-                          &w.tmrPracticeFlash})
+        RacePage& race = *w.pageRace;
+        for (QTimer* t : {&race.tmrRaceTime, &race.tmrRaceCountdown, &race.tmrRaceFlash,
+                          &w.tmrPracticeTime, &w.tmrPracticeFlash})
             QVERIFY(!t->isActive());
-        QCOMPARE(w.tmrRaceCountdown.interval(), 1000);
-        QCOMPARE(w.tmrRaceFlash.interval(), 250);
+        QCOMPARE(race.tmrRaceCountdown.interval(), 1000);
+        QCOMPARE(race.tmrRaceTime.interval(), 100);
+        QCOMPARE(race.tmrRaceFlash.interval(), 250);
     }
 
     void exactlyOnePageIsVisible_data() {
