@@ -93,7 +93,11 @@ struct LapCounterEmulator::State {
     qint64 nextClockFrame = 0;
     QByteArray commandBuffer;
     QStringList commands;
-    std::deque<QByteArray> outbox;
+    struct Outgoing {
+        QByteArray bytes;
+        SteadyClock::time_point queuedAt;
+    };
+    std::deque<Outgoing> outbox;
     SteadyClock::time_point lineFreeAt;
 
     qint64 counterMs(SteadyClock::time_point now) const {
@@ -117,7 +121,9 @@ struct LapCounterEmulator::State {
         if (log)
             log(line);
     }
-    void send(const QString& frame) { outbox.push_back(frame.toLatin1()); }
+    void send(const QString& frame, SteadyClock::time_point now) {
+        outbox.push_back({frame.toLatin1(), now});
+    }
 
     void serve();
     void startClock(SteadyClock::time_point now);
@@ -178,26 +184,31 @@ void LapCounterEmulator::State::queueDueFrames(SteadyClock::time_point now) {
         case Source::Script: {
             const ScriptedFrame& frame = script[nextScripted++];
             send(frame.car == kClockFrame ? clockFrame(frame.timeMs)
-                                          : passFrame(frame.car, frame.timeMs));
+                                          : passFrame(frame.car, frame.timeMs),
+                 now);
             break;
         }
         case Source::Car:
-            send(passFrame(int(dueCar + 1), due));
+            send(passFrame(int(dueCar + 1), due), now);
             nextLivePass[dueCar] += liveLapMs(dueCar);
             break;
         case Source::Clock:
-            send(clockFrame(due));
+            send(clockFrame(due), now);
             nextClockFrame += clockIntervalMs;
             break;
         }
     }
 }
 
+// A frame goes on the line once it is queued and the line is free. Queued frames follow each
+// other without a gap, as from a serial transmitter, however late the server wakes up: the
+// frames that are due by then go out together.
 void LapCounterEmulator::State::writeOutbox(SteadyClock::time_point now) {
     while (!outbox.empty()) {
-        if (pacing == Pacing::Wire && now < lineFreeAt)
+        const auto start = std::max(lineFreeAt, outbox.front().queuedAt);
+        if (pacing == Pacing::Wire && now < start)
             return;
-        const QByteArray frame = outbox.front();
+        const QByteArray frame = outbox.front().bytes;
         outbox.pop_front();
         const ssize_t written = ::write(master, frame.constData(), size_t(frame.size()));
         // Nobody reads the line and its buffer is full: the frame is lost, as on a real line.
@@ -206,8 +217,8 @@ void LapCounterEmulator::State::writeOutbox(SteadyClock::time_point now) {
         if (sentHook)
             sentHook(frame, written == frame.size());
         const auto duration =
-            std::chrono::microseconds(qint64(double(frame.size()) * 1e6 / kWireCharsPerSecond));
-        lineFreeAt = std::max(now, lineFreeAt) + duration;
+            std::chrono::nanoseconds(qint64(double(frame.size()) * 1e9 / kWireCharsPerSecond));
+        lineFreeAt = (pacing == Pacing::Wire ? start : std::max(now, lineFreeAt)) + duration;
     }
 }
 
@@ -284,7 +295,7 @@ void LapCounterEmulator::State::handleCommand(const QString& command) {
         }
     }
     if (!reply.isEmpty()) {
-        send(reply);
+        send(reply, now);
         say(QStringLiteral("-> %1").arg(reply));
     }
 }
