@@ -66,6 +66,9 @@ public:
 
     // What a car passing means depends on the timing mode.
     void KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds);
+    // The lap counter's device went away while its port was open: the status
+    // strip and a running race say so, without a box.
+    void KirvOCX_ConnectionLost();
     // The lap counter's clock: both clocks follow it.
     void KirvOCX_UpdateRaceClock(qint32 lMilliseconds);
 

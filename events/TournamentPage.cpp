@@ -4,6 +4,7 @@
 #include "Helpers.h"
 #include "MainContext.h"
 #include "Platform.h"
+#include "Schema.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -111,6 +112,8 @@ void TournamentPage::buildTournamentDetails() {
     addLabel(QStringLiteral("Location:"), this, 240, 2340, 960, 255);
     txtTournamentTournamentLocation =
         addControl<QLineEdit>("txtTournamentTournamentLocation", this, 1200, 2280, 3720, 315);
+    txtTournamentTournamentName->setMaxLength(kShortTextLength);
+    txtTournamentTournamentLocation->setMaxLength(kShortTextLength);
     addLabel(QStringLiteral("Time:"), this, 240, 2760, 960, 255);
     txtTournamentTournamentTime =
         addControl<QLineEdit>("txtTournamentTournamentTime", this, 1200, 2700, 2520, 315);
@@ -145,6 +148,9 @@ void TournamentPage::buildDriverFrame() {
         *b.member = addControl<QLineEdit>(b.name, Frame4, 1320, top, b.width, 315);
         top += 420;
     }
+    for (QLineEdit* box : {txtTournamentDriverLastname, txtTournamentDriverFirstname,
+                           txtTournamentDriverTeam, txtTournamentDriverCar})
+        box->setMaxLength(kShortTextLength);
     addLabel(QStringLiteral("MHz"), Frame4, 2640, top - 420 + 60, 600, 255);
 
     top += 120;
@@ -254,9 +260,10 @@ void TournamentPage::cbTournamentSelectTournament_Click() {
                             rs))
         return;
     if (!rs.isEmpty()) {
-        txtTournamentTournamentName->setText(FieldToString(rs.value(0, QStringLiteral("Name"))));
-        txtTournamentTournamentLocation->setText(
-            FieldToString(rs.value(0, QStringLiteral("Location"))));
+        setStoredText(txtTournamentTournamentName,
+                      FieldToString(rs.value(0, QStringLiteral("Name"))));
+        setStoredText(txtTournamentTournamentLocation,
+                      FieldToString(rs.value(0, QStringLiteral("Location"))));
         txtTournamentTournamentTime->setText(DateTimeText(rs.value(0, QStringLiteral("RegTime"))));
     }
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("LastTournamentID"),
@@ -357,10 +364,12 @@ void TournamentPage::cbTournamentDriverSelect_Click() {
         clearDriverFrame();
         return;
     }
-    txtTournamentDriverLastname->setText(FieldToString(rs.value(0, QStringLiteral("Lastname"))));
-    txtTournamentDriverFirstname->setText(FieldToString(rs.value(0, QStringLiteral("Firstname"))));
-    txtTournamentDriverTeam->setText(FieldToString(rs.value(0, QStringLiteral("Team"))));
-    txtTournamentDriverCar->setText(FieldToString(rs.value(0, QStringLiteral("Car"))));
+    setStoredText(txtTournamentDriverLastname,
+                  FieldToString(rs.value(0, QStringLiteral("Lastname"))));
+    setStoredText(txtTournamentDriverFirstname,
+                  FieldToString(rs.value(0, QStringLiteral("Firstname"))));
+    setStoredText(txtTournamentDriverTeam, FieldToString(rs.value(0, QStringLiteral("Team"))));
+    setStoredText(txtTournamentDriverCar, FieldToString(rs.value(0, QStringLiteral("Car"))));
     txtTournamentDriverEmail->setText(FieldToString(rs.value(0, QStringLiteral("Email"))));
     const QVariant frequency = rs.value(0, QStringLiteral("Frequency"));
     txtTournamentDriverFrequency->setText(

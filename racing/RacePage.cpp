@@ -70,6 +70,12 @@ QString DateTimeText(const QVariant& field) {
     return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : stored;
 }
 
+// The key of the selected participant row; -1 for none.
+int SelectedDriver(const QListWidget* list) {
+    const QList<QListWidgetItem*> rows = list->selectedItems();
+    return rows.isEmpty() ? -1 : rows.first()->data(Qt::UserRole).toInt();
+}
+
 // A number of a participant as shown; a driver without one shows "none".
 QString ShownNumber(const QVariant& v) {
     return v.isNull() ? QStringLiteral("none") : NumberText(v.toDouble());
@@ -407,7 +413,8 @@ void RacePage::connectHandlers() {
     connect(cbRaceShowRaceCategory, &QComboBox::currentIndexChanged, this,
             &RacePage::cbRaceShowRaceCategory_Click);
     connect(cbRaceHeats, &QComboBox::currentIndexChanged, this, &RacePage::cbRaceHeats_Click);
-    connect(lbRaceHeatParticipants, &QListWidget::currentRowChanged, this,
+    // A selection, by mouse or keys; focus alone selects nobody.
+    connect(lbRaceHeatParticipants, &QListWidget::itemSelectionChanged, this,
             &RacePage::lbRaceHeatParticipants_Click);
     connect(txtRaceInfoComment, &QPlainTextEdit::textChanged, this,
             &RacePage::txtRaceInfoComment_Change);
@@ -514,9 +521,9 @@ void RacePage::cbRaceHeats_Click() {
     RefreshRaceBoard();
 }
 
-bool RacePage::fillStartList() {
+void RacePage::fillStartList() {
     Recordset rs;
-    const bool read = m_main.db().Select(
+    (void)m_main.db().Select(
         QStringLiteral("SELECT tblDriver.* FROM tblDriver INNER JOIN tblDriverInRace ON "
                        "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
                        "tblDriverInRace.RaceID=") +
@@ -540,7 +547,6 @@ bool RacePage::fillStartList() {
         }
     }
     checkConflicts(rs);
-    return read;
 }
 
 void RacePage::checkConflicts(const Recordset& startList) {
@@ -624,8 +630,7 @@ void RacePage::txtRaceInfoComment_Change() {
 // ---- Driver corrections ----------------------------------------------------
 
 void RacePage::lbRaceHeatParticipants_Click() {
-    const QListWidgetItem* item = lbRaceHeatParticipants->currentItem();
-    const int driverId = item ? item->data(Qt::UserRole).toInt() : -1;
+    const int driverId = SelectedDriver(lbRaceHeatParticipants);
     if (driverId < 0)
         return;
     Recordset rs;
@@ -667,8 +672,7 @@ void RacePage::cmdRaceModifyDriverWriteID_Click() {
 }
 
 void RacePage::cmdRaceModifyDriverSave_Click() {
-    const QListWidgetItem* item = lbRaceHeatParticipants->currentItem();
-    const int driverId = item ? item->data(Qt::UserRole).toInt() : -1;
+    const int driverId = SelectedDriver(lbRaceHeatParticipants);
     if (driverId < 0)
         return;
     QString typedFrequency = txtRaceModifyDriverFrequency->text();

@@ -136,7 +136,7 @@ private:
     void buildScoreBoard();
     void connectHandlers();
 
-    bool fillStartList();
+    void fillStartList();
     void checkConflicts(const Recordset& startList);
     void resetRaceDisplay();
     void showRaceInformation();

@@ -2,6 +2,7 @@
 // selection, conflicts, race information, driver corrections, the race run and
 // the passes of a running race.
 #include "Helpers.h"
+#include "LapCounterConnection.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "RacePage.h"
@@ -1012,7 +1013,8 @@ private slots:
         day.startAndGo();
         day.pass(5, 1000);
         day.pass(5, 20000);
-        p->LapCounterLost();
+        day.main.port->vanish(); // the counter is unplugged
+        QCOMPARE(day.main.state().shapeHWStatusIndicator->fillColor(), kLinkDarkRed);
         QVERIFY(!p->lblRaceLapCounterLost->isHidden());
         QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
         QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
