@@ -427,5 +427,8 @@ int main(int argc, char** argv) {
     }
     counter.close();
     setMessageBoxes(nullptr);
+    // The sound player that played the passes holds a sound effect, which must go while the
+    // application still exists; a fresh player holds none.
+    setSoundPlayer(nullptr);
     return 0;
 }
