@@ -66,6 +66,7 @@ bool Database::isOpen() const {
 }
 
 void Database::Close() {
+    m_inTransaction = false;
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -76,6 +77,7 @@ void Database::Close() {
 }
 
 void Database::report(const QString& what, const QString& sql, const QString& error) {
+    RollbackTrans();
     m_lastError = error;
     if (m_reporter)
         m_reporter(what, sql, error);
@@ -129,24 +131,54 @@ bool Database::Execute(const QString& sql) {
     return false;
 }
 
+bool Database::Insert(const QString& sql, qint64& newKey) {
+    ++m_statements;
+    QString error = QStringLiteral("The database is not open.");
+    if (isOpen()) {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (q.exec(sql)) {
+            // The key the engine gave the row, on this connection; an insert
+            // that added no row leaves the previous insert's key there.
+            const QVariant key = q.lastInsertId();
+            if (q.numRowsAffected() == 1 && key.isValid()) {
+                newKey = key.toLongLong();
+                return true;
+            }
+            error = QStringLiteral("The statement added no row.");
+        } else {
+            error = q.lastError().text();
+        }
+    }
+    report(QStringLiteral("Writing to the database failed."), sql, error);
+    return false;
+}
+
 bool Database::BeginTrans() {
     QString error;
-    if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error))
+    if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error)) {
+        m_inTransaction = true;
         return true;
+    }
     report(QStringLiteral("Writing to the database failed."), QStringLiteral("BEGIN"), error);
     return false;
 }
 
 bool Database::CommitTrans() {
+    if (!m_inTransaction)
+        return false;
     QString error;
-    if (tryExecute(QStringLiteral("COMMIT;"), &error))
+    if (tryExecute(QStringLiteral("COMMIT;"), &error)) {
+        m_inTransaction = false;
         return true;
+    }
     report(QStringLiteral("Writing to the database failed."), QStringLiteral("COMMIT"), error);
-    RollbackTrans();
     return false;
 }
 
 void Database::RollbackTrans() {
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
     tryExecute(QStringLiteral("ROLLBACK;"));
 }
 
