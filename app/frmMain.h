@@ -51,7 +51,7 @@ public:
     // MainContext
     MainState& state() override { return m_state; }
     void FillTournamentCombo() override;
-    void FillDriverCombo(int driverToSelect) override;
+    void FillDriverCombo(qint64 driverToSelect) override;
     void RefreshManagerTab() override;
     void RefreshDriverGrid() override;
     bool OpenLapCounterPort() override;

@@ -105,7 +105,7 @@ public:
     int managerRefreshes = 0;
     MainState& state() override { return st; }
     void FillTournamentCombo() override { page->FillTournamentCombo(); }
-    void FillDriverCombo(int key) override { page->FillDriverCombo(key); }
+    void FillDriverCombo(qint64 key) override { page->FillDriverCombo(key); }
     void RefreshManagerTab() override { ++managerRefreshes; }
     void RefreshDriverGrid() override {}
     bool OpenLapCounterPort() override { return false; }
