@@ -193,7 +193,8 @@ public:
         if (!sounds)
             return;
         if (!QFileInfo::exists(file)) {
-            QApplication::beep();
+            if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+                QApplication::beep();
             return;
         }
         // A sound still playing is cut off by the next one.

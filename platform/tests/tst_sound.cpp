@@ -35,7 +35,7 @@ class TestSound : public QObject {
 private slots:
     void programEndsCleanlyAfterSounds_data() {
         QTest::addColumn<int>("count");
-        // The file is still being read when the program ends.
+        // The program ends while the first sound is starting.
         QTest::newRow("one sound") << 1;
         QTest::newRow("hundreds of sounds") << 400;
     }
@@ -52,7 +52,7 @@ private slots:
         child.start(QStringLiteral(SOUND_EXIT_CHILD), arguments);
         QVERIFY2(child.waitForFinished(120000), qPrintable(child.errorString()));
         const QString errors = QString::fromLocal8Bit(child.readAllStandardError());
-        QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(child.exitStatus() == QProcess::NormalExit, qPrintable(errors.right(4000)));
         QVERIFY2(child.exitCode() == 0, qPrintable(errors.right(4000)));
         QVERIFY2(!errors.contains(QStringLiteral("QEventLoop")), qPrintable(errors.right(4000)));
     }
