@@ -76,8 +76,10 @@ void Database::Close() {
     QSqlDatabase::removeDatabase(m_name);
 }
 
-void Database::report(const QString& what, const QString& sql, const QString& error) {
-    RollbackTrans();
+void Database::report(const QString& what, const QString& sql, const QString& error,
+                      bool endTransaction) {
+    if (endTransaction)
+        RollbackTrans();
     m_lastError = error;
     if (m_reporter)
         m_reporter(what, sql, error);
@@ -159,7 +161,9 @@ bool Database::BeginTrans() {
         m_inTransaction = true;
         return true;
     }
-    report(QStringLiteral("Writing to the database failed."), QStringLiteral("BEGIN"), error);
+    // A transaction already open is not this one's to end.
+    report(QStringLiteral("Writing to the database failed."), QStringLiteral("BEGIN"), error,
+           false);
     return false;
 }
 

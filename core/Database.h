@@ -79,8 +79,10 @@ public:
     qint64 statementCount() const { return m_statements; }
 
 private:
-    // Ends an open transaction, rolled back, then calls the reporter.
-    void report(const QString& what, const QString& sql, const QString& error);
+    // Ends an open transaction, rolled back (unless told not to), then calls the
+    // reporter.
+    void report(const QString& what, const QString& sql, const QString& error,
+                bool endTransaction = true);
 
     QString m_name;
     QString m_file;

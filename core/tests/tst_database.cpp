@@ -216,6 +216,27 @@ private slots:
         QVERIFY(fx.column("SELECT Lastname FROM tblDriver;").isEmpty());
     }
 
+    // A transaction begun while one is open fails; the open one goes on whole.
+    void beginInsideATransactionLeavesItOpen() {
+        test::InstallFixture fx;
+        Database db;
+        Reported rep;
+        open(db, fx, &rep);
+        {
+            Transaction outer(db);
+            QVERIFY(db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('first');"));
+            {
+                Transaction inner(db);
+                QVERIFY(!inner.active());
+            }
+            QVERIFY(db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('second');"));
+            QVERIFY(outer.commit());
+        }
+        QCOMPARE(rep.sql, QStringList{"BEGIN"});
+        QCOMPARE(fx.column("SELECT Lastname FROM tblDriver ORDER BY DriverID;"),
+                 (QStringList{"first", "second"}));
+    }
+
     // The key of a new row comes from the insert and is the highest key of its
     // table, also past 32 bits.
     void insertGivesTheNewKey_data() {
