@@ -766,7 +766,10 @@ void RacePage::RefreshRaceBoard() {
     if (t.CurrentRaceStatus >= RaceNew && t.CurrentRaceStatus <= RaceFinished) {
         cmdRaceStart->setEnabled(t.CurrentRaceStatus == RaceNew);
         cmdRaceStop->setEnabled(t.CurrentRaceStatus == RaceRunning);
-        cmdRaceClear->setEnabled(t.CurrentRaceStatus == RaceFinished);
+        // A race stored as running that this program is not timing was cut
+        // short by an earlier run: Clear is the way back to a new race.
+        cmdRaceClear->setEnabled(t.CurrentRaceStatus == RaceFinished ||
+                                 (t.CurrentRaceStatus == RaceRunning && !t.RaceActive));
     }
     const auto rows = RaceBoardRows(t);
     for (size_t r = 0; r < rows.size(); ++r) {

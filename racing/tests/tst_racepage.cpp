@@ -418,10 +418,10 @@ private slots:
                                                  << "5 [minutes]"
                                                  << "New race"
                                                  << "S--";
-        QTest::newRow("final laps race") << 10 << 2 << 1 << "Final"
-                                         << "5 [laps]"
-                                         << "Running"
-                                         << "-T-";
+        QTest::newRow("final laps race, left running") << 10 << 2 << 1 << "Final"
+                                                       << "5 [laps]"
+                                                       << "Running"
+                                                       << "-TC";
         QTest::newRow("single race, unknown category") << 3 << 7 << 0 << "Single"
                                                        << "5"
                                                        << "New race"
@@ -1002,6 +1002,39 @@ private slots:
         QVERIFY(day.page->lblRaceScoreDriver[0]->isHidden());
         day.select(heat.race);
         QCOMPARE(day.board(), atTheEnd);
+    }
+
+    void raceLeftRunningCanBeCleared() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        // An earlier run of the program stopped in the middle of this race.
+        const int e5 = day.entry(heat.race, 1);
+        QVERIFY(day.fx.sql(
+            {QString("UPDATE tblRace SET Status=1, TimeOfRace='2024-05-01 10:00:00' WHERE "
+                     "RaceID=%1;")
+                 .arg(heat.race),
+             QString("INSERT INTO tblLapInRace (DriverInRaceID, TotalTime, TotalTimeString, "
+                     "LapTime, LapTimeString, RaceID) VALUES (%1, 20000, '20.000', 20000, "
+                     "'20.000', %2);")
+                 .arg(e5)
+                 .arg(heat.race)}));
+        day.reselect(heat.race);
+        QCOMPARE(day.buttons(), QString("-TC"));
+        p->cmdRaceStop->click(); // no race of this program to stop
+        QCOMPARE(day.status(heat.race), QString("1"));
+
+        p->cmdRaceClear->click();
+        QVERIFY(day.laps(heat.race).isEmpty());
+        QCOMPARE(day.status(heat.race), QString("0"));
+        QCOMPARE(day.buttons(), QString("S--"));
+
+        // Run again: while this program times it, Clear stays off.
+        day.startAndGo();
+        QCOMPARE(day.buttons(), QString("-T-"));
+        day.pass(5, 1000);
+        day.pass(5, 20000);
+        QCOMPARE(day.laps(heat.race), QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5)});
     }
 
     void lapCounterLost() {
