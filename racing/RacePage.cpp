@@ -81,6 +81,11 @@ QString ShownNumber(const QVariant& v) {
     return v.isNull() ? QStringLiteral("none") : NumberText(v.toDouble());
 }
 
+// A frequency as shown, with the region's decimal separator.
+QString ShownFrequency(const QVariant& v) {
+    return v.isNull() ? QStringLiteral("none") : RegionalNumberText(v.toDouble());
+}
+
 // A transponder ID as statement text; a driver without one stays without.
 QString TransponderSql(const QVariant& v) {
     return v.isNull() ? QStringLiteral("NULL") : QString::number(v.toLongLong());
@@ -540,7 +545,7 @@ void RacePage::fillStartList() {
                     QStringLiteral(", ") + FieldToString(r.value(QStringLiteral("Firstname"))) +
                     QLatin1Char('\t') + QStringLiteral("[ID=") +
                     ShownNumber(r.value(QStringLiteral("TransponderID"))) +
-                    QStringLiteral(" / F=") + ShownNumber(r.value(QStringLiteral("Frequency"))) +
+                    QStringLiteral(" / F=") + ShownFrequency(r.value(QStringLiteral("Frequency"))) +
                     QLatin1Char(']'),
                 lbRaceHeatParticipants);
             item->setData(Qt::UserRole, id.toInt());
@@ -648,8 +653,8 @@ void RacePage::lbRaceHeatParticipants_Click() {
     txtRaceModifyDriverCar->setText(FieldToString(r.value(QStringLiteral("Car"))));
     txtRaceModifyDriverTeam->setText(FieldToString(r.value(QStringLiteral("Team"))));
     const QVariant frequency = r.value(QStringLiteral("Frequency"));
-    txtRaceModifyDriverFrequency->setText(frequency.isNull() ? QString()
-                                                             : NumberText(frequency.toDouble()));
+    txtRaceModifyDriverFrequency->setText(
+        frequency.isNull() ? QString() : RegionalNumberText(frequency.toDouble()));
     const QVariant transponder = r.value(QStringLiteral("TransponderID"));
     txtRaceModifyDriverTransponderID->setText(
         transponder.isNull() ? QString() : NumberText(transponder.toDouble()));

@@ -534,6 +534,35 @@ private slots:
         QVERIFY(p->frameRaceModifyDriver->isHidden());
     }
 
+    void frequencyFollowsTheRegion_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("decimal point")
+            << QLocale(QLocale::English, QLocale::UnitedStates) << "27.195";
+        QTest::newRow("decimal comma") << QLocale(QLocale::German, QLocale::Germany) << "27,195";
+    }
+    void frequencyFollowsTheRegion() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, shown);
+        const QLocale saved;
+        QLocale::setDefault(locale);
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(saved); });
+        RaceDay day;
+        const int berg = day.addDriver("Berg", "5", "27.195");
+        day.select(day.addRace(Race{}, {berg}));
+        RacePage* p = day.page;
+        QCOMPARE(p->lbRaceHeatParticipants->item(0)->text(),
+                 QString("%1\tBerg, FBerg\t[ID=5 / F=%2]").arg(berg).arg(shown));
+
+        // Shown as the region writes it, read back and stored unchanged.
+        p->lbRaceHeatParticipants->setCurrentRow(0);
+        QCOMPARE(p->txtRaceModifyDriverFrequency->text(), shown);
+        p->cmdRaceModifyDriverSave->click();
+        QCOMPARE(
+            day.fx.column(QString("SELECT Frequency FROM tblDriver WHERE DriverID=%1;").arg(berg)),
+            QStringList{"27.195"});
+    }
+
     // ---- Start ----
 
     void startRefusals_data() {
