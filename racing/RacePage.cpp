@@ -682,10 +682,18 @@ void RacePage::cmdRaceModifyDriverSave_Click() {
         return;
     QString typedFrequency = txtRaceModifyDriverFrequency->text();
     const double frequency = ParseFrequency(typedFrequency);
-    // An emptied ID box means no transponder: 0 would be another car's ID.
+    // An emptied ID box means no transponder: 0 would be another car's ID. An
+    // ID the lap counter can never send would leave the car uncounted.
     const QString id = txtRaceModifyDriverTransponderID->text();
-    const QString transponder =
-        id.isEmpty() ? QStringLiteral("NULL") : DoubleToSqlString(RoundHalfEven(Val(id)));
+    QString transponder = QStringLiteral("NULL");
+    if (!id.isEmpty()) {
+        const double value = RoundHalfEven(Val(id));
+        if (!IsTransponderID(value)) {
+            MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+            return;
+        }
+        transponder = DoubleToSqlString(value);
+    }
     const QString own = QString::number(chkRaceModifyDriverOwnTransponder->isChecked() ? 1 : 0);
     if (!m_main.db().Execute(
             QStringLiteral("UPDATE tblDriver SET Car='") +

@@ -495,6 +495,15 @@ private slots:
                                                  << ""
                                                  << "NULL"
                                                  << "No conflict";
+        QTest::newRow("highest the counter sends") << "255"
+                                                   << "255"
+                                                   << "255"
+                                                   << "No conflict";
+        // Refused: nothing of the form is stored.
+        QTest::newRow("beyond what the counter sends") << "256"
+                                                       << "256"
+                                                       << ""
+                                                       << "No conflict";
     }
     void driverSave() {
         QFETCH(QString, typedId);
@@ -518,8 +527,22 @@ private slots:
         p->txtRaceModifyDriverTeam->setText("Blue");
         p->txtRaceModifyDriverFrequency->setText("27195");
         p->chkRaceModifyDriverOwnTransponder->setChecked(true);
+        const QString drivers = "SELECT quote(Car)||quote(Team)||quote(Frequency)||"
+                                "quote(TransponderID)||quote(OwnTransponder) FROM tblDriver;";
+        const QStringList before = day.fx.column(drivers);
+        day.messages().clear();
         p->cmdRaceModifyDriverSave->click();
 
+        if (storedId.isEmpty()) {
+            QCOMPARE(day.messages().size(), 1);
+            QCOMPARE(day.messages().first().text, TransponderIDRangeText);
+            QCOMPARE(day.messages().first().icon, MsgIcon::Critical);
+            QCOMPARE(day.messages().first().title, QString("Kirv Vorel"));
+            QCOMPARE(day.fx.column(drivers), before);
+            QVERIFY(!p->frameRaceModifyDriver->isHidden());
+            return;
+        }
+        QVERIFY(day.messages().isEmpty());
         QCOMPARE(day.fx.column(QString("SELECT Car||'|'||Team||'|'||Frequency||'|'||"
                                        "IFNULL(TransponderID,'NULL')||'|'||OwnTransponder FROM "
                                        "tblDriver WHERE DriverID=%1;")
