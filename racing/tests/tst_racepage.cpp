@@ -846,39 +846,44 @@ private slots:
         RaceDay day;
         Race r;
         r.category = LapsRace;
-        r.length = 1;
+        r.length = 2;
         ThreeCars heat(day, r, 2);
         const TimingState& t = day.main.timing();
+        const int e5 = day.entry(heat.race, 1);
+        const int e17 = day.entry(heat.race, 2);
         day.startAndGo();
-        QVERIFY(day.fx.sql({trigger}));
         day.pass(5, 1000);
         day.pass(17, 1500);
         day.pass(5, 20000);
-        day.pass(17, 22000);
+        QVERIFY(day.fx.sql({trigger}));
+        // Lap 2 of car 5 gives the finish: lap row, lap count and result.
+        day.pass(5, 40000);
+        day.pass(5, 45000);
         QVERIFY(day.messages().isEmpty()); // never a box inside the receive handling
         QCoreApplication::processEvents();
         QCOMPARE(day.messages().size(), 1);
         QCOMPARE(day.messages().first().icon, MsgIcon::Exclamation);
         QCOMPARE(day.messages().first().title, QString("Kirv Vorel"));
         QVERIFY(day.messages().first().text.startsWith("A passing car could not be stored"));
-        // Nothing of a refused pass is stored or counted; the race goes on.
-        QVERIFY(day.laps(heat.race).isEmpty());
-        QCOMPARE(day.results(heat.race), (QStringList{"0 100000000 ...", "0 100000000 ..."}));
-        QCOMPARE(day.page->lblRaceScoreLaps[0]->text(), QString("0"));
+        // Nothing of a refused pass is stored or counted, the lap before it
+        // stays; the race goes on.
+        QCOMPARE(day.laps(heat.race), QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5)});
+        QCOMPARE(day.results(heat.race), (QStringList{"1 100000000 ...", "0 100000000 ..."}));
+        QCOMPARE(day.page->lblRaceScoreLaps[0]->text(), QString("1"));
+        QVERIFY(!t.RaceFinishSignalled);
         QCOMPARE(day.status(heat.race), QString("1"));
         QVERIFY(t.RaceActive);
 
         QVERIFY(day.fx.sql({"DROP TRIGGER refuse;"}));
-        day.pass(5, 40000);
-        day.pass(17, 45000);
+        day.pass(5, 60000);
+        day.pass(17, 65000);
         QCoreApplication::processEvents();
         QCOMPARE(day.messages().size(), 1);
-        const int e5 = day.entry(heat.race, 1);
-        const int e17 = day.entry(heat.race, 2);
         QCOMPARE(day.laps(heat.race),
-                 (QStringList{QString("%1 40000 40.000 40000 40.000").arg(e5),
-                              QString("%1 45000 45.000 45000 45.000").arg(e17)}));
-        QCOMPARE(day.results(heat.race), (QStringList{"1 -20000 -20.000", "1 -15000 -15.000"}));
+                 (QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5),
+                              QString("%1 60000 60.000 40000 40.000").arg(e5),
+                              QString("%1 65000 65.000 65000 65.000").arg(e17)}));
+        QCOMPARE(day.results(heat.race), (QStringList{"2 -60000 -60.000", "1 -55000 -55.000"}));
         QCOMPARE(day.status(heat.race), QString("2"));
     }
 
