@@ -93,8 +93,6 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     tmrRaceTime.setInterval(100);
     tmrRaceCountdown.setInterval(1000);
     tmrRaceFlash.setInterval(250);
-    tmrPracticeTime.setInterval(100);
-    tmrPracticeFlash.setInterval(250);
     setDialogParent(this);
 }
 
@@ -199,6 +197,9 @@ bool frmMain::Form_Load() {
     m_timing.CurrentRaceID = -1;
     // 12, 13, 15. The lap counter's port, its test, the transponder delay.
     RestoreLapCounterSettings();
+    // 14. The practice delete delay, as it was typed.
+    pagePractice->txtPracticeAutomaticDeleteDelay->setText(GetRegistryValue(
+        HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("PracticeDeleteDelay"), QString()));
     // 18. Idle.
     m_timing.TimingMode = TimingIdle;
     // 19. The first page.
@@ -364,11 +365,23 @@ void frmMain::TransponderIDBoxChanged(QLineEdit* box) {
     TransponderIdTool::BoxChanged(box);
 }
 
+void frmMain::SetToolbarEnabled(bool enabled) {
+    for (QToolButton* button : cmdToolbarMain)
+        button->setEnabled(enabled);
+}
+
+QString frmMain::TransponderDelayText() const {
+    return pageMisc->txtMiscTransponderDelay->text();
+}
+
 void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
-    Q_UNUSED(lMilliseconds);
     switch (m_timing.TimingMode) {
     case TimingMonitor:
         pageMisc->MonitorCar(iCarID);
+        break;
+    case TimingPractice:
+        if (m_timing.CurrentRaceID >= 0 && m_timing.CurrentRaceStatus == RaceRunning)
+            pagePractice->RegisterPracticeCar(iCarID, lMilliseconds);
         break;
     default:
         break;

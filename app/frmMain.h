@@ -61,6 +61,8 @@ public:
     void ReadTransponderID(QLineEdit* box) override;
     void WriteTransponderID(QLineEdit* box) override;
     void TransponderIDBoxChanged(QLineEdit* box) override;
+    void SetToolbarEnabled(bool enabled) override;
+    QString TransponderDelayText() const override;
 
     // What a car passing means depends on the timing mode.
     void KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds);
@@ -72,8 +74,7 @@ public:
     QTimer tmrRaceTime;
     QTimer tmrRaceCountdown;
     QTimer tmrRaceFlash;
-    QTimer tmrPracticeTime;
-    QTimer tmrPracticeFlash;
+    // The practice timers belong to the practice page.
 
     TournamentPage* pageTournament = nullptr;
     ManagerPage* pageManager = nullptr;

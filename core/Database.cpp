@@ -129,6 +129,27 @@ bool Database::Execute(const QString& sql) {
     return false;
 }
 
+bool Database::ExecuteInsert(const QString& sql, qint64& newKey) {
+    ++m_statements;
+    QString error = QStringLiteral("The database is not open.");
+    if (isOpen()) {
+        QSqlQuery q(QSqlDatabase::database(m_name, false));
+        if (q.exec(sql)) {
+            bool ok = false;
+            const qint64 key = q.lastInsertId().toLongLong(&ok);
+            if (ok && q.numRowsAffected() > 0) {
+                newKey = key;
+                return true;
+            }
+            error = QStringLiteral("The statement added no row.");
+        } else {
+            error = q.lastError().text();
+        }
+    }
+    report(QStringLiteral("Writing to the database failed."), sql, error);
+    return false;
+}
+
 bool Database::BeginTrans() {
     QString error;
     if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error))

@@ -58,12 +58,16 @@ public:
     [[nodiscard]] bool Execute(const QString& sql);
     // As Execute, without reporting; for callers that handle the failure themselves.
     bool tryExecute(const QString& sql, QString* error = nullptr);
+    // As Execute, for an INSERT: newKey is the key of the row it added, taken
+    // from the insert itself (never read back as the table's highest key).
+    [[nodiscard]] bool ExecuteInsert(const QString& sql, qint64& newKey);
 
     bool BeginTrans();
     bool CommitTrans();
     void RollbackTrans();
 
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
+    const ErrorReporter& errorReporter() const { return m_reporter; }
 
     // The file named by a connection string's "Data Source=" part.
     static QString dataSourceOf(const QString& connectionString);

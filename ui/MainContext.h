@@ -4,6 +4,7 @@
 
 #include "Database.h"
 
+#include <QString>
 #include <QtGlobal>
 
 class KirvOCX;
@@ -51,6 +52,11 @@ public:
     virtual void ReadTransponderID(QLineEdit* box) = 0;
     virtual void WriteTransponderID(QLineEdit* box) = 0;
     virtual void TransponderIDBoxChanged(QLineEdit* box) = 0;
+
+    // The page switch is locked while a race or practice runs.
+    virtual void SetToolbarEnabled(bool enabled) = 0;
+    // The transponder delay box of the lap counter set-up, as typed (seconds).
+    virtual QString TransponderDelayText() const = 0;
 };
 
 } // namespace kv

@@ -1,6 +1,7 @@
 // The main window frame: toolbar, page switching, the driver grid, the splash.
 #include "MainFixture.h"
 #include "MiscPage.h"
+#include "PracticePage.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -44,8 +45,8 @@ private slots:
                                         "Miscellaneous", "Practice"}));
         QCOMPARE(w.Frame6->title(), QString("Kirv Status"));
         QCOMPARE(w.findChild<QLabel*>("lblTournamentName")->text(), QString("No tournament"));
-        for (QTimer* t : {&w.tmrRaceTime, &w.tmrRaceCountdown, &w.tmrRaceFlash, &w.tmrPracticeTime,
-                          &w.tmrPracticeFlash})
+        for (QTimer* t : {&w.tmrRaceTime, &w.tmrRaceCountdown, &w.tmrRaceFlash,
+                          &w.pagePractice->tmrPracticeTime, &w.pagePractice->tmrPracticeFlash})
             QVERIFY(!t->isActive());
         QCOMPARE(w.tmrRaceCountdown.interval(), 1000);
         QCOMPARE(w.tmrRaceFlash.interval(), 250);

@@ -116,6 +116,8 @@ public:
     void ReadTransponderID(QLineEdit*) override {}
     void WriteTransponderID(QLineEdit*) override {}
     void TransponderIDBoxChanged(QLineEdit*) override {}
+    void SetToolbarEnabled(bool) override {}
+    QString TransponderDelayText() const override { return QString(); }
 };
 
 } // namespace
