@@ -32,11 +32,10 @@ namespace kv {
 const QString frmMain::kHomepageUrl = QStringLiteral("https://www.vevevur.example/kirvvorel/");
 
 QString GetAccessConnectionString() {
-    const QString appPath =
-        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString());
-    return QStringLiteral("Provider=SQLite;") + QStringLiteral("Data Source=") + appPath +
-           QStringLiteral("zadiva.dat;") + QStringLiteral("User Id=;") +
-           QStringLiteral("Password=;");
+    // The file name goes in whole, also when the install folder's name holds a ";".
+    return QStringLiteral("Provider=SQLite;") + QStringLiteral("Data Source=") +
+           Database::connectionStringValue(GetAppPath() + QStringLiteral("zadiva.dat")) +
+           QStringLiteral(";") + QStringLiteral("User Id=;") + QStringLiteral("Password=;");
 }
 
 namespace {
@@ -59,6 +58,7 @@ constexpr ToolbarButton kToolbar[] = {
 } // namespace
 
 frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : QWidget(parent) {
+    AnnounceWindows();
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("- Kirv Vorel - Race management system"));
     setFixedSize(tw(15255), tw(10725));
@@ -86,6 +86,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     place(m_state.KirvOCX, 8160, 720, 6975, 735);
     m_state.KirvOCX->setVisible(false);
     connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
+    connect(m_state.KirvOCX, &KirvOCX::ConnectionLost, this, &frmMain::KirvOCX_ConnectionLost);
     m_link = std::make_unique<LapCounterConnection>(
         m_state, [this] { return pageMisc->txtMiscComport->text(); });
     m_idTool = std::make_unique<TransponderIdTool>(*this);
@@ -94,6 +95,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     tmrRaceCountdown.setInterval(1000);
     tmrRaceFlash.setInterval(250);
     setDialogParent(this);
+    DescribeControls(this);
 }
 
 frmMain::~frmMain() {
@@ -125,14 +127,15 @@ void frmMain::buildTopStrip() {
     m_state.shapeHWStatusIndicator->setObjectName(QStringLiteral("shapeHWStatusIndicator"));
     place(m_state.shapeHWStatusIndicator, 1080, 330, 255, 255);
 
-    m_state.lblTournamentName = new QLabel(QStringLiteral("No tournament"), this);
+    // The name keeps clear of the status frame to its left; a long name ends in "...".
+    m_state.lblTournamentName = new ElidingLabel(QStringLiteral("No tournament"), this);
     m_state.lblTournamentName->setObjectName(QStringLiteral("lblTournamentName"));
-    place(m_state.lblTournamentName, 6840, 240, 8295, 495);
+    place(m_state.lblTournamentName, 8295, 240, 6840, 495);
     m_state.lblTournamentName->setFont(blackFont(15.75));
     m_state.lblTournamentName->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_state.lblTournamentName->setStyleSheet(QStringLiteral("color: #0000C0;"));
 
-    m_state.lblTournamentLocation = new QLabel(QString(), this);
+    m_state.lblTournamentLocation = new ElidingLabel(QString(), this);
     m_state.lblTournamentLocation->setObjectName(QStringLiteral("lblTournamentLocation"));
     place(m_state.lblTournamentLocation, 11640, 720, 3495, 375);
     m_state.lblTournamentLocation->setFont(formFont(9.75, true));
@@ -239,9 +242,7 @@ bool frmMain::CheckDatabaseVersion() {
 
 bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
     if (stored <= 1.1) {
-        const QString appPath = GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath,
-                                                 QStringLiteral("AppPath"), QString());
-        QDir().mkdir(appPath + QStringLiteral("res")); // an existing folder is fine
+        QDir().mkdir(GetAppPath() + QStringLiteral("res")); // an existing folder is fine
     }
     {
         // The upgrade happens whole or not at all.
@@ -289,7 +290,7 @@ void frmMain::RestoreLapCounterSettings() {
         return GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QString::fromLatin1(name),
                                 QString());
     };
-    m_state.KirvOCX->setPortsFolder(setting("AppPath") + QStringLiteral("ports/"));
+    m_state.KirvOCX->setPortsFolder(GetAppPath() + QStringLiteral("ports/"));
     pageMisc->txtMiscComport->setText(setting("ComPort"));
     TestLapCounterConnection();
     QLineEdit* delay = pageMisc->txtMiscTransponderDelay;
@@ -386,6 +387,10 @@ void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
     default:
         break;
     }
+}
+
+void frmMain::KirvOCX_ConnectionLost() {
+    m_link->ConnectionLost();
 }
 
 } // namespace kv

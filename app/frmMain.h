@@ -66,6 +66,8 @@ public:
 
     // What a car passing means depends on the timing mode.
     void KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds);
+    // The lap counter's device went away while its port was open.
+    void KirvOCX_ConnectionLost();
 
     // Controls.
     std::array<QToolButton*, 6> cmdToolbarMain{};

@@ -21,10 +21,41 @@ Database::~Database() {
 }
 
 QString Database::dataSourceOf(const QString& connectionString) {
-    static const QRegularExpression re(QStringLiteral("Data Source=([^;]*)"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(connectionString);
-    return m.hasMatch() ? m.captured(1) : QString();
+    static const QRegularExpression key(QStringLiteral("(?:^|;)\\s*Data Source\\s*="),
+                                        QRegularExpression::CaseInsensitiveOption);
+    const auto m = key.match(connectionString);
+    if (!m.hasMatch())
+        return QString();
+    qsizetype i = m.capturedEnd();
+    const qsizetype n = connectionString.size();
+    const QChar quote = i < n ? connectionString.at(i) : QChar();
+    if (quote != QLatin1Char('"') && quote != QLatin1Char('\'')) {
+        const qsizetype end = connectionString.indexOf(QLatin1Char(';'), i);
+        return connectionString.mid(i, end < 0 ? -1 : end - i);
+    }
+    // A quoted value ends at a lone quote; a doubled one stands for itself.
+    QString value;
+    for (++i; i < n; ++i) {
+        const QChar c = connectionString.at(i);
+        if (c == quote) {
+            if (i + 1 < n && connectionString.at(i + 1) == quote)
+                ++i;
+            else
+                break;
+        }
+        value += c;
+    }
+    return value;
+}
+
+QString Database::connectionStringValue(const QString& value) {
+    const bool plain = !value.contains(QLatin1Char(';')) && !value.startsWith(QLatin1Char('"')) &&
+                       !value.startsWith(QLatin1Char('\'')) && value.trimmed() == value;
+    if (plain)
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
 bool Database::Open(const QString& connectionString) {

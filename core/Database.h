@@ -69,8 +69,12 @@ public:
     void setErrorReporter(ErrorReporter reporter) { m_reporter = std::move(reporter); }
     const ErrorReporter& errorReporter() const { return m_reporter; }
 
-    // The file named by a connection string's "Data Source=" part.
+    // The file named by a connection string's "Data Source=" part. A value in
+    // double or single quotes may hold ";" and doubles its own quote character.
     static QString dataSourceOf(const QString& connectionString);
+    // A value as it goes into a connection string: quoted when it holds a ";", a
+    // quote or blanks at either end, so dataSourceOf() reads it back whole.
+    static QString connectionStringValue(const QString& value);
 
     // The number of statements run through this connection (reads and writes).
     qint64 statementCount() const { return m_statements; }

@@ -111,3 +111,11 @@ void SetRegistryValue(HKEY, const QString& strPath, const QString& strValue, con
         return;
     store.writeText(strPath, strValue, strData.isEmpty() ? QStringLiteral(" ") : strData);
 }
+
+QString kv::GetAppPath() {
+    QString path =
+        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString());
+    if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}

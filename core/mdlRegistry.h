@@ -58,3 +58,11 @@ QString GetRegistryValue(HKEY hKey, const QString& strPath, const QString& strVa
 // does not exist yet. No failure is reported.
 void SetRegistryValue(HKEY hKey, const QString& strPath, const QString& strValue,
                       const QString& strData, bool blnCreate);
+
+namespace kv {
+
+// The install folder: the value AppPath, ending with "/" also when the stored
+// value lacks it, so file names can be appended; empty when it is missing.
+QString GetAppPath();
+
+} // namespace kv

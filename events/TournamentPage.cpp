@@ -4,6 +4,7 @@
 #include "Helpers.h"
 #include "MainContext.h"
 #include "Platform.h"
+#include "Schema.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -111,6 +112,8 @@ void TournamentPage::buildTournamentDetails() {
     addLabel(QStringLiteral("Location:"), this, 240, 2340, 960, 255);
     txtTournamentTournamentLocation =
         addControl<QLineEdit>("txtTournamentTournamentLocation", this, 1200, 2280, 3720, 315);
+    txtTournamentTournamentName->setMaxLength(kShortTextLength);
+    txtTournamentTournamentLocation->setMaxLength(kShortTextLength);
     addLabel(QStringLiteral("Time:"), this, 240, 2760, 960, 255);
     txtTournamentTournamentTime =
         addControl<QLineEdit>("txtTournamentTournamentTime", this, 1200, 2700, 2520, 315);
@@ -145,6 +148,9 @@ void TournamentPage::buildDriverFrame() {
         *b.member = addControl<QLineEdit>(b.name, Frame4, 1320, top, b.width, 315);
         top += 420;
     }
+    for (QLineEdit* box : {txtTournamentDriverLastname, txtTournamentDriverFirstname,
+                           txtTournamentDriverTeam, txtTournamentDriverCar})
+        box->setMaxLength(kShortTextLength);
     addLabel(QStringLiteral("MHz"), Frame4, 2640, top - 420 + 60, 600, 255);
 
     top += 120;

@@ -1,12 +1,13 @@
 -- The race database of Kirv Vorel, schema version 1.3.
 -- One statement per line group, each ending with a semicolon at the end of a line.
--- Names sort and compare without regard to letter case.
+-- Names sort and compare without regard to letter case. A column declared
+-- TEXT(n) holds at most n characters; the boxes that edit it take no more.
 CREATE TABLE tblDriver (
   DriverID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Lastname TEXT COLLATE NOCASE,
-  Firstname TEXT COLLATE NOCASE,
-  Team TEXT COLLATE NOCASE,
-  Car TEXT COLLATE NOCASE,
+  Lastname TEXT(50) COLLATE NOCASE,
+  Firstname TEXT(50) COLLATE NOCASE,
+  Team TEXT(50) COLLATE NOCASE,
+  Car TEXT(50) COLLATE NOCASE,
   Email TEXT,
   Frequency DOUBLE DEFAULT 0,
   TransponderID INTEGER DEFAULT 0,
@@ -15,8 +16,8 @@ CREATE TABLE tblDriver (
 );
 CREATE TABLE tblTournament (
   TournamentID INTEGER PRIMARY KEY AUTOINCREMENT,
-  Name TEXT COLLATE NOCASE,
-  Location TEXT COLLATE NOCASE,
+  Name TEXT(50) COLLATE NOCASE,
+  Location TEXT(50) COLLATE NOCASE,
   RegTime TEXT,
   QualNumOfRounds INTEGER DEFAULT 3,
   QualNumOfCarsInHeat INTEGER DEFAULT 6,
@@ -36,7 +37,7 @@ CREATE TABLE tblRace (
   QualHeat INTEGER,
   Length INTEGER,
   Status INTEGER DEFAULT 0,
-  Description TEXT,
+  Description TEXT(50),
   Comment TEXT,
   TimeOfRace TEXT
 );

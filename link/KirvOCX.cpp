@@ -60,11 +60,13 @@ KirvOCX::KirvOCX(std::unique_ptr<SerialPort> port, QWidget* parent)
     m_receiver->registerCar = [this](qint16 carId, qint32 ms) { emit RegisterCar(carId, ms); };
     m_receiver->updateRaceClock = [this](qint32 ms) { emit UpdateRaceClock(ms); };
     LapCommPort->setArrivalHandler([this] { LapCommPort_OnComm(); });
+    LapCommPort->setLossHandler([this] { emit ConnectionLost(); });
     buildFace();
 }
 
 KirvOCX::~KirvOCX() {
     LapCommPort->setArrivalHandler({});
+    LapCommPort->setLossHandler({});
 }
 
 void KirvOCX::buildFace() {

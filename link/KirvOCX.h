@@ -50,6 +50,9 @@ public:
 signals:
     void RegisterCar(qint16 iCarID, qint32 lMilliseconds);
     void UpdateRaceClock(qint32 lMilliseconds);
+    // The open port closed because the lap counter's device went away (unplugged). Raised once,
+    // from the event loop; the port stays closed until the host opens it again.
+    void ConnectionLost();
 
 private:
     void buildFace();

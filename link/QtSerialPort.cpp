@@ -82,13 +82,29 @@ void QtSerialPort::setArrivalHandler(std::function<void()> handler) {
     m_arrivalHandler = std::move(handler);
 }
 
+void QtSerialPort::setLossHandler(std::function<void()> handler) {
+    m_lossHandler = std::move(handler);
+}
+
 bool QtSerialPort::isFatal(QSerialPort::SerialPortError error) {
     return error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
            error == QSerialPort::WriteError;
 }
 
 void QtSerialPort::closeIfDeviceGone() {
-    if (m_port.isOpen() && isFatal(m_port.error()))
+    const bool gone = m_port.isOpen() && isFatal(m_port.error());
+    if (gone)
         m_port.close();
     m_port.clearError();
+    if (!gone)
+        return;
+    // Told from the event loop, never from inside the operation that noticed it. A port opened
+    // again meanwhile has not been lost.
+    QMetaObject::invokeMethod(
+        &m_port,
+        [this] {
+            if (!m_port.isOpen() && m_lossHandler)
+                m_lossHandler();
+        },
+        Qt::QueuedConnection);
 }

@@ -15,6 +15,7 @@ public:
     bool write(const QString& text) override;
     QString readAll() override;
     void setArrivalHandler(std::function<void()> handler) override;
+    void setLossHandler(std::function<void()> handler) override;
 
 private:
     static bool isFatal(QSerialPort::SerialPortError error);
@@ -22,4 +23,5 @@ private:
 
     QSerialPort m_port;
     std::function<void()> m_arrivalHandler;
+    std::function<void()> m_lossHandler;
 };

@@ -22,4 +22,9 @@ public:
 
     // Called on the owner's thread whenever characters have arrived; never from inside readAll().
     virtual void setArrivalHandler(std::function<void()> handler) = 0;
+
+    // Called on the owner's thread when the port has closed itself because its device went away
+    // (an adapter unplugged while open); never from inside another call of the port, and not
+    // for close().
+    virtual void setLossHandler(std::function<void()> handler) = 0;
 };

@@ -53,4 +53,8 @@ bool LapCounterConnection::OpenLapCounterPort() {
     return false;
 }
 
+void LapCounterConnection::ConnectionLost() {
+    m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
+}
+
 } // namespace kv

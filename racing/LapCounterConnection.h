@@ -24,6 +24,10 @@ public:
     bool TestLapCounterConnection();
     // Opens the port when it is not open; a port that is open is kept.
     bool OpenLapCounterPort();
+    // The counter's device went away while the port was open: the status shows no
+    // contact at once. No message: the user sees the indicator, and the next
+    // start or test reports a port that cannot be opened.
+    void ConnectionLost();
 
 private:
     bool open();

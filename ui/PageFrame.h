@@ -14,6 +14,10 @@ public:
     PageFrame(MainContext& main, const QString& caption, QWidget* parent);
 
 protected:
+    // A page names its controls for assistive technology before it is first
+    // shown, also controls added after the main window described itself.
+    bool event(QEvent* e) override;
+
     MainContext& m_main;
 };
 

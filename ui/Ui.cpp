@@ -1,11 +1,22 @@
 #include "Ui.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
+#include <QComboBox>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextEdit>
 
 namespace kv {
 
@@ -109,6 +120,145 @@ void SetTabStops(QListWidget* list, std::initializer_list<int> stops) {
     list->setItemDelegate(new TabStopDelegate(std::vector<int>(stops), list));
     if (old && old->parent() == list)
         old->deleteLater();
+}
+
+namespace {
+
+QAccessibleInterface* windowInterface(const QString& className, QObject* object) {
+    // Asked for each class of the object from the most derived one up: a widget that
+    // reaches plain QWidget without being a dialog or another known window is one.
+    if (className != QLatin1String("QWidget") || !object || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    return widget->isWindow() ? new QAccessibleWidget(widget, QAccessible::Window) : nullptr;
+}
+
+// Controls a person types into or picks from.
+bool isInputControl(const QWidget* w) {
+    const QWidget* owner = w->parentWidget();
+    if (qobject_cast<const QLineEdit*>(w))
+        // The box inside a combo or spin box is named with its owner.
+        return !qobject_cast<const QComboBox*>(owner) &&
+               !qobject_cast<const QAbstractSpinBox*>(owner);
+    if (qobject_cast<const QHeaderView*>(w))
+        return false;
+    return qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
+           qobject_cast<const QAbstractItemView*>(w) || qobject_cast<const QTextEdit*>(w) ||
+           qobject_cast<const QPlainTextEdit*>(w);
+}
+
+// The label that captions a control: the nearest one just left of it on its row, or
+// else the nearest one just above it over its columns (geometry in the parent).
+QLabel* captionOf(const QWidget* control, const QList<QLabel*>& labels) {
+    constexpr int slack = 4; // a label may reach a few pixels into its control
+    constexpr int farthest = 24;
+    const QRect c = control->geometry();
+    QLabel* best = nullptr;
+    int bestGap = farthest + 1;
+    for (QLabel* label : labels) {
+        const QRect r = label->geometry();
+        const int gap = c.left() - (r.right() + 1);
+        const int middle = r.center().y();
+        if (gap >= -slack && gap < bestGap && middle >= c.top() && middle <= c.bottom()) {
+            best = label;
+            bestGap = gap;
+        }
+    }
+    if (best)
+        return best;
+    for (QLabel* label : labels) {
+        const QRect r = label->geometry();
+        const int gap = c.top() - (r.bottom() + 1);
+        if (gap >= -slack && gap < bestGap && r.left() <= c.right() && r.right() >= c.left()) {
+            best = label;
+            bestGap = gap;
+        }
+    }
+    return best;
+}
+
+// A label's text as spoken: without the "&" that marks its access key.
+QString spokenText(const QLabel* label) {
+    QString text = label->text();
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    return text;
+}
+
+bool hasBuddyLabel(const QWidget* control) {
+    const QWidget* parent = control->parentWidget();
+    if (!parent)
+        return false;
+    for (const QLabel* label : parent->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (label->buddy() == control)
+            return true;
+    return false;
+}
+
+void nameByCaption(QWidget* control) {
+    if (control->accessibleName().isEmpty() && !hasBuddyLabel(control)) {
+        QList<QLabel*> free;
+        for (QLabel* label :
+             control->parentWidget()->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+            if (!label->buddy() && !label->isHidden() && !label->text().trimmed().isEmpty())
+                free << label;
+        if (QLabel* caption = captionOf(control, free)) {
+            caption->setBuddy(control);
+            // Lists and tables take their name from themselves only.
+            if (qobject_cast<QAbstractItemView*>(control))
+                control->setAccessibleName(spokenText(caption));
+        }
+    }
+    // The box inside an editable combo is announced by the combo's name.
+    auto* combo = qobject_cast<QComboBox*>(control);
+    if (combo && combo->lineEdit() && combo->lineEdit()->accessibleName().isEmpty()) {
+        if (QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(combo))
+            combo->lineEdit()->setAccessibleName(iface->text(QAccessible::Name));
+    }
+}
+
+// "Results," and "Race." as names: without the closing punctuation.
+QString nameFromToolTip(QString tip) {
+    tip = tip.trimmed();
+    while (!tip.isEmpty() && QStringLiteral(".,;:").contains(tip.back()))
+        tip.chop(1);
+    return tip.trimmed();
+}
+
+} // namespace
+
+void AnnounceWindows() {
+    static const bool installed = [] {
+        QAccessible::installFactory(windowInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+void DescribeControls(QWidget* root) {
+    AnnounceWindows();
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        if (w->window() != root->window())
+            continue; // popups of combos and the like
+        if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+            if (button->text().isEmpty() && button->accessibleName().isEmpty() &&
+                !button->toolTip().isEmpty())
+                button->setAccessibleName(nameFromToolTip(button->toolTip()));
+        } else if (isInputControl(w) && w->parentWidget()) {
+            nameByCaption(w);
+        }
+    }
+}
+
+QString ElidingLabel::shownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
+}
+
+void ElidingLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    style()->drawItemText(&p, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
+                          foregroundRole());
 }
 
 StatusIndicator::StatusIndicator(QWidget* parent) : QWidget(parent), m_color(bgr(0xC000)) {}

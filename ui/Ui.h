@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLabel>
 #include <QRect>
 #include <QStyledItemDelegate>
 #include <QWidget>
@@ -11,7 +12,6 @@
 #include <initializer_list>
 #include <vector>
 
-class QLabel;
 class QListWidget;
 class QPushButton;
 
@@ -44,7 +44,8 @@ T* addControl(const char* name, QWidget* parent, int left, int top, int width, i
 QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
                        int width, int height);
 
-// A colour given as the original's &HBBGGRR value.
+// A colour written the way this system writes its colours: &HBBGGRR, blue in the
+// high byte and red in the low byte.
 inline QColor bgr(unsigned value) {
     return QColor::fromRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
@@ -71,6 +72,35 @@ private:
 
 // Sets the column stops of a list.
 void SetTabStops(QListWidget* list, std::initializer_list<int> stops);
+
+// A one-line label that keeps to its own width: a text too long for it ends in
+// "..." rather than running over its neighbours or being cut in the middle of a
+// letter. text() stays the whole text.
+class ElidingLabel final : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    // The text as it is drawn.
+    QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+// Makes the controls in a window (or in a part of one) tell themselves apart to
+// assistive technology; every window calls it once its controls stand.
+// - A text box, list, table, combo or spin box is named by its caption: the label
+//   just left of it on its row, or else just above it (the label becomes its
+//   buddy; lists and tables, which ignore buddies, take the label's text as
+//   their name). Without a caption it keeps the name of its frame.
+// - A picture button (no caption of its own) is named by its tooltip.
+// A control that already has an accessible name or a buddy label is left as it
+// is. Labels keep no accessible name of their own, so their text stays readable.
+void DescribeControls(QWidget* root);
+// Announces plain top-level widgets as windows rather than as fillers. Called
+// once the application exists and before the first window is built; repeated
+// calls do nothing.
+void AnnounceWindows();
 
 // The round status indicator of the top strip.
 class StatusIndicator final : public QWidget {

@@ -2,9 +2,13 @@
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "PracticePage.h"
+#include "TournamentPage.h"
+#include "Ui.h"
 
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QToolButton>
 #include <QtTest>
@@ -112,6 +116,78 @@ private slots:
                                        "Frequency", "Transponder ID", "Own Transponder"}));
         QCOMPARE(grid->model()->index(0, 1).data().toString(), QString("Berg"));
         QVERIFY(platform.boxes->messages.isEmpty());
+    }
+
+    // A box for a sized text column takes no more than the column holds.
+    void textBoxesKeepToTheirColumnWidth_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("column");
+        QTest::newRow("tournament name") << "txtTournamentTournamentName"
+                                         << "tblTournament"
+                                         << "Name";
+        QTest::newRow("location") << "txtTournamentTournamentLocation"
+                                  << "tblTournament"
+                                  << "Location";
+        QTest::newRow("last name") << "txtTournamentDriverLastname"
+                                   << "tblDriver"
+                                   << "Lastname";
+        QTest::newRow("first name") << "txtTournamentDriverFirstname"
+                                    << "tblDriver"
+                                    << "Firstname";
+        QTest::newRow("team") << "txtTournamentDriverTeam"
+                              << "tblDriver"
+                              << "Team";
+        QTest::newRow("car") << "txtTournamentDriverCar"
+                             << "tblDriver"
+                             << "Car";
+    }
+    void textBoxesKeepToTheirColumnWidth() {
+        QFETCH(QString, box);
+        QFETCH(QString, table);
+        QFETCH(QString, column);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        const QStringList type = m.fx.column("SELECT type FROM pragma_table_info('" + table +
+                                             "') WHERE name='" + column + "';");
+        const QRegularExpressionMatch width =
+            QRegularExpression("^TEXT\\((\\d+)\\)$").match(type.value(0));
+        QVERIFY2(width.hasMatch(), qPrintable(type.value(0)));
+        QLineEdit* edit = m.w->findChild<QLineEdit*>(box);
+        QVERIFY(edit);
+        edit->clear();
+        QTest::keyClicks(edit, QString(width.captured(1).toInt() + 10, 'W'));
+        QCOMPARE(edit->text().size(), width.captured(1).toInt());
+    }
+
+    // The longest name or location shows in the top strip without covering the
+    // status frame and without a letter cut in half: it ends in "...".
+    void longTournamentTextStaysInItsPlace_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("name") << "txtTournamentTournamentName"
+                              << "lblTournamentName";
+        QTest::newRow("location") << "txtTournamentTournamentLocation"
+                                  << "lblTournamentLocation";
+    }
+    void longTournamentTextStaysInItsPlace() {
+        QFETCH(QString, box);
+        QFETCH(QString, label);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        w.pageTournament->cmdTournamentNew_Click();
+        QLineEdit* edit = w.findChild<QLineEdit*>(box);
+        QTest::keyClicks(edit, QString(60, 'W'));
+        QLabel* strip = w.findChild<QLabel*>(label);
+        QCOMPARE(strip->text(), edit->text());
+        QVERIFY(!strip->geometry().intersects(w.Frame6->geometry()));
+        auto* eliding = qobject_cast<ElidingLabel*>(strip);
+        QVERIFY(eliding);
+        const QString shown = eliding->shownText();
+        QVERIFY2(shown.endsWith(QChar(0x2026)), qPrintable(shown));
+        QVERIFY(strip->fontMetrics().horizontalAdvance(shown) <= strip->contentsRect().width());
+        QVERIFY(m.messages().isEmpty());
     }
 
     void splashClosesOnTimerAndKeysNotOnClicks() {

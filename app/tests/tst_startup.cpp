@@ -1,9 +1,11 @@
 // Start-up on real database files: the version check, the upgrade, refusals.
 #include "MainFixture.h"
+#include "MiscPage.h"
 
 #include <QCryptographicHash>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTableView>
 #include <QtTest>
 
 using namespace kv;
@@ -201,6 +203,40 @@ private slots:
                  QString("The database could not be updated. Please reinstall Kirv Vorel."));
         QCOMPARE(fx.column("SELECT SetupValue FROM tblSetup;"), QStringList{"1.2"});
         QCOMPARE(fx.column("SELECT RaceCode FROM tblRace;"), QStringList{"2"});
+    }
+
+    // The install folder may have any name the installation accepts, and the
+    // stored AppPath may lack its final separator.
+    void installFolderNamesOpen_data() {
+        QTest::addColumn<QString>("folderName");
+        QTest::addColumn<bool>("trailingSeparator");
+        QTest::newRow("semicolon") << "club;races" << true;
+        QTest::newRow("no trailing separator") << "races" << false;
+        QTest::newRow("quotes, semicolon, no separator") << "the \"north\";'club'" << false;
+    }
+    void installFolderNamesOpen() {
+        QFETCH(QString, folderName);
+        QFETCH(bool, trailingSeparator);
+        test::MainFixture m;
+        const QString folder = QFileInfo(m.fx.appFolder()).absolutePath() + "/" + folderName;
+        QString error;
+        QVERIFY2(Installer::install(folder, &error), qPrintable(error));
+        QVERIFY(QDir().mkpath(folder + "/ports"));
+        QFile link(folder + "/ports/COM1");
+        QVERIFY(link.open(QIODevice::WriteOnly));
+        link.close();
+        if (!trailingSeparator)
+            m.fx.setSetting("AppPath", folder);
+
+        QVERIFY(m.start());
+        QVERIFY2(m.messages().isEmpty(), qPrintable(m.platform.boxes->lastText()));
+        QCOMPARE(m.state().DbConnection.filePath(), folder + "/zadiva.dat");
+        QCOMPARE(m.port->openAttempts().value(0), folder + "/ports/COM1");
+        // The driver grid reads the same file over its own connection.
+        QVERIFY(
+            m.state().DbConnection.Execute("INSERT INTO tblDriver (Lastname) VALUES ('Berg');"));
+        m.w->cmdToolbarMain_Click(4);
+        QCOMPARE(m.w->pageMisc->tdbgDriver->model()->rowCount(), 1);
     }
 
     void lastTournamentIsRestored_data() {

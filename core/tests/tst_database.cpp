@@ -194,10 +194,24 @@ private slots:
         QVERIFY(!db.isOpen());
     }
 
+    void dataSourceOfConnectionString_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("blank inside") << "/opt/k v/zadiva.dat";
+        QTest::newRow("semicolon") << "/srv/club;races/zadiva.dat";
+        QTest::newRow("quotes and semicolon") << "/srv/\"north\";'south'/zadiva.dat";
+        QTest::newRow("leading quote") << "'x/zadiva.dat";
+        QTest::newRow("blank at the start") << " /srv/zadiva.dat";
+    }
     void dataSourceOfConnectionString() {
-        QCOMPARE(Database::dataSourceOf(
-                     "Provider=SQLite;Data Source=/opt/k v/zadiva.dat;User Id=;Password=;"),
-                 QString("/opt/k v/zadiva.dat"));
+        QFETCH(QString, file);
+        const QString value = Database::connectionStringValue(file);
+        QCOMPARE(
+            Database::dataSourceOf("Provider=SQLite;Data Source=" + value + ";User Id=;Password=;"),
+            file);
+        // A value without anything to protect goes in as it is.
+        if (!file.contains(';') && !file.contains('\'') && !file.contains('"') &&
+            file.trimmed() == file)
+            QCOMPARE(value, file);
     }
 };
 

@@ -31,6 +31,18 @@ void FakeSerialPort::setArrivalHandler(std::function<void()> handler) {
     m_arrivalHandler = std::move(handler);
 }
 
+void FakeSerialPort::setLossHandler(std::function<void()> handler) {
+    m_lossHandler = std::move(handler);
+}
+
+void FakeSerialPort::vanish() {
+    if (!m_open)
+        return;
+    m_open = false;
+    if (m_lossHandler)
+        m_lossHandler();
+}
+
 void FakeSerialPort::notifyArrival() {
     if (m_arrivalHandler)
         m_arrivalHandler();

@@ -16,6 +16,7 @@ public:
     bool write(const QString& text) override;
     QString readAll() override;
     void setArrivalHandler(std::function<void()> handler) override;
+    void setLossHandler(std::function<void()> handler) override;
 
     // Opening this device fails, as for a missing or busy device.
     void refuseDevice(const QString& devicePath) { m_refused.insert(devicePath); }
@@ -33,6 +34,8 @@ public:
     // When `command` is written, `reply` joins the incoming text (without a notification, as when
     // the reply arrives while the thread is blocked).
     void queueReplyTo(const QString& command, const QString& reply);
+    // The device goes away while the port is open: the port closes and reports the loss.
+    void vanish();
 
 private:
     bool m_open = false;
@@ -42,4 +45,5 @@ private:
     QString m_incoming;
     QHash<QString, QStringList> m_replies;
     std::function<void()> m_arrivalHandler;
+    std::function<void()> m_lossHandler;
 };

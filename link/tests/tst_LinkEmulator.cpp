@@ -5,6 +5,7 @@
 #include "LapCounterEmulator.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -91,10 +92,14 @@ void tst_LinkEmulator::readsAndWritesTheTransponderID() {
 }
 
 void tst_LinkEmulator::reportsTheClosedPortWhenTheDeviceGoes() {
+    QSignalSpy lost(&m_ocx, &KirvOCX::ConnectionLost);
     m_counter.close();
-    // The first command after the hang-up already reports the closed port.
+    // The hang-up is noticed without any command, and told once.
+    QVERIFY(lost.wait(5000));
     QCOMPARE(m_ocx.GetSingleID(), qint16(-2));
     QVERIFY(!m_ocx.StartRace());
+    QCoreApplication::processEvents();
+    QCOMPARE(lost.size(), 1);
 }
 
 QTEST_MAIN(tst_LinkEmulator)

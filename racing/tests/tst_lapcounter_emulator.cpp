@@ -74,6 +74,11 @@ private slots:
         QCOMPARE(w.state().shapeHWStatusIndicator->fillColor(), kLinkGreen);
         QVERIFY(second.commandsReceived().contains("#G$"));
         QVERIFY(platform.boxes->messages.isEmpty());
+
+        // The counter is unplugged while its port is open: no contact shows at once.
+        second.close();
+        QTRY_COMPARE(w.state().shapeHWStatusIndicator->fillColor(), kLinkDarkRed);
+        QVERIFY(platform.boxes->messages.isEmpty());
     }
 };
 

@@ -104,6 +104,24 @@ private slots:
         QCOMPARE(m.port->openAttempts().last(), QString("/dev/ttyS1"));
     }
 
+    // An unplugged counter shows at once as no contact, without a message box;
+    // the next connection test finds it again.
+    void vanishedDeviceTurnsTheIndicatorRed() {
+        test::MainFixture m;
+        m.port->queueReplyTo("#G$", "#N$");
+        QVERIFY(m.start());
+        QCOMPARE(indicator(m), kLinkGreen);
+        m.port->vanish();
+        QCOMPARE(indicator(m), kLinkDarkRed);
+        QVERIFY(!m.port->isOpen());
+        QVERIFY2(m.messages().isEmpty(), qPrintable(m.platform.boxes->lastText()));
+
+        m.port->queueReplyTo("#G$", "#N$");
+        QVERIFY(m.w->TestLapCounterConnection());
+        QCOMPARE(indicator(m), kLinkGreen);
+        QVERIFY(m.messages().isEmpty());
+    }
+
     void portBoxIsNormalised_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
