@@ -41,6 +41,12 @@ QToolButton* addPictureButton(const char* name, QWidget* parent, int left, int t
     return button;
 }
 
+// Lists ignore their buddy label: they also carry its text as their name.
+void nameByCaption(QListWidget* list, QLabel* caption) {
+    caption->setBuddy(list);
+    list->setAccessibleName(caption->text());
+}
+
 // A key as stored: a whole number of 32 bits; 0 (no row has it) otherwise.
 qint32 KeyOf(const QVariant& field) {
     bool ok = false;
@@ -122,11 +128,11 @@ void PracticePage::buildControls() {
         addLabel(QStringLiteral("Unassigned transponders"), this, 120, 1440, 3615, 255);
     lbPracticeUnassignedTransponders =
         addControl<QListWidget>("lbPracticeUnassignedTransponders", this, 120, 1680, 3615, 1230);
-    caption->setBuddy(lbPracticeUnassignedTransponders);
+    nameByCaption(lbPracticeUnassignedTransponders, caption);
     caption = addLabel(QStringLiteral("Unassigned drivers"), this, 120, 3000, 3615, 255);
     lbPracticeUnassignedDrivers =
         addControl<QListWidget>("lbPracticeUnassignedDrivers", this, 120, 3240, 3615, 2790);
-    caption->setBuddy(lbPracticeUnassignedDrivers);
+    nameByCaption(lbPracticeUnassignedDrivers, caption);
 
     cmdPracticeAssignDriver =
         addButton("cmdPracticeAssignDriver", QStringLiteral("Assign transponder to driver"), this,
