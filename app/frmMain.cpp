@@ -87,13 +87,11 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     m_state.KirvOCX->setVisible(false);
     connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
     connect(m_state.KirvOCX, &KirvOCX::ConnectionLost, this, &frmMain::KirvOCX_ConnectionLost);
+    connect(m_state.KirvOCX, &KirvOCX::UpdateRaceClock, this, &frmMain::KirvOCX_UpdateRaceClock);
     m_link = std::make_unique<LapCounterConnection>(
         m_state, [this] { return pageMisc->txtMiscComport->text(); });
     m_idTool = std::make_unique<TransponderIdTool>(*this);
 
-    tmrRaceTime.setInterval(100);
-    tmrRaceCountdown.setInterval(1000);
-    tmrRaceFlash.setInterval(250);
     setDialogParent(this);
     DescribeControls(this);
 }
@@ -192,7 +190,8 @@ bool frmMain::Form_Load() {
     // 8, 9. Tournament and driver lists.
     FillTournamentCombo();
     FillDriverCombo(-1);
-    // 10. The fixed lists.
+    // 10. The fixed lists (with the race page's start list columns).
+    pageRace->FillFixedLists();
     pageManager->FillFixedLists();
     // 11. Timing state.
     m_timing.HeatHasConflict = true;
@@ -376,21 +375,32 @@ QString frmMain::TransponderDelayText() const {
 }
 
 void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
-    switch (m_timing.TimingMode) {
-    case TimingMonitor:
+    if (m_timing.TimingMode == TimingMonitor) {
         pageMisc->MonitorCar(iCarID);
+        return;
+    }
+    if (m_timing.CurrentRaceID < 0 || m_timing.CurrentRaceStatus != RaceRunning)
+        return;
+    switch (m_timing.TimingMode) {
+    case TimingRace:
+        pageRace->RegisterRaceCar(iCarID, lMilliseconds);
         break;
     case TimingPractice:
-        if (m_timing.CurrentRaceID >= 0 && m_timing.CurrentRaceStatus == RaceRunning)
-            pagePractice->RegisterPracticeCar(iCarID, lMilliseconds);
+        pagePractice->RegisterPracticeCar(iCarID, lMilliseconds);
         break;
-    default:
+    default: // idle: the lap counter should have stopped; nothing is counted
         break;
     }
 }
 
 void frmMain::KirvOCX_ConnectionLost() {
     m_link->ConnectionLost();
+    pageRace->LapCounterLost();
+}
+
+void frmMain::KirvOCX_UpdateRaceClock(qint32 lMilliseconds) {
+    m_timing.RaceElapsedMs = lMilliseconds;
+    m_timing.PracticeElapsedMs = lMilliseconds;
 }
 
 } // namespace kv

@@ -66,17 +66,17 @@ public:
 
     // What a car passing means depends on the timing mode.
     void KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds);
-    // The lap counter's device went away while its port was open.
+    // The lap counter's device went away while its port was open: the status
+    // strip and a running race say so, without a box.
     void KirvOCX_ConnectionLost();
+    // The lap counter's clock: both clocks follow it.
+    void KirvOCX_UpdateRaceClock(qint32 lMilliseconds);
 
     // Controls.
     std::array<QToolButton*, 6> cmdToolbarMain{};
     std::array<QGroupBox*, 6> frameMain{};
     QGroupBox* Frame6 = nullptr;
-    QTimer tmrRaceTime;
-    QTimer tmrRaceCountdown;
-    QTimer tmrRaceFlash;
-    // The practice timers belong to the practice page.
+    // The race and practice timers belong to their pages.
 
     TournamentPage* pageTournament = nullptr;
     ManagerPage* pageManager = nullptr;

@@ -260,9 +260,10 @@ void TournamentPage::cbTournamentSelectTournament_Click() {
                             rs))
         return;
     if (!rs.isEmpty()) {
-        txtTournamentTournamentName->setText(FieldToString(rs.value(0, QStringLiteral("Name"))));
-        txtTournamentTournamentLocation->setText(
-            FieldToString(rs.value(0, QStringLiteral("Location"))));
+        setStoredText(txtTournamentTournamentName,
+                      FieldToString(rs.value(0, QStringLiteral("Name"))));
+        setStoredText(txtTournamentTournamentLocation,
+                      FieldToString(rs.value(0, QStringLiteral("Location"))));
         txtTournamentTournamentTime->setText(DateTimeText(rs.value(0, QStringLiteral("RegTime"))));
     }
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("LastTournamentID"),
@@ -363,10 +364,12 @@ void TournamentPage::cbTournamentDriverSelect_Click() {
         clearDriverFrame();
         return;
     }
-    txtTournamentDriverLastname->setText(FieldToString(rs.value(0, QStringLiteral("Lastname"))));
-    txtTournamentDriverFirstname->setText(FieldToString(rs.value(0, QStringLiteral("Firstname"))));
-    txtTournamentDriverTeam->setText(FieldToString(rs.value(0, QStringLiteral("Team"))));
-    txtTournamentDriverCar->setText(FieldToString(rs.value(0, QStringLiteral("Car"))));
+    setStoredText(txtTournamentDriverLastname,
+                  FieldToString(rs.value(0, QStringLiteral("Lastname"))));
+    setStoredText(txtTournamentDriverFirstname,
+                  FieldToString(rs.value(0, QStringLiteral("Firstname"))));
+    setStoredText(txtTournamentDriverTeam, FieldToString(rs.value(0, QStringLiteral("Team"))));
+    setStoredText(txtTournamentDriverCar, FieldToString(rs.value(0, QStringLiteral("Car"))));
     txtTournamentDriverEmail->setText(FieldToString(rs.value(0, QStringLiteral("Email"))));
     const QVariant frequency = rs.value(0, QStringLiteral("Frequency"));
     txtTournamentDriverFrequency->setText(

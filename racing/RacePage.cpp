@@ -1,10 +1,1164 @@
 #include "RacePage.h"
 
+#include "ButtonPictures.h"
+#include "Database.h"
+#include "EventData.h"
+#include "Helpers.h"
+#include "KirvOCX.h"
+#include "MainContext.h"
+#include "Platform.h"
+#include "RaceTiming.h"
+#include "Ui.h"
+#include "mdlRegistry.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTime>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QToolButton>
+
+#include <algorithm>
+#include <initializer_list>
+#include <limits>
+
 namespace kv {
 
-RacePage::RacePage(MainContext& main, QWidget* parent)
-    : PageFrame(main, QStringLiteral("Race"), parent) {}
+const QString RacePage::kSingleRaceRegistrationRow = QStringLiteral("<Single race registration>");
+const QString RacePage::kLapCounterLostText =
+    QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
+                   "every counted lap is stored.");
 
-void RacePage::cbRaceShowRaceCategory_Click() {}
+namespace {
+
+// Colours given as the window system's &HBBGGRR values.
+const QColor kGreen = bgr(0xC000);
+const QColor kBlue = bgr(0xFF0000);
+const QColor kRed = bgr(0x0000FF);
+
+enum Category { Qualification = 0, Final = 1, QualAndFinal = 2, SingleRace = 3 };
+
+void setTextColour(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    w->setPalette(p);
+}
+
+QToolButton* addPictureButton(const char* name, QWidget* parent, int left, int top, int width,
+                              int height, ButtonPicture picture, const QString& purpose) {
+    auto* button = addControl<QToolButton>(name, parent, left, top, width, height);
+    const int side = std::min(tw(width), tw(height)) - 12;
+    button->setIcon(QIcon(buttonPicture(picture, side)));
+    button->setIconSize(QSize(side, side));
+    button->setAccessibleName(purpose);
+    button->setEnabled(false);
+    return button;
+}
+
+// A stored date and time in the regional form.
+QString DateTimeText(const QVariant& field) {
+    const QString stored = FieldToString(field);
+    const QDateTime when = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : stored;
+}
+
+// The key of the selected participant row; -1 for none.
+int SelectedDriver(const QListWidget* list) {
+    const QList<QListWidgetItem*> rows = list->selectedItems();
+    return rows.isEmpty() ? -1 : rows.first()->data(Qt::UserRole).toInt();
+}
+
+// A number of a participant as shown; a driver without one shows "none".
+QString ShownNumber(const QVariant& v) {
+    return v.isNull() ? QStringLiteral("none") : NumberText(v.toDouble());
+}
+
+// A transponder ID as statement text; a driver without one stays without.
+QString TransponderSql(const QVariant& v) {
+    return v.isNull() ? QStringLiteral("NULL") : QString::number(v.toLongLong());
+}
+
+// The driver cell of a score row: transponder, "-", last name, ", ", first name.
+QString DriverCaption(const QSqlRecord& r) {
+    return ShownNumber(r.value(QStringLiteral("TransponderID"))) + QLatin1Char('-') +
+           FieldToString(r.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
+           FieldToString(r.value(QStringLiteral("Firstname")));
+}
+
+qint32 StartPositionOf(const QSqlRecord& r) {
+    const QVariant v = r.value(QStringLiteral("StartPosition"));
+    if (v.isNull())
+        return 0;
+    return static_cast<qint32>(std::clamp<qint64>(
+        v.toLongLong(), std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
+}
+
+// Two participants share a stored value; participants without one conflict
+// with nobody.
+bool HasDuplicate(const Recordset& rs, const QString& field) {
+    QList<double> values;
+    for (const QSqlRecord& r : rs)
+        if (!r.value(field).isNull())
+            values << r.value(field).toDouble();
+    std::sort(values.begin(), values.end());
+    return std::adjacent_find(values.begin(), values.end()) != values.end();
+}
+
+QString RaceCondition(int category, qint32 tournament) {
+    const QString inTournament = QStringLiteral("TournamentID=") + QString::number(tournament);
+    switch (category) {
+    case Qualification:
+        return inTournament + QStringLiteral(" AND tblRace.RaceCode=1");
+    case Final:
+        return inTournament + QStringLiteral(" AND (tblRace.RaceCode=2 OR tblRace.RaceCode>=10)");
+    case QualAndFinal:
+        return inTournament;
+    default:
+        return QStringLiteral("tblRace.RaceCode=3");
+    }
+}
+
+QString RaceRowText(const QSqlRecord& r) {
+    static const char* const suffix[] = {" (New)", " (Running)", " (Finished)"};
+    const int status = r.value(QStringLiteral("Status")).toInt();
+    QString text = FieldToString(r.value(QStringLiteral("Description")));
+    if (status >= RaceNew && status <= RaceFinished)
+        text += QString::fromLatin1(suffix[status]);
+    return text;
+}
+
+QString StatusText(int status) {
+    switch (status) {
+    case RaceNew:
+        return QStringLiteral("New race");
+    case RaceRunning:
+        return QStringLiteral("Running");
+    case RaceFinished:
+        return QStringLiteral("Finished");
+    default:
+        return QString();
+    }
+}
+
+// Collects the database's failure reports instead of showing them, for work
+// that must not open a modal box (the lap counter's receive handling, an open
+// transaction).
+class QuietDatabase {
+public:
+    explicit QuietDatabase(Database& db) : m_db(db), m_saved(db.errorReporter()) {
+        db.setErrorReporter([this](const QString& what, const QString& sql, const QString& error) {
+            if (m_error.isEmpty())
+                m_error = what + QStringLiteral("\n\n") + sql + QStringLiteral("\n\n") + error;
+        });
+    }
+    ~QuietDatabase() { m_db.setErrorReporter(m_saved); }
+    QuietDatabase(const QuietDatabase&) = delete;
+    QuietDatabase& operator=(const QuietDatabase&) = delete;
+    QString error() const { return m_error; }
+
+private:
+    Database& m_db;
+    Database::ErrorReporter m_saved;
+    QString m_error;
+};
+
+// Writes the statements all or none. The failure is returned, not shown, so
+// that the caller tells the user only after the rollback.
+bool WriteAllOrNone(Database& db, const QStringList& statements, QString* error) {
+    QuietDatabase quiet(db);
+    Transaction trans(db);
+    if (!trans.active()) {
+        *error = quiet.error();
+        return false;
+    }
+    for (const QString& sql : statements) {
+        QString why;
+        if (!db.tryExecute(sql, &why)) {
+            *error = sql + QStringLiteral("\n\n") + why;
+            return false;
+        }
+    }
+    if (trans.commit())
+        return true;
+    *error = quiet.error();
+    return false;
+}
+
+} // namespace
+
+RacePage::RacePage(MainContext& main, QWidget* parent)
+    : PageFrame(main, QStringLiteral("Race"), parent) {
+    buildSelection();
+    buildInformation();
+    buildModifyDriver();
+    buildRaceControl();
+    buildScoreBoard();
+    connectHandlers();
+}
+
+// ---- Layout ----------------------------------------------------------------
+
+void RacePage::buildSelection() {
+    QLabel* show = addLabel(QStringLiteral("Show:"), this, 240, 420, 600, 255);
+    cbRaceShowRaceCategory =
+        addControl<QComboBox>("cbRaceShowRaceCategory", this, 840, 360, 2760, 315);
+    show->setBuddy(cbRaceShowRaceCategory);
+    cbRaceHeats = addControl<QComboBox>("cbRaceHeats", this, 240, 780, 3360, 315);
+    cbRaceHeats->setAccessibleName(QStringLiteral("Race"));
+    lbRaceHeatParticipants =
+        addControl<QListWidget>("lbRaceHeatParticipants", this, 240, 1200, 3360, 1935);
+    lbRaceHeatParticipants->setAccessibleName(QStringLiteral("Start list"));
+    lbRaceHeatParticipants->setFont(formFont(8.25, false));
+}
+
+void RacePage::buildInformation() {
+    frameRaceInformation =
+        addControl<QGroupBox>("frameRaceInformation", this, 120, 3240, 3540, 2760);
+    frameRaceInformation->setTitle(QStringLiteral("Race information"));
+    frameRaceInformation->setVisible(false);
+    struct Info {
+        const char* caption;
+        const char* name;
+        QLabel** member;
+        const char* design;
+    };
+    const Info rows[] = {
+        {"Category:", "lblRaceInfoCategory", &lblRaceInfoCategory, ""},
+        {"Time:", "lblRaceInfoTimeOfRace", &lblRaceInfoTimeOfRace, ""},
+        {"Length:", "lblRaceInfoLength", &lblRaceInfoLength, ""},
+        {"Status:", "lblRaceInfoStatus", &lblRaceInfoStatus, ""},
+        {"Conflicts:", "lblRaceHeatConflicts", &lblRaceHeatConflicts, "No conflict"},
+    };
+    int top = 300;
+    for (const Info& r : rows) {
+        addLabel(QString::fromLatin1(r.caption), frameRaceInformation, 120, top, 960, 255);
+        *r.member = addLabel(r.name, QString::fromLatin1(r.design), frameRaceInformation, 1080, top,
+                             2340, 255);
+        top += 270;
+    }
+    QLabel* comment =
+        addLabel(QStringLiteral("Comment:"), frameRaceInformation, 120, 1680, 960, 255);
+    txtRaceInfoComment = addControl<QPlainTextEdit>("txtRaceInfoComment", frameRaceInformation, 120,
+                                                    1920, 3300, 720);
+    comment->setBuddy(txtRaceInfoComment);
+}
+
+void RacePage::buildModifyDriver() {
+    QGroupBox* f = frameRaceModifyDriver =
+        addControl<QGroupBox>("frameRaceModifyDriver", this, 120, 6120, 3540, 3255);
+    f->setTitle(QStringLiteral("Modify driver details"));
+    f->setVisible(false);
+    addLabel(QStringLiteral("Name: "), f, 120, 300, 600, 255);
+    lblRaceModifyDriverName =
+        addLabel("lblRaceModifyDriverName", QString(), f, 720, 300, 2700, 255);
+
+    struct Box {
+        const char* caption;
+        const char* name;
+        QLineEdit** member;
+        int width;
+    };
+    const Box boxes[] = {
+        {"Car:", "txtRaceModifyDriverCar", &txtRaceModifyDriverCar, 2580},
+        {"Team:", "txtRaceModifyDriverTeam", &txtRaceModifyDriverTeam, 2580},
+        {"Freq:", "txtRaceModifyDriverFrequency", &txtRaceModifyDriverFrequency, 855},
+    };
+    int top = 600;
+    for (const Box& b : boxes) {
+        QLabel* caption = addLabel(QString::fromLatin1(b.caption), f, 120, top + 60, 720, 255);
+        *b.member = addControl<QLineEdit>(b.name, f, 840, top, b.width, 315);
+        caption->setBuddy(*b.member);
+        top += 360;
+    }
+    addLabel(QStringLiteral("MHz"), f, 1800, top - 360 + 60, 600, 255);
+
+    addLabel(QStringLiteral("Transponder"), f, 120, 1740, 2400, 255);
+    chkRaceModifyDriverOwnTransponder =
+        addControl<QCheckBox>("chkRaceModifyDriverOwnTransponder", f, 120, 1980, 3300, 255);
+    chkRaceModifyDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
+    QLabel* id = addLabel(QStringLiteral("ID:"), f, 120, 2340, 360, 255);
+    txtRaceModifyDriverTransponderID =
+        addControl<QLineEdit>("txtRaceModifyDriverTransponderID", f, 480, 2280, 735, 315);
+    id->setBuddy(txtRaceModifyDriverTransponderID);
+    cmdRaceModifyDriverReadID =
+        addButton("cmdRaceModifyDriverReadID", QStringLiteral("Read"), f, 1320, 2280, 615, 315);
+    cmdRaceModifyDriverWriteID =
+        addButton("cmdRaceModifyDriverWriteID", QStringLiteral("Write"), f, 2040, 2280, 615, 315);
+    cmdRaceModifyDriverSave = addButton("cmdRaceModifyDriverSave", QStringLiteral("Save changes"),
+                                        f, 120, 2760, 1935, 375);
+}
+
+void RacePage::buildRaceControl() {
+    struct Display {
+        const char* caption;
+        const char* name;
+        QLineEdit** member;
+        int left;
+        int width;
+        const char* design;
+        QColor colour;
+    };
+    const Display displays[] = {
+        {"Race time", "txtRaceTime", &txtRaceTime, 4080, 4935, "0:00.000", kGreen},
+        {"Lap counter", "txtRaceLapCounter", &txtRaceLapCounter, 9120, 2895, "0", kBlue},
+    };
+    for (const Display& d : displays) {
+        QLabel* caption = addLabel(QString::fromLatin1(d.caption), this, d.left, 480, 2400, 315);
+        QLineEdit* box = *d.member =
+            addControl<QLineEdit>(d.name, this, d.left, 840, d.width, 1335);
+        caption->setBuddy(box);
+        box->setReadOnly(true);
+        box->setFont(blackFont(39.75));
+        box->setAlignment(Qt::AlignCenter);
+        box->setText(QString::fromLatin1(d.design));
+        setTextColour(box, d.colour);
+    }
+
+    Frame1 = addControl<QGroupBox>("Frame1", this, 12240, 240, 2655, 1935);
+    Frame1->setTitle(QStringLiteral("Race control"));
+    cmdRaceStart = addPictureButton("cmdRaceStart", Frame1, 120, 300, 1095, 975,
+                                    ButtonPicture::Start, QStringLiteral("Start race"));
+    cmdRaceStop = addPictureButton("cmdRaceStop", Frame1, 1320, 300, 1095, 975, ButtonPicture::Stop,
+                                   QStringLiteral("Stop race"));
+    cmdRaceClear =
+        addButton("cmdRaceClear", QStringLiteral("Clear race"), Frame1, 120, 1380, 1575, 435);
+    cmdRaceClear->setEnabled(false);
+    // The preview and details windows are not part of the program yet.
+    cmdRaceHeatResultPreview =
+        addPictureButton("cmdRaceHeatResultPreview", Frame1, 1800, 1380, 615, 435,
+                         ButtonPicture::Preview, QStringLiteral("Heat result preview"));
+    cmdRaceScoreCompareShow = addButton("cmdRaceScoreCompareShow", QStringLiteral("Show details"),
+                                        this, 12360, 8985, 1335, 375);
+    cmdRaceScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
+    cmdRaceScoreCompareShow->setEnabled(false);
+
+    lblRaceLapCounterLost =
+        addLabel("lblRaceLapCounterLost", kLapCounterLostText, this, 3840, 8985, 8400, 435);
+    lblRaceLapCounterLost->setWordWrap(true);
+    setTextColour(lblRaceLapCounterLost, kRed);
+    lblRaceLapCounterLost->setVisible(false);
+}
+
+void RacePage::buildScoreBoard() {
+    const QFont heading = blackFont(20.25);
+    struct Heading {
+        const char* text;
+        int left;
+        int width;
+        Qt::Alignment align;
+    };
+    const Heading headings[] = {
+        {"#", 3840, 855, Qt::AlignHCenter},    {"Driver", 4680, 3255, Qt::AlignLeft},
+        {"Laps", 7680, 1455, Qt::AlignRight},  {"Time", 9120, 1695, Qt::AlignRight},
+        {"Last", 11040, 1215, Qt::AlignRight}, {"Best", 12480, 1215, Qt::AlignRight},
+    };
+    for (const Heading& h : headings) {
+        QLabel* label = addLabel(QString::fromLatin1(h.text), this, h.left, 2280, h.width, 570);
+        label->setFont(heading);
+        label->setAlignment(h.align | Qt::AlignVCenter);
+    }
+    for (int n = 1; n <= 10; ++n) {
+        QLabel* label = addLabel(QString::number(n), this, 3960, 2880 + 600 * (n - 1), 615, 570);
+        label->setFont(heading);
+        label->setAlignment(Qt::AlignCenter);
+    }
+
+    struct Column {
+        const char* name;
+        Row* labels;
+        int left;
+        int width;
+        const char* design;
+        bool difference;
+    };
+    const Column columns[] = {
+        {"lblRaceScoreDriver", &lblRaceScoreDriver, 4680, 3255, "Driver", false},
+        {"lblRaceScoreLaps", &lblRaceScoreLaps, 8040, 1095, "0", false},
+        {"lblRaceScoreTotalTime", &lblRaceScoreTotalTime, 9240, 1575, "0:00.000", false},
+        {"lblRaceScoreLastTime", &lblRaceScoreLastTime, 10920, 1335, "0:00.000", false},
+        {"lblRaceScoreBestTime", &lblRaceScoreBestTime, 12360, 1335, "0:00.000", false},
+        {"lblRaceScoreLapsDifference", &lblRaceScoreLapsDifference, 8160, 975, "0", true},
+        {"lblRaceScoreTotalTimeDifference", &lblRaceScoreTotalTimeDifference, 9360, 1455,
+         "0:00.000", true},
+        {"lblRaceScoreLastTimeDifference", &lblRaceScoreLastTimeDifference, 11040, 1215, "0:00.000",
+         true},
+        {"lblRaceScoreBestTimeDifference", &lblRaceScoreBestTimeDifference, 12360, 1335, "0:00.000",
+         true},
+    };
+    for (const Column& c : columns) {
+        const bool driver = c.labels == &lblRaceScoreDriver;
+        for (int i = 0; i < 10; ++i) {
+            const int top = 3000 + 600 * i + (c.difference ? 300 : 0);
+            const QByteArray name = QByteArray(c.name) + '_' + QByteArray::number(i);
+            QLabel* label = addLabel(name.constData(), QString::fromLatin1(c.design), this, c.left,
+                                     top, c.width, c.difference ? 240 : 375);
+            label->setFont(c.difference ? formFont(9, true) : formFont(15.75, false));
+            label->setAlignment((driver ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            setTextColour(label, c.difference ? kRed : QColor(Qt::black));
+            label->setVisible(false);
+            (*c.labels)[static_cast<size_t>(i)] = label;
+        }
+    }
+}
+
+void RacePage::connectHandlers() {
+    connect(cbRaceShowRaceCategory, &QComboBox::currentIndexChanged, this,
+            &RacePage::cbRaceShowRaceCategory_Click);
+    connect(cbRaceHeats, &QComboBox::currentIndexChanged, this, &RacePage::cbRaceHeats_Click);
+    // A selection, by mouse or keys; focus alone selects nobody.
+    connect(lbRaceHeatParticipants, &QListWidget::itemSelectionChanged, this,
+            &RacePage::lbRaceHeatParticipants_Click);
+    connect(txtRaceInfoComment, &QPlainTextEdit::textChanged, this,
+            &RacePage::txtRaceInfoComment_Change);
+    connect(txtRaceModifyDriverTransponderID, &QLineEdit::textChanged, this,
+            &RacePage::txtRaceModifyDriverTransponderID_Change);
+    connect(cmdRaceModifyDriverReadID, &QPushButton::clicked, this,
+            &RacePage::cmdRaceModifyDriverReadID_Click);
+    connect(cmdRaceModifyDriverWriteID, &QPushButton::clicked, this,
+            &RacePage::cmdRaceModifyDriverWriteID_Click);
+    connect(cmdRaceModifyDriverSave, &QPushButton::clicked, this,
+            &RacePage::cmdRaceModifyDriverSave_Click);
+
+    connect(cmdRaceStart, &QToolButton::clicked, this, &RacePage::cmdRaceStart_Click);
+    connect(cmdRaceStop, &QToolButton::clicked, this, &RacePage::cmdRaceStop_Click);
+    connect(cmdRaceClear, &QPushButton::clicked, this, &RacePage::cmdRaceClear_Click);
+
+    tmrRaceCountdown.setInterval(1000);
+    tmrRaceTime.setInterval(100);
+    tmrRaceFlash.setInterval(250);
+    connect(&tmrRaceCountdown, &QTimer::timeout, this, &RacePage::tmrRaceCountdown_Timer);
+    connect(&tmrRaceTime, &QTimer::timeout, this, &RacePage::tmrRaceTime_Timer);
+    connect(&tmrRaceFlash, &QTimer::timeout, this, &RacePage::tmrRaceFlash_Timer);
+}
+
+QColor RacePage::textColour(const QWidget* w) {
+    const bool box = qobject_cast<const QLineEdit*>(w) != nullptr;
+    return w->palette().color(box ? QPalette::Text : QPalette::WindowText);
+}
+
+void RacePage::FillFixedLists() {
+    {
+        const QSignalBlocker quiet(cbRaceShowRaceCategory);
+        cbRaceShowRaceCategory->clear();
+        cbRaceShowRaceCategory->addItems({QStringLiteral("Qualification"), QStringLiteral("Final"),
+                                          QStringLiteral("Qual. + final"),
+                                          QStringLiteral("Single race")});
+        cbRaceShowRaceCategory->setCurrentIndex(-1);
+    }
+    SetTabStops(lbRaceHeatParticipants, {20, 90});
+}
+
+// ---- Heat selection --------------------------------------------------------
+
+void RacePage::cbRaceShowRaceCategory_Click() {
+    TimingState& t = m_main.timing();
+    {
+        const QSignalBlocker quietRaces(cbRaceHeats);
+        const QSignalBlocker quietList(lbRaceHeatParticipants);
+        cbRaceHeats->clear();
+        lbRaceHeatParticipants->clear();
+    }
+    const int category = cbRaceShowRaceCategory->currentIndex();
+    if (category < 0)
+        return;
+    const bool single = category == SingleRace;
+    Recordset rs;
+    (void)m_main.db().Select(QStringLiteral("SELECT * from tblRace WHERE ") +
+                                 RaceCondition(category, m_main.state().CurrentTournamentID) +
+                                 QStringLiteral(" ORDER BY Status, RaceCode DESC, Description;"),
+                             rs);
+    {
+        // Filled quietly and left unselected: the selection below runs the
+        // heat selection exactly once.
+        const QSignalBlocker quiet(cbRaceHeats);
+        if (single)
+            cbRaceHeats->addItem(kSingleRaceRegistrationRow, -1);
+        for (const QSqlRecord& r : rs)
+            cbRaceHeats->addItem(RaceRowText(r), r.value(QStringLiteral("RaceID")).toInt());
+        cbRaceHeats->setCurrentIndex(-1);
+    }
+    if (rs.isEmpty()) {
+        t.CurrentRaceID = -1;
+        frameRaceInformation->setVisible(false);
+        frameRaceModifyDriver->setVisible(false);
+    } else {
+        const int first = single ? 1 : 0;
+        cbRaceHeats->setCurrentIndex(first);
+        t.CurrentRaceID = cbRaceHeats->itemData(first).toInt();
+        frameRaceInformation->setVisible(true);
+    }
+    RefreshRaceBoard();
+}
+
+void RacePage::cbRaceHeats_Click() {
+    TimingState& t = m_main.timing();
+    frameRaceModifyDriver->setVisible(false);
+    const int row = cbRaceHeats->currentIndex();
+    if (row < 0) {
+        t.CurrentRaceID = -1;
+        return;
+    }
+    t.CurrentRaceID = cbRaceHeats->itemData(row).toInt();
+    if (t.CurrentRaceID == -1) {
+        if (showSingleRaceRegistration) {
+            showSingleRaceRegistration();
+            cbRaceShowRaceCategory_Click();
+        }
+        return;
+    }
+    lblRaceLapCounterLost->setVisible(false);
+    fillStartList();
+    resetRaceDisplay();
+    showRaceInformation();
+    RefreshRaceBoard();
+}
+
+void RacePage::fillStartList() {
+    Recordset rs;
+    (void)m_main.db().Select(
+        QStringLiteral("SELECT tblDriver.* FROM tblDriver INNER JOIN tblDriverInRace ON "
+                       "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
+                       "tblDriverInRace.RaceID=") +
+            QString::number(m_main.timing().CurrentRaceID) +
+            QStringLiteral(" ORDER BY tblDriverInRace.StartPosition;"),
+        rs);
+    {
+        const QSignalBlocker quiet(lbRaceHeatParticipants);
+        lbRaceHeatParticipants->clear();
+        for (const QSqlRecord& r : rs) {
+            const QString id = FieldToString(r.value(QStringLiteral("DriverID")));
+            auto* item = new QListWidgetItem(
+                id + QLatin1Char('\t') + FieldToString(r.value(QStringLiteral("Lastname"))) +
+                    QStringLiteral(", ") + FieldToString(r.value(QStringLiteral("Firstname"))) +
+                    QLatin1Char('\t') + QStringLiteral("[ID=") +
+                    ShownNumber(r.value(QStringLiteral("TransponderID"))) +
+                    QStringLiteral(" / F=") + ShownNumber(r.value(QStringLiteral("Frequency"))) +
+                    QLatin1Char(']'),
+                lbRaceHeatParticipants);
+            item->setData(Qt::UserRole, id.toInt());
+        }
+    }
+    checkConflicts(rs);
+}
+
+void RacePage::checkConflicts(const Recordset& startList) {
+    const bool frequency = HasDuplicate(startList, QStringLiteral("Frequency"));
+    const bool id = HasDuplicate(startList, QStringLiteral("TransponderID"));
+    m_main.timing().HeatHasConflict = frequency || id;
+    if (!frequency && !id) {
+        lblRaceHeatConflicts->setText(QStringLiteral("No conflict"));
+        setTextColour(lblRaceHeatConflicts, QApplication::palette().color(QPalette::ButtonText));
+        return;
+    }
+    lblRaceHeatConflicts->setText(frequency && id ? QStringLiteral("Frequency and ID conflict")
+                                  : frequency     ? QStringLiteral("Frequency conflict")
+                                                  : QStringLiteral("ID conflict"));
+    setTextColour(lblRaceHeatConflicts, QColor(255, 0, 0));
+}
+
+void RacePage::resetRaceDisplay() {
+    setTextColour(txtRaceTime, kGreen);
+    txtRaceTime->setText(QStringLiteral("0:00.000"));
+    hideScoreRows();
+    for (size_t i = 0; i < 10; ++i)
+        for (QLabel* l : {lblRaceScoreLapsDifference[i], lblRaceScoreTotalTimeDifference[i],
+                          lblRaceScoreLastTimeDifference[i], lblRaceScoreBestTimeDifference[i]})
+            l->clear();
+    m_main.timing().ResetSlotsForSelection();
+}
+
+void RacePage::showRaceInformation() {
+    TimingState& t = m_main.timing();
+    Recordset rs;
+    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblRace WHERE RaceID=") +
+                                QString::number(t.CurrentRaceID) + QStringLiteral(";"),
+                            rs) ||
+        rs.isEmpty()) {
+        clearRaceInformation();
+        return;
+    }
+    const QSqlRecord& r = rs.row(0);
+    lblRaceInfoTimeOfRace->setText(DateTimeText(r.value(QStringLiteral("TimeOfRace"))));
+    t.CurrentRaceCategoryID = r.value(QStringLiteral("RaceCategoryID")).toInt();
+    t.CurrentRaceLength = r.value(QStringLiteral("Length")).toInt();
+
+    const int code = r.value(QStringLiteral("RaceCode")).toInt();
+    lblRaceInfoCategory->setText(code == 0 || code == 3 ? QStringLiteral("Single")
+                                 : code == 1            ? QStringLiteral("Qualification")
+                                                        : QStringLiteral("Final"));
+    QString length = QString::number(t.CurrentRaceLength);
+    if (t.CurrentRaceCategoryID == TimeRace)
+        length += QStringLiteral(" [minutes]");
+    else if (t.CurrentRaceCategoryID == LapsRace)
+        length += QStringLiteral(" [laps]");
+    lblRaceInfoLength->setText(length);
+
+    t.CurrentRaceStatus = r.value(QStringLiteral("Status")).toInt();
+    lblRaceInfoStatus->setText(StatusText(t.CurrentRaceStatus));
+    if (t.CurrentRaceStatus == RaceFinished)
+        LoadFinishedRaceBoard();
+    // Runs the comment save, which writes the comment back.
+    txtRaceInfoComment->setPlainText(FieldToString(r.value(QStringLiteral("Comment"))));
+}
+
+void RacePage::clearRaceInformation() {
+    for (QLabel* l : {lblRaceInfoCategory, lblRaceInfoTimeOfRace, lblRaceInfoLength,
+                      lblRaceInfoStatus, lblRaceHeatConflicts})
+        l->clear();
+    txtRaceInfoComment->clear();
+}
+
+void RacePage::txtRaceInfoComment_Change() {
+    const int row = cbRaceHeats->currentIndex();
+    const int raceId = row < 0 ? -1 : cbRaceHeats->itemData(row).toInt();
+    if (raceId < 0)
+        return;
+    (void)m_main.db().Execute(QStringLiteral("UPDATE tblRace SET Comment='") +
+                              ReplaceQuotes(txtRaceInfoComment->toPlainText()) +
+                              QStringLiteral("' WHERE RaceID=") + QString::number(raceId) +
+                              QStringLiteral(";"));
+}
+
+// ---- Driver corrections ----------------------------------------------------
+
+void RacePage::lbRaceHeatParticipants_Click() {
+    const int driverId = SelectedDriver(lbRaceHeatParticipants);
+    if (driverId < 0)
+        return;
+    Recordset rs;
+    // Without the driver's own details the frame stays hidden: saving it would
+    // store another driver's details under this one.
+    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblDriver WHERE DriverID=") +
+                                QString::number(driverId) + QStringLiteral(";"),
+                            rs) ||
+        rs.isEmpty())
+        return;
+    const QSqlRecord& r = rs.row(0);
+    lblRaceModifyDriverName->setText(FieldToString(r.value(QStringLiteral("Lastname"))) +
+                                     QStringLiteral(", ") +
+                                     FieldToString(r.value(QStringLiteral("Firstname"))));
+    txtRaceModifyDriverCar->setText(FieldToString(r.value(QStringLiteral("Car"))));
+    txtRaceModifyDriverTeam->setText(FieldToString(r.value(QStringLiteral("Team"))));
+    const QVariant frequency = r.value(QStringLiteral("Frequency"));
+    txtRaceModifyDriverFrequency->setText(frequency.isNull() ? QString()
+                                                             : NumberText(frequency.toDouble()));
+    const QVariant transponder = r.value(QStringLiteral("TransponderID"));
+    txtRaceModifyDriverTransponderID->setText(
+        transponder.isNull() ? QString() : NumberText(transponder.toDouble()));
+    chkRaceModifyDriverOwnTransponder->setChecked(
+        BooleanToCheckValue(r.value(QStringLiteral("OwnTransponder")).toDouble() != 0) == 1);
+    setTextColour(txtRaceModifyDriverFrequency, Qt::black);
+    frameRaceModifyDriver->setVisible(true);
+}
+
+void RacePage::txtRaceModifyDriverTransponderID_Change() {
+    m_main.TransponderIDBoxChanged(txtRaceModifyDriverTransponderID);
+}
+
+void RacePage::cmdRaceModifyDriverReadID_Click() {
+    m_main.ReadTransponderID(txtRaceModifyDriverTransponderID);
+}
+
+void RacePage::cmdRaceModifyDriverWriteID_Click() {
+    m_main.WriteTransponderID(txtRaceModifyDriverTransponderID);
+}
+
+void RacePage::cmdRaceModifyDriverSave_Click() {
+    const int driverId = SelectedDriver(lbRaceHeatParticipants);
+    if (driverId < 0)
+        return;
+    QString typedFrequency = txtRaceModifyDriverFrequency->text();
+    const double frequency = ParseFrequency(typedFrequency);
+    // An emptied ID box means no transponder: 0 would be another car's ID.
+    const QString id = txtRaceModifyDriverTransponderID->text();
+    const QString transponder =
+        id.isEmpty() ? QStringLiteral("NULL") : DoubleToSqlString(RoundHalfEven(Val(id)));
+    const QString own = QString::number(chkRaceModifyDriverOwnTransponder->isChecked() ? 1 : 0);
+    if (!m_main.db().Execute(
+            QStringLiteral("UPDATE tblDriver SET Car='") +
+            ReplaceQuotes(txtRaceModifyDriverCar->text()) + QStringLiteral("', Team='") +
+            ReplaceQuotes(txtRaceModifyDriverTeam->text()) + QStringLiteral("', Frequency=") +
+            DoubleToSqlString(frequency) + QStringLiteral(", TransponderID=") + transponder +
+            QStringLiteral(", OwnTransponder=") + own + QStringLiteral(" WHERE DriverID=") +
+            QString::number(driverId) + QStringLiteral(";")))
+        return;
+    cbRaceHeats_Click();
+}
+
+// ---- Score board -----------------------------------------------------------
+
+void RacePage::showScoreRow(int row, bool withDifferences) {
+    const auto r = static_cast<size_t>(row);
+    for (QLabel* l : {lblRaceScoreDriver[r], lblRaceScoreLaps[r], lblRaceScoreTotalTime[r],
+                      lblRaceScoreLastTime[r], lblRaceScoreBestTime[r]})
+        l->setVisible(true);
+    if (!withDifferences)
+        return;
+    for (QLabel* l : {lblRaceScoreLapsDifference[r], lblRaceScoreTotalTimeDifference[r],
+                      lblRaceScoreLastTimeDifference[r], lblRaceScoreBestTimeDifference[r]})
+        l->setVisible(true);
+}
+
+void RacePage::hideScoreRows() {
+    for (const Row* column :
+         {&lblRaceScoreDriver, &lblRaceScoreLaps, &lblRaceScoreTotalTime, &lblRaceScoreLastTime,
+          &lblRaceScoreBestTime, &lblRaceScoreLapsDifference, &lblRaceScoreTotalTimeDifference,
+          &lblRaceScoreLastTimeDifference, &lblRaceScoreBestTimeDifference})
+        for (QLabel* l : *column)
+            l->setVisible(false);
+}
+
+void RacePage::LoadFinishedRaceBoard() {
+    TimingState& t = m_main.timing();
+    Database& db = m_main.db();
+    const QString race = QString::number(t.CurrentRaceID);
+    Recordset entries;
+    if (!db.Select(
+            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, "
+                           "tblDriver.Firstname, tblDriverInRace.StartPosition, "
+                           "tblDriverInRace.TransponderID FROM tblDriver INNER JOIN "
+                           "tblDriverInRace ON (tblDriver.DriverID=tblDriverInRace.DriverID) "
+                           "WHERE tblDriverInRace.RaceID=") +
+                race + QStringLiteral(";"),
+            entries))
+        return;
+    for (const QSqlRecord& r : entries) {
+        const qint32 position = StartPositionOf(r);
+        if (position < 1 || position > kSlotCount)
+            continue; // no slot on the board
+        const auto s = static_cast<size_t>(position - 1);
+        t.ScoreDriverCaption[s] = DriverCaption(r);
+        lblRaceScoreDriver[s]->setText(t.ScoreDriverCaption[s]);
+        showScoreRow(position - 1, position > 1);
+    }
+    for (int p = 1; p <= kSlotCount; ++p) {
+        Recordset laps;
+        if (!db.Select(
+                QStringLiteral("SELECT tblDriverInRace.TransponderID, "
+                               "tblDriverInRace.StartPosition, tblLapInRace.TotalTime, "
+                               "tblLapInRace.LapTime FROM tblDriverInRace INNER JOIN "
+                               "tblLapInRace ON "
+                               "(tblDriverInRace.DriverInRaceID=tblLapInRace.DriverInRaceID) "
+                               "WHERE tblDriverInRace.RaceID=") +
+                    race + QStringLiteral(" AND tblDriverInRace.StartPosition=") +
+                    QString::number(p) + QStringLiteral(" ORDER BY tblLapInRace.TotalTime DESC;"),
+                laps))
+            return;
+        QList<StoredLap> stored;
+        for (const QSqlRecord& r : laps)
+            stored.append({r.value(QStringLiteral("TotalTime")).toInt(),
+                           r.value(QStringLiteral("LapTime")).toInt()});
+        LoadFinishedSlot(t, p - 1, stored);
+    }
+    t.RankRaceBoard();
+}
+
+void RacePage::RefreshRaceBoard() {
+    TimingState& t = m_main.timing();
+    if (t.CurrentRaceStatus >= RaceNew && t.CurrentRaceStatus <= RaceFinished) {
+        cmdRaceStart->setEnabled(t.CurrentRaceStatus == RaceNew);
+        cmdRaceStop->setEnabled(t.CurrentRaceStatus == RaceRunning);
+        cmdRaceClear->setEnabled(t.CurrentRaceStatus == RaceFinished);
+    }
+    const auto rows = RaceBoardRows(t);
+    for (size_t r = 0; r < rows.size(); ++r) {
+        const RaceBoardRow& row = rows[r];
+        lblRaceScoreLaps[r]->setText(row.laps);
+        lblRaceScoreLastTime[r]->setText(row.lastTime);
+        lblRaceScoreTotalTime[r]->setText(row.totalTime);
+        lblRaceScoreBestTime[r]->setText(row.bestTime);
+        lblRaceScoreDriver[r]->setText(row.driver);
+        if (!row.writeDifferences)
+            continue;
+        lblRaceScoreLapsDifference[r]->setText(row.lapsDifference);
+        const struct {
+            QLabel* label;
+            const QString& text;
+            bool behind;
+        } differences[] = {
+            {lblRaceScoreLastTimeDifference[r], row.lastTimeDifference, row.lastTimeBehind},
+            {lblRaceScoreTotalTimeDifference[r], row.totalTimeDifference, row.totalTimeBehind},
+            {lblRaceScoreBestTimeDifference[r], row.bestTimeDifference, row.bestTimeBehind},
+        };
+        for (const auto& d : differences) {
+            setTextColour(d.label, d.behind ? kRed : kBlue);
+            d.label->setText(d.text);
+        }
+    }
+    if (t.LapsRaceComplete())
+        cmdRaceStop_Click();
+    t.UpdateLeaderLaps();
+    txtRaceLapCounter->setText(t.LapCounterText());
+}
+
+// ---- Race run --------------------------------------------------------------
+
+void RacePage::cmdRaceStart_Click() {
+    TimingState& t = m_main.timing();
+    t.TimingMode = TimingRace;
+    m_main.state().KirvOCX->StopRace();
+    if (t.HeatHasConflict) {
+        MsgBox(QStringLiteral("There is a frequency and/or transponder ID conflict in this race. "
+                              "Please rectify before starting the race!"),
+               MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Race conflict!"));
+        return;
+    }
+    if (t.CurrentRaceID < 0)
+        return;
+    if (!startListFitsTheBoard() || !m_main.OpenLapCounterPort())
+        return;
+    t.RaceActive = true;
+    if (raceAlreadyRun())
+        return;
+    Recordset entries;
+    if (!m_main.db().Select(
+            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
+                           "tblDriverInRace.StartPosition, tblDriver.TransponderID FROM tblDriver "
+                           "INNER JOIN tblDriverInRace ON "
+                           "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
+                           "tblDriverInRace.RaceID=") +
+                QString::number(t.CurrentRaceID) + QStringLiteral(";"),
+            entries) ||
+        !storeStartAndTransponders(entries)) {
+        t.RaceActive = false;
+        return;
+    }
+    lockPage(true);
+    cmdRaceClear->setEnabled(false);
+    cmdRaceStart->setEnabled(false);
+    setTextColour(txtRaceTime, kBlue);
+    txtRaceTime->setText(QStringLiteral("10"));
+    setTextColour(txtRaceLapCounter, kBlue);
+    txtRaceLapCounter->setText(t.CurrentRaceCategoryID == TimeRace
+                                   ? QStringLiteral("0")
+                                   : QStringLiteral("0/") + QString::number(t.CurrentRaceLength));
+    hideScoreRows();
+    t.CarFinished.fill(true); // slots without a car count as finished
+    showStartCaptions(entries);
+    lblRaceLapCounterLost->setVisible(false);
+    m_passFailureReported = false;
+    tmrRaceCountdown.start();
+    playSound("res/start.wav");
+}
+
+bool RacePage::startListFitsTheBoard() {
+    Recordset rs;
+    if (!m_main.db().Select(QStringLiteral("SELECT StartPosition FROM tblDriverInRace WHERE "
+                                           "RaceID=") +
+                                QString::number(m_main.timing().CurrentRaceID) +
+                                QStringLiteral(";"),
+                            rs))
+        return false;
+    QList<qint32> positions;
+    for (const QSqlRecord& r : rs)
+        positions << StartPositionOf(r);
+    const QString problem = StartListProblem(positions);
+    if (problem.isEmpty())
+        return true;
+    MsgBox(problem, MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Race start list!"));
+    return false;
+}
+
+bool RacePage::raceAlreadyRun() {
+    TimingState& t = m_main.timing();
+    // The stored status decides: the race may have been run since it was selected.
+    Recordset rs;
+    if (m_main.db().Select(QStringLiteral("SELECT Status FROM tblRace WHERE RaceID=") +
+                               QString::number(t.CurrentRaceID) + QStringLiteral(";"),
+                           rs) &&
+        !rs.isEmpty() && rs.value(0, 0).toInt() != t.CurrentRaceStatus)
+        showStatus(rs.value(0, 0).toInt());
+    if (t.CurrentRaceStatus == RaceRunning) {
+        MsgBox(QStringLiteral("This race has been started (and probably interrupted). To restart, "
+                              "first clear race."),
+               MsgButtons::OK, MsgIcon::None, QStringLiteral("Race already started."));
+        return true;
+    }
+    if (t.CurrentRaceStatus == RaceFinished) {
+        MsgBox(QStringLiteral("This race is finished. To restart, first clear race."),
+               MsgButtons::OK, MsgIcon::None, QStringLiteral("Race already finished."));
+        return true;
+    }
+    return false;
+}
+
+void RacePage::showStatus(int status) {
+    m_main.timing().CurrentRaceStatus = status;
+    lblRaceInfoStatus->setText(StatusText(status));
+    RefreshRaceBoard();
+}
+
+bool RacePage::storeStartAndTransponders(const Recordset& entries) {
+    const QString race = QString::number(m_main.timing().CurrentRaceID);
+    const QString now = NowText();
+    QStringList sql{QStringLiteral("UPDATE tblRace SET TimeOfRace='") + now +
+                    QStringLiteral("' WHERE RaceID=") + race + QStringLiteral(";")};
+    // Passes find their car by this copy of the driver's transponder.
+    for (const QSqlRecord& r : entries)
+        sql << QStringLiteral("UPDATE tblDriverInRace SET TransponderID=") +
+                   TransponderSql(r.value(QStringLiteral("TransponderID"))) +
+                   QStringLiteral(" WHERE DriverID=") +
+                   QString::number(r.value(QStringLiteral("DriverID")).toLongLong()) +
+                   QStringLiteral(" AND RaceID=") + race + QStringLiteral(";");
+    QString error;
+    if (!WriteAllOrNone(m_main.db(), sql, &error)) {
+        MsgBox(QStringLiteral("The race could not be started, because the race database refused "
+                              "a change. Nothing was changed.\n\n") +
+                   error,
+               MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        return false;
+    }
+    lblRaceInfoTimeOfRace->setText(DateTimeText(now));
+    return true;
+}
+
+void RacePage::showStartCaptions(const Recordset& entries) {
+    TimingState& t = m_main.timing();
+    for (const QSqlRecord& r : entries) {
+        const qint32 position = StartPositionOf(r);
+        if (position < 1 || position > kSlotCount)
+            continue;
+        const auto s = static_cast<size_t>(position - 1);
+        t.ScoreDriverCaption[s] = DriverCaption(r);
+        lblRaceScoreDriver[s]->setText(t.ScoreDriverCaption[s]);
+        showScoreRow(position - 1, position > 1);
+        t.CarFinished[s] = false;
+    }
+}
+
+void RacePage::lockPage(bool locked) {
+    m_main.SetToolbarEnabled(!locked);
+    for (QWidget* w : std::initializer_list<QWidget*>{cbRaceHeats, cbRaceShowRaceCategory,
+                                                      lbRaceHeatParticipants})
+        w->setEnabled(!locked);
+    if (locked)
+        frameRaceModifyDriver->setVisible(false);
+}
+
+void RacePage::tmrRaceCountdown_Timer() {
+    const int v = static_cast<int>(Val(txtRaceTime->text())) - 1;
+    txtRaceTime->setText(QString::number(v));
+    if (v > 1 && v < 6)
+        playSound("res/count.wav");
+    if (v <= 0) {
+        tmrRaceCountdown.stop();
+        if (StartRaceTiming())
+            playSound("res/go.wav");
+    }
+}
+
+bool RacePage::StartRaceTiming() {
+    TimingState& t = m_main.timing();
+    // Marked running first: a race the database does not know as running must
+    // not be timed.
+    if (!m_main.db().Execute(QStringLiteral("UPDATE tblRace SET Status=1 WHERE RaceID=") +
+                             QString::number(t.CurrentRaceID) + QStringLiteral(" AND Status=0;"))) {
+        abortStart();
+        return false;
+    }
+    t.ResetAtGo();
+    setTextColour(txtRaceTime, kGreen);
+    m_main.state().KirvOCX->StartRace();
+    tmrRaceTime.start();
+    tmrRaceFlash.start();
+    t.CurrentRaceStatus = RaceRunning;
+    lblRaceInfoStatus->setText(StatusText(RaceRunning));
+    RefreshRaceBoard();
+    return true;
+}
+
+void RacePage::abortStart() {
+    TimingState& t = m_main.timing();
+    t.RaceActive = false;
+    t.TimingMode = TimingIdle;
+    tmrRaceCountdown.stop();
+    m_main.state().KirvOCX->StopRace();
+    lockPage(false);
+    setTextColour(txtRaceTime, kGreen);
+    txtRaceTime->setText(QStringLiteral("0:00.000"));
+    RefreshRaceBoard();
+}
+
+void RacePage::tmrRaceTime_Timer() {
+    TimingState& t = m_main.timing();
+    const bool finish = RaceClockTick(t, tmrRaceTime.interval());
+    txtRaceTime->setText(RaceClockText(t.RaceElapsedMs));
+    if (finish) {
+        setTextColour(txtRaceTime, kRed);
+        playSound("res/finish.wav");
+    }
+}
+
+void RacePage::tmrRaceFlash_Timer() {
+    const auto colours = FlashTick(m_main.timing());
+    for (size_t r = 0; r < colours.size(); ++r) {
+        if (!colours[r])
+            continue;
+        const QColor c = *colours[r] == FlashColour::Red ? kRed : QColor(Qt::black);
+        for (QLabel* l : {lblRaceScoreDriver[r], lblRaceScoreLaps[r], lblRaceScoreTotalTime[r],
+                          lblRaceScoreLastTime[r], lblRaceScoreBestTime[r]})
+            setTextColour(l, c);
+    }
+}
+
+void RacePage::cmdRaceStop_Click() {
+    TimingState& t = m_main.timing();
+    if (!t.RaceActive)
+        return;
+    t.RaceActive = false;
+    tmrRaceTime.stop();
+    tmrRaceCountdown.stop();
+    m_main.state().KirvOCX->StopRace();
+    t.TimingMode = TimingIdle;
+    lockPage(false);
+    // Also runs inside the lap counter's receive handling: a failure is told
+    // once that is over.
+    QString error;
+    if (!m_main.db().tryExecute(QStringLiteral("UPDATE tblRace SET Status=2 WHERE RaceID=") +
+                                    QString::number(t.CurrentRaceID) +
+                                    QStringLiteral(" AND Status=1;"),
+                                &error))
+        reportLater(QStringLiteral("The end of the race could not be stored in the race "
+                                   "database.\n\n") +
+                    error);
+    t.CurrentRaceStatus = RaceFinished;
+    lblRaceInfoStatus->setText(StatusText(RaceFinished));
+    // A laps race that ended by itself keeps the board of its last pass.
+    if (!t.LapsRaceComplete())
+        RefreshRaceBoard();
+    playSound("res/complete.wav");
+}
+
+void RacePage::cmdRaceClear_Click() {
+    TimingState& t = m_main.timing();
+    if (t.CurrentRaceID < 0)
+        return;
+    if (MsgBox(QStringLiteral(
+                   "You are about to delete all registeres laps in this race. Are you sure?"),
+               MsgButtons::YesNo, MsgIcon::None, QStringLiteral("Clear race?")) != MsgResult::Yes)
+        return;
+    const QString race = QString::number(t.CurrentRaceID);
+    QString error;
+    if (!WriteAllOrNone(
+            m_main.db(),
+            {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race + QStringLiteral(";"),
+             QStringLiteral("UPDATE tblRace SET Status=0, TimeOfRace=NULL WHERE "
+                            "RaceID=") +
+                 race + QStringLiteral(";")},
+            &error)) {
+        MsgBox(QStringLiteral("The race could not be cleared. Nothing was changed.\n\n") + error,
+               MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        return;
+    }
+    t.CurrentRaceStatus = RaceNew;
+    lblRaceInfoStatus->setText(StatusText(RaceNew));
+    lblRaceInfoTimeOfRace->clear();
+    t.RaceFinishSignalled = false;
+    t.CarFinished.fill(false);
+    RefreshRaceBoard();
+}
+
+// ---- Passes ----------------------------------------------------------------
+
+void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
+    TimingState& t = m_main.timing();
+    Database& db = m_main.db();
+    Recordset rs;
+    {
+        QuietDatabase quiet(db);
+        if (!db.Select(QStringLiteral("SELECT DriverInRaceID, StartPosition FROM tblDriverInRace "
+                                      "WHERE TransponderID=") +
+                           QString::number(iCarID) + QStringLiteral(" AND RaceID=") +
+                           QString::number(t.CurrentRaceID) + QStringLiteral(";"),
+                       rs)) {
+            reportPassFailure(quiet.error());
+            return;
+        }
+    }
+    // Not in the race, or shared by two entries: nobody's lap.
+    if (rs.RecordCount() != 1)
+        return;
+    const qint32 position = StartPositionOf(rs.row(0));
+    if (position < 1 || position > kSlotCount)
+        return;
+    const qint32 entry = rs.value(0, QStringLiteral("DriverInRaceID")).toInt();
+
+    // A pass the database refuses is not counted at all, so the board and the
+    // stored laps keep telling the same race.
+    const TimingState before = t;
+    const RacePassOutcome out =
+        RegisterRacePass(t, position - 1, lMilliseconds, Val(m_main.TransponderDelayText()));
+    if (out.ignored)
+        return;
+    QString error;
+    if (!storePass(entry, out, &error)) {
+        t = before;
+        reportPassFailure(error);
+        return;
+    }
+    playSound("res/pass.wav");
+    if (out.finishSignalNow) {
+        setTextColour(txtRaceLapCounter, kRed);
+        playSound("res/finish.wav");
+    }
+    if (out.lapCounted)
+        RefreshRaceBoard();
+    if (out.raceComplete)
+        cmdRaceStop_Click();
+}
+
+bool RacePage::storePass(qint32 driverInRaceId, const RacePassOutcome& out, QString* error) {
+    QStringList sql;
+    if (out.lapCounted)
+        sql << LapInsertSql(driverInRaceId, out.totalTime, out.lapTime,
+                            m_main.timing().CurrentRaceID)
+            << LapCountSql(driverInRaceId, out.laps);
+    if (out.finished)
+        sql << ResultSql(driverInRaceId, out.result);
+    return sql.isEmpty() || WriteAllOrNone(m_main.db(), sql, error);
+}
+
+void RacePage::reportPassFailure(const QString& error) {
+    if (m_passFailureReported)
+        return;
+    m_passFailureReported = true;
+    reportLater(QStringLiteral("A passing car could not be stored in the race database, so the "
+                               "pass was not counted. Timing goes on with the next pass; this "
+                               "message is not shown again during this race.\n\n") +
+                error);
+}
+
+void RacePage::reportLater(const QString& text) {
+    // Never a modal box inside the lap counter's receive handling.
+    QTimer::singleShot(
+        0, this, [text] { MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, kProgramName); });
+}
+
+void RacePage::playSound(const char* name) {
+    // The install folder is read at every play.
+    PlaySound(
+        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString()) +
+            QLatin1String(name),
+        SND_ASYNC);
+}
+
+bool RacePage::raceUnderWay() const {
+    const TimingState& t = m_main.timing();
+    return t.RaceActive && t.TimingMode == TimingRace &&
+           (tmrRaceCountdown.isActive() || t.CurrentRaceStatus == RaceRunning);
+}
+
+void RacePage::LapCounterLost() {
+    if (raceUnderWay())
+        lblRaceLapCounterLost->setVisible(true);
+}
 
 } // namespace kv

@@ -1,16 +1,163 @@
 #pragma once
-// Page 2, "Race": heat selection, the score board and the race run.
+// Page 2, "Race": heat selection with its conflicts and information, driver
+// corrections, the score board and the race run (start, countdown, clock, stop,
+// clear) with the passes of the running race.
 
 #include "PageFrame.h"
 
+#include <QTimer>
+
+#include <array>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QToolButton;
+
 namespace kv {
+
+class Recordset;
+struct RacePassOutcome;
 
 class RacePage final : public PageFrame {
     Q_OBJECT
 public:
     RacePage(MainContext& main, QWidget* parent);
 
+    // Start-up: the four categories with none selected, the start list's columns.
+    void FillFixedLists();
+
+    // Heat selection and race information.
     void cbRaceShowRaceCategory_Click();
+    void cbRaceHeats_Click();
+    void txtRaceInfoComment_Change();
+
+    // Driver corrections.
+    void lbRaceHeatParticipants_Click();
+    void txtRaceModifyDriverTransponderID_Change();
+    void cmdRaceModifyDriverReadID_Click();
+    void cmdRaceModifyDriverWriteID_Click();
+    void cmdRaceModifyDriverSave_Click();
+
+    // The score board.
+    void LoadFinishedRaceBoard();
+    void RefreshRaceBoard();
+
+    // The race run.
+    void cmdRaceStart_Click();
+    void tmrRaceCountdown_Timer();
+    // The go; false (with the page back as before the start) when the race
+    // could not be marked running.
+    bool StartRaceTiming();
+    void tmrRaceTime_Timer();
+    void tmrRaceFlash_Timer();
+    void cmdRaceStop_Click();
+    void cmdRaceClear_Click();
+
+    // A car passing while the current race runs (the main window has checked
+    // the timing mode, the race and its status).
+    void RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds);
+    // The lap counter's device is gone: a note on the page, no box, so the
+    // receive handling is never held up by a modal loop.
+    void LapCounterLost();
+
+    // Opens the single race registration dialog. While it is unset the
+    // "<Single race registration>" row opens nothing.
+    std::function<void()> showSingleRaceRegistration;
+
+    // The colour a label or text box draws its text in.
+    static QColor textColour(const QWidget* w);
+
+    static const QString kSingleRaceRegistrationRow;
+    static const QString kLapCounterLostText;
+
+    // Race selection.
+    QComboBox* cbRaceShowRaceCategory = nullptr;
+    QComboBox* cbRaceHeats = nullptr;
+    QListWidget* lbRaceHeatParticipants = nullptr;
+
+    QGroupBox* frameRaceInformation = nullptr;
+    QLabel* lblRaceInfoCategory = nullptr;
+    QLabel* lblRaceInfoTimeOfRace = nullptr;
+    QLabel* lblRaceInfoLength = nullptr;
+    QLabel* lblRaceInfoStatus = nullptr;
+    QLabel* lblRaceHeatConflicts = nullptr;
+    QPlainTextEdit* txtRaceInfoComment = nullptr;
+
+    QGroupBox* frameRaceModifyDriver = nullptr;
+    QLabel* lblRaceModifyDriverName = nullptr;
+    QLineEdit* txtRaceModifyDriverCar = nullptr;
+    QLineEdit* txtRaceModifyDriverTeam = nullptr;
+    QLineEdit* txtRaceModifyDriverFrequency = nullptr;
+    QCheckBox* chkRaceModifyDriverOwnTransponder = nullptr;
+    QLineEdit* txtRaceModifyDriverTransponderID = nullptr;
+    QPushButton* cmdRaceModifyDriverReadID = nullptr;
+    QPushButton* cmdRaceModifyDriverWriteID = nullptr;
+    QPushButton* cmdRaceModifyDriverSave = nullptr;
+
+    // Race control.
+    QLineEdit* txtRaceTime = nullptr;
+    QLineEdit* txtRaceLapCounter = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QToolButton* cmdRaceStart = nullptr;
+    QToolButton* cmdRaceStop = nullptr;
+    QPushButton* cmdRaceClear = nullptr;
+    QToolButton* cmdRaceHeatResultPreview = nullptr;
+    QPushButton* cmdRaceScoreCompareShow = nullptr;
+    QLabel* lblRaceLapCounterLost = nullptr;
+
+    // The score board, by display row.
+    using Row = std::array<QLabel*, 10>;
+    Row lblRaceScoreDriver{};
+    Row lblRaceScoreLaps{};
+    Row lblRaceScoreTotalTime{};
+    Row lblRaceScoreLastTime{};
+    Row lblRaceScoreBestTime{};
+    Row lblRaceScoreLapsDifference{};
+    Row lblRaceScoreTotalTimeDifference{};
+    Row lblRaceScoreLastTimeDifference{};
+    Row lblRaceScoreBestTimeDifference{};
+
+    QTimer tmrRaceCountdown;
+    QTimer tmrRaceTime;
+    QTimer tmrRaceFlash;
+
+private:
+    void buildSelection();
+    void buildInformation();
+    void buildModifyDriver();
+    void buildRaceControl();
+    void buildScoreBoard();
+    void connectHandlers();
+
+    void fillStartList();
+    void checkConflicts(const Recordset& startList);
+    void resetRaceDisplay();
+    void showRaceInformation();
+    void clearRaceInformation();
+    void showScoreRow(int row, bool withDifferences);
+    void hideScoreRows();
+
+    bool startListFitsTheBoard();
+    bool raceAlreadyRun();
+    bool storeStartAndTransponders(const Recordset& entries);
+    void showStartCaptions(const Recordset& entries);
+    void lockPage(bool locked);
+    void abortStart();
+    bool storePass(qint32 driverInRaceId, const RacePassOutcome& out, QString* error);
+    void reportPassFailure(const QString& error);
+    void reportLater(const QString& text);
+    void showStatus(int status);
+    bool raceUnderWay() const;
+    void playSound(const char* name);
+
+    bool m_passFailureReported = false;
 };
 
 } // namespace kv

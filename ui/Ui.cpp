@@ -277,4 +277,15 @@ void StatusIndicator::paintEvent(QPaintEvent*) {
     p.drawEllipse(QRectF((width() - d) / 2.0, (height() - d) / 2.0, d, d));
 }
 
+void setStoredText(QLineEdit* box, const QString& text) {
+    const char* kTypedLimit = "kvTypedMaxLength";
+    QVariant limit = box->property(kTypedLimit);
+    if (!limit.isValid()) {
+        limit = box->maxLength();
+        box->setProperty(kTypedLimit, limit);
+    }
+    box->setMaxLength(std::max(limit.toInt(), static_cast<int>(text.size())));
+    box->setText(text);
+}
+
 } // namespace kv

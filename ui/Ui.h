@@ -12,6 +12,7 @@
 #include <initializer_list>
 #include <vector>
 
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -41,6 +42,11 @@ T* addControl(const char* name, QWidget* parent, int left, int top, int width, i
     place(w, left, top, width, height);
     return w;
 }
+// Shows a stored text whole. A box keeps typing to its column's width, but a
+// longer value written by an older database is shown and kept as it is: the box
+// takes it instead of cutting it, so a save on change never shortens it.
+void setStoredText(QLineEdit* box, const QString& text);
+
 QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
                        int width, int height);
 

@@ -2,6 +2,7 @@
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "PracticePage.h"
+#include "RacePage.h"
 #include "TournamentPage.h"
 #include "Ui.h"
 
@@ -49,11 +50,14 @@ private slots:
                                         "Miscellaneous", "Practice"}));
         QCOMPARE(w.Frame6->title(), QString("Kirv Status"));
         QCOMPARE(w.findChild<QLabel*>("lblTournamentName")->text(), QString("No tournament"));
-        for (QTimer* t : {&w.tmrRaceTime, &w.tmrRaceCountdown, &w.tmrRaceFlash,
-                          &w.pagePractice->tmrPracticeTime, &w.pagePractice->tmrPracticeFlash})
+        RacePage& race = *w.pageRace;
+        PracticePage& practice = *w.pagePractice;
+        for (QTimer* t : {&race.tmrRaceTime, &race.tmrRaceCountdown, &race.tmrRaceFlash,
+                          &practice.tmrPracticeTime, &practice.tmrPracticeFlash})
             QVERIFY(!t->isActive());
-        QCOMPARE(w.tmrRaceCountdown.interval(), 1000);
-        QCOMPARE(w.tmrRaceFlash.interval(), 250);
+        QCOMPARE(race.tmrRaceCountdown.interval(), 1000);
+        QCOMPARE(race.tmrRaceTime.interval(), 100);
+        QCOMPARE(race.tmrRaceFlash.interval(), 250);
     }
 
     void exactlyOnePageIsVisible_data() {
@@ -158,6 +162,22 @@ private slots:
         edit->clear();
         QTest::keyClicks(edit, QString(width.captured(1).toInt() + 10, 'W'));
         QCOMPARE(edit->text().size(), width.captured(1).toInt());
+    }
+
+    // A name longer than the box takes, left by an older database, is shown and
+    // kept whole: loading it must not write a shortened name back.
+    void storedLongerTextIsKeptWhole() {
+        test::MainFixture m;
+        const QString name(60, 'N');
+        const QString location(55, 'L');
+        QVERIFY(m.fx.sql({"INSERT INTO tblTournament (TournamentID, Name, Location, RegTime) "
+                          "VALUES (1,'" +
+                          name + "','" + location + "','2024-04-01 10:00:00');"}));
+        m.fx.setSetting("LastTournamentID", "1");
+        QVERIFY(m.start());
+        QCOMPARE(m.w->findChild<QLineEdit*>("txtTournamentTournamentName")->text(), name);
+        QCOMPARE(m.fx.column("SELECT Name FROM tblTournament;"), QStringList{name});
+        QCOMPARE(m.fx.column("SELECT Location FROM tblTournament;"), QStringList{location});
     }
 
     // The longest name or location shows in the top strip without covering the

@@ -1,0 +1,1030 @@
+// The race page on a real database with a fake lap counter port: heat
+// selection, conflicts, race information, driver corrections, the race run and
+// the passes of a running race.
+#include "Helpers.h"
+#include "LapCounterConnection.h"
+#include "MainFixture.h"
+#include "MiscPage.h"
+#include "RacePage.h"
+#include "RaceTiming.h"
+#include "Ui.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace kv;
+
+namespace {
+
+const QColor kGreen(0, 192, 0);
+const QColor kBlue(0, 0, 255);
+const QColor kRed(255, 0, 0);
+
+const QString kConflictText = "There is a frequency and/or transponder ID conflict in this race. "
+                              "Please rectify before starting the race!";
+
+struct Race {
+    int tournament = 1;
+    int code = 1;
+    int category = TimeRace;
+    int length = 5;
+    int status = RaceNew;
+    QString description = "Heat";
+};
+
+// Records each sound with what the probe says at that moment.
+class ProbingSounds final : public SoundPlayer {
+public:
+    std::function<QString()> probe;
+    QStringList played;
+    QStringList paths;
+    void play(const QString& file) override {
+        paths << file;
+        played << QFileInfo(file).fileName() + (probe ? "@" + probe() : QString());
+    }
+};
+
+QString passFrame(int car, qint32 ms) {
+    return QString("#P%1%2$").arg(car, 2, 16, QChar('0')).arg(ms, 6, 16, QChar('0'));
+}
+
+QStringList itemTexts(const QComboBox* combo) {
+    QStringList out;
+    for (int i = 0; i < combo->count(); ++i)
+        out << combo->itemText(i);
+    return out;
+}
+
+// A started program with tournament 1 current, on the race page.
+class RaceDay {
+public:
+    test::MainFixture main;
+    test::InstallFixture& fx = main.fx;
+    FakePlatform& platform = main.platform;
+    frmMain& w = *main.w;
+    RacePage* page = w.pageRace;
+    std::shared_ptr<ProbingSounds> sounds = std::make_shared<ProbingSounds>();
+
+    RaceDay() {
+        if (!main.start())
+            qFatal("start-up failed");
+        if (!fx.sql({"INSERT INTO tblTournament (TournamentID, Name) VALUES (1, 'Cup');"}))
+            qFatal("no tournament");
+        main.state().CurrentTournamentID = 1;
+        w.pageMisc->txtMiscTransponderDelay->setText("3");
+        setSoundPlayer(sounds);
+        w.cmdToolbarMain_Click(2);
+    }
+
+    int addDriver(const QString& last, const QString& transponder, const QString& frequency) {
+        [&] {
+            QVERIFY(fx.sql({QString("INSERT INTO tblDriver (Lastname, Firstname, Frequency, "
+                                    "TransponderID) VALUES ('%1', 'F%1', %2, %3);")
+                                .arg(last, frequency, transponder)}));
+        }();
+        return fx.column("SELECT max(DriverID) FROM tblDriver;").value(0).toInt();
+    }
+
+    // A race with its drivers at start positions 1..n unless given.
+    int addRace(const Race& r, const QList<int>& drivers, QList<int> positions = {}) {
+        [&] {
+            QVERIFY(fx.sql({QString("INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, "
+                                    "Length, Status, Description) VALUES (%1, %2, %3, %4, %5, "
+                                    "'%6');")
+                                .arg(r.tournament)
+                                .arg(r.category)
+                                .arg(r.code)
+                                .arg(r.length)
+                                .arg(r.status)
+                                .arg(r.description)}));
+        }();
+        const int race = fx.column("SELECT max(RaceID) FROM tblRace;").value(0).toInt();
+        QStringList sql;
+        for (int i = 0; i < drivers.size(); ++i)
+            sql << QString("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) VALUES "
+                           "(%1, %2, %3);")
+                       .arg(drivers[i])
+                       .arg(race)
+                       .arg(positions.isEmpty() ? i + 1 : positions[i]);
+        [&] { QVERIFY(fx.sql(sql)); }();
+        return race;
+    }
+
+    // Shows the races of the current tournament and selects one.
+    void select(int race) {
+        page->cbRaceShowRaceCategory->setCurrentIndex(2);
+        page->cbRaceHeats->setCurrentIndex(page->cbRaceHeats->findData(race));
+    }
+    void reselect(int race) {
+        page->cbRaceShowRaceCategory->setCurrentIndex(-1);
+        select(race);
+    }
+
+    // Start and ten countdown ticks.
+    void startAndGo() {
+        page->cmdRaceStart->click();
+        for (int i = 0; i < 10; ++i)
+            page->tmrRaceCountdown_Timer();
+    }
+    void pass(int car, qint32 ms) { main.port->receive(passFrame(car, ms)); }
+    void clock(qint32 ms) { main.port->receive(QString("#U%1$").arg(ms, 6, 16, QChar('0'))); }
+
+    QString status(int race) {
+        return fx.column(QString("SELECT Status FROM tblRace WHERE RaceID=%1;").arg(race)).value(0);
+    }
+    // Every lap of a race: entry key, total, total text, lap, lap text.
+    QStringList laps(int race) {
+        return fx.column(
+            QString("SELECT DriverInRaceID||' '||TotalTime||' '||TotalTimeString||' '||"
+                    "LapTime||' '||LapTimeString FROM tblLapInRace WHERE RaceID=%1 "
+                    "ORDER BY LapInRaceID;")
+                .arg(race));
+    }
+    // Every entry of a race by start position: laps, result, result text.
+    QStringList results(int race) {
+        return fx.column(QString("SELECT NumOfLaps||' '||TimeToFinish||' '||TimeToFinishString "
+                                 "FROM tblDriverInRace WHERE RaceID=%1 ORDER BY StartPosition;")
+                             .arg(race));
+    }
+    int entry(int race, int position) {
+        return fx
+            .column(QString("SELECT DriverInRaceID FROM tblDriverInRace WHERE RaceID=%1 AND "
+                            "StartPosition=%2;")
+                        .arg(race)
+                        .arg(position))
+            .value(0)
+            .toInt();
+    }
+    // Everything Start could change.
+    QStringList snapshot() {
+        return fx.column("SELECT quote(RaceID)||quote(Status)||quote(TimeOfRace)||quote(Comment) "
+                         "FROM tblRace ORDER BY RaceID;") +
+               fx.column("SELECT quote(DriverInRaceID)||quote(TransponderID)||quote(NumOfLaps)||"
+                         "quote(TimeToFinish) FROM tblDriverInRace ORDER BY DriverInRaceID;") +
+               fx.column("SELECT count(*) FROM tblLapInRace;");
+    }
+    QStringList soundNames() const {
+        QStringList out;
+        for (const QString& s : sounds->played)
+            out << s.section('@', 0, 0);
+        return out;
+    }
+    bool toolbarEnabled() const {
+        return std::all_of(w.cmdToolbarMain.begin(), w.cmdToolbarMain.end(),
+                           [](QToolButton* b) { return b->isEnabled(); });
+    }
+    bool toolbarDisabled() const {
+        return std::none_of(w.cmdToolbarMain.begin(), w.cmdToolbarMain.end(),
+                            [](QToolButton* b) { return b->isEnabled(); });
+    }
+    QString buttons() const {
+        return QString("%1%2%3")
+            .arg(page->cmdRaceStart->isEnabled() ? "S" : "-")
+            .arg(page->cmdRaceStop->isEnabled() ? "T" : "-")
+            .arg(page->cmdRaceClear->isEnabled() ? "C" : "-");
+    }
+    // Texts and visibility of every score-board label and the lap counter.
+    QStringList board() const {
+        QStringList out;
+        for (const RacePage::Row* column :
+             {&page->lblRaceScoreDriver, &page->lblRaceScoreLaps, &page->lblRaceScoreTotalTime,
+              &page->lblRaceScoreLastTime, &page->lblRaceScoreBestTime,
+              &page->lblRaceScoreLapsDifference, &page->lblRaceScoreTotalTimeDifference,
+              &page->lblRaceScoreLastTimeDifference, &page->lblRaceScoreBestTimeDifference})
+            for (QLabel* l : *column)
+                out << (l->isHidden() ? "-" : "+") + l->text();
+        out << page->txtRaceLapCounter->text();
+        return out;
+    }
+    QList<RecordedMessage>& messages() { return platform.boxes->messages; }
+};
+
+// Three drivers with transponders 5, 17 and 23 in one race.
+struct ThreeCars {
+    RaceDay& day;
+    int race = 0;
+    ThreeCars(RaceDay& d, const Race& r, int cars = 3) : day(d) {
+        QList<int> drivers;
+        const QStringList ids{"5", "17", "23"};
+        for (int i = 0; i < cars; ++i)
+            drivers << day.addDriver(QString("Car%1").arg(ids[i]), ids[i],
+                                     QString::number(27.1 + 0.01 * i));
+        race = day.addRace(r, drivers);
+        day.select(race);
+    }
+};
+
+} // namespace
+
+class TestRacePage : public QObject {
+    Q_OBJECT
+private slots:
+    void layoutAndNames() {
+        RaceDay day;
+        RacePage* p = day.page;
+        QCOMPARE(itemTexts(p->cbRaceShowRaceCategory),
+                 (QStringList{"Qualification", "Final", "Qual. + final", "Single race"}));
+        QCOMPARE(p->cbRaceShowRaceCategory->currentIndex(), -1);
+        auto* stops = dynamic_cast<TabStopDelegate*>(p->lbRaceHeatParticipants->itemDelegate());
+        QVERIFY(stops);
+        QCOMPARE(stops->stops(), (std::vector<int>{20, 90}));
+        QVERIFY(p->frameRaceInformation->isHidden());
+        QVERIFY(p->frameRaceModifyDriver->isHidden());
+        QCOMPARE(day.main.timing().CurrentRaceID, -1);
+
+        QCOMPARE(p->lblRaceScoreDriver[9]->geometry(), twRect(4680, 8400, 3255, 375));
+        QCOMPARE(p->lblRaceScoreBestTimeDifference[2]->geometry(), twRect(12360, 4500, 1335, 240));
+        QCOMPARE(p->txtRaceTime->geometry(), twRect(4080, 840, 4935, 1335));
+        QCOMPARE(p->txtRaceLapCounter->geometry(), twRect(9120, 840, 2895, 1335));
+        QCOMPARE(p->cmdRaceStart->size(), twRect(0, 0, 1095, 975).size());
+        QCOMPARE(RacePage::textColour(p->txtRaceTime), kGreen);
+        QCOMPARE(RacePage::textColour(p->txtRaceLapCounter), kBlue);
+        QCOMPARE(RacePage::textColour(p->lblRaceScoreLapsDifference[0]), kRed);
+        QCOMPARE(p->lblRaceScoreDriver[0]->objectName(), QString("lblRaceScoreDriver_0"));
+        for (QAbstractButton* b : {static_cast<QAbstractButton*>(p->cmdRaceStart),
+                                   static_cast<QAbstractButton*>(p->cmdRaceStop),
+                                   static_cast<QAbstractButton*>(p->cmdRaceClear),
+                                   static_cast<QAbstractButton*>(p->cmdRaceHeatResultPreview),
+                                   static_cast<QAbstractButton*>(p->cmdRaceScoreCompareShow)})
+            QVERIFY2(!b->isEnabled(), qPrintable(b->objectName()));
+        QVERIFY(!p->cmdRaceStart->icon().isNull());
+
+        // Every control a person uses is named: by its text, its caption label
+        // or its own accessible name; labels never carry one.
+        const QList<QLabel*> labels = p->findChildren<QLabel*>();
+        for (QWidget* c : p->findChildren<QWidget*>()) {
+            if (auto* l = qobject_cast<QLabel*>(c)) {
+                QVERIFY2(l->accessibleName().isEmpty(), qPrintable(l->text()));
+                continue;
+            }
+            const bool usable = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
+                                qobject_cast<QComboBox*>(c) || qobject_cast<QListWidget*>(c) ||
+                                qobject_cast<QPlainTextEdit*>(c);
+            if (!usable || qobject_cast<QComboBox*>(c->parentWidget()))
+                continue;
+            const auto* b = qobject_cast<QAbstractButton*>(c);
+            const bool named = !c->accessibleName().isEmpty() || (b && !b->text().isEmpty()) ||
+                               std::any_of(labels.begin(), labels.end(),
+                                           [c](QLabel* l) { return l->buddy() == c; });
+            QVERIFY2(named, qPrintable(c->objectName()));
+        }
+    }
+
+    // ---- Heat selection ----
+
+    void conflicts_data() {
+        QTest::addColumn<QStringList>("frequencies");
+        QTest::addColumn<QStringList>("transponders");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("none") << QStringList{"27.1", "27.2"} << QStringList{"1", "2"}
+                              << "No conflict";
+        QTest::newRow("frequency at start positions 1 and 4")
+            << QStringList{"27.1", "27.2", "27.3", "27.1"} << QStringList{"1", "2", "3", "4"}
+            << "Frequency conflict";
+        QTest::newRow("ID") << QStringList{"27.1", "27.2"} << QStringList{"7", "7"}
+                            << "ID conflict";
+        QTest::newRow("both, all zeros")
+            << QStringList{"0", "0"} << QStringList{"0", "0"} << "Frequency and ID conflict";
+        QTest::newRow("two without transponder")
+            << QStringList{"27.1", "27.2"} << QStringList{"NULL", "NULL"} << "No conflict";
+    }
+    void conflicts() {
+        QFETCH(QStringList, frequencies);
+        QFETCH(QStringList, transponders);
+        QFETCH(QString, text);
+        RaceDay day;
+        QList<int> drivers;
+        for (int i = 0; i < frequencies.size(); ++i)
+            drivers << day.addDriver(QString("D%1").arg(i), transponders[i], frequencies[i]);
+        day.select(day.addRace(Race{}, drivers));
+
+        QCOMPARE(day.page->lblRaceHeatConflicts->text(), text);
+        const bool conflict = text != "No conflict";
+        QCOMPARE(day.main.timing().HeatHasConflict, conflict);
+        QCOMPARE(RacePage::textColour(day.page->lblRaceHeatConflicts),
+                 conflict ? kRed : QApplication::palette().color(QPalette::ButtonText));
+        const QString id = transponders[0] == "NULL" ? QString("none") : transponders[0];
+        QCOMPARE(day.page->lbRaceHeatParticipants->item(0)->text(),
+                 QString("%1\tD0, FD0\t[ID=%2 / F=%3]")
+                     .arg(drivers[0])
+                     .arg(id, NumberText(frequencies[0].toDouble())));
+        QCOMPARE(day.page->lbRaceHeatParticipants->item(0)->data(Qt::UserRole).toInt(), drivers[0]);
+    }
+
+    void categoryFilter_data() {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("tournament");
+        QTest::addColumn<QString>("extraSql");
+        QTest::addColumn<QStringList>("rows");
+        QTest::addColumn<int>("selected"); // list index; -1: nothing selected
+        QTest::newRow("qualification")
+            << 0 << 1 << "" << QStringList{"Heat 1 (New)", "Heat 2 (Finished)"} << 0;
+        QTest::newRow("final") << 1 << 1 << ""
+                               << QStringList{"Semi (New)", "Final A (New)", "Old final (New)"}
+                               << 0;
+        QTest::newRow("qual + final without a tournament")
+            << 2 << 0 << "" << QStringList{"Practice (New)", "Single X (Running)"} << 0;
+        QTest::newRow("single race")
+            << 3 << 1 << "" << QStringList{"<Single race registration>", "Single X (Running)"} << 1;
+        QTest::newRow("no qualification heat") << 0 << 2 << "" << QStringList{} << -1;
+        QTest::newRow("no single race") << 3 << 1 << "DELETE FROM tblRace WHERE RaceCode=3;"
+                                        << QStringList{"<Single race registration>"} << -1;
+    }
+    void categoryFilter() {
+        QFETCH(int, category);
+        QFETCH(int, tournament);
+        QFETCH(QString, extraSql);
+        QFETCH(int, selected);
+        RaceDay day;
+        const int driver = day.addDriver("Berg", "5", "27.1");
+        const int heat1 = day.addRace(Race{1, 1, TimeRace, 5, RaceNew, "Heat 1"}, {driver});
+        day.addRace(Race{1, 1, TimeRace, 5, RaceFinished, "Heat 2"}, {});
+        day.addRace(Race{1, 10, TimeRace, 5, RaceNew, "Final A"}, {});
+        day.addRace(Race{1, 11, TimeRace, 5, RaceNew, "Semi"}, {});
+        day.addRace(Race{1, 2, TimeRace, 5, RaceNew, "Old final"}, {});
+        day.addRace(Race{2, 10, TimeRace, 5, RaceNew, "Other final"}, {});
+        day.addRace(Race{0, 3, TimeRace, 5, RaceRunning, "Single X"}, {});
+        day.addRace(Race{0, 4, TimeRace, 5, RaceNew, "Practice"}, {});
+        if (!extraSql.isEmpty())
+            QVERIFY(day.fx.sql({extraSql}));
+        day.select(heat1);
+        day.page->frameRaceModifyDriver->setVisible(true);
+
+        day.main.state().CurrentTournamentID = tournament;
+        day.page->cbRaceShowRaceCategory->setCurrentIndex(-1);
+        day.page->cbRaceShowRaceCategory->setCurrentIndex(category);
+
+        QTEST(itemTexts(day.page->cbRaceHeats), "rows");
+        QCOMPARE(day.page->cbRaceHeats->currentIndex(), selected);
+        QCOMPARE(day.main.timing().CurrentRaceID,
+                 selected < 0 ? -1 : day.page->cbRaceHeats->itemData(selected).toInt());
+        QCOMPARE(day.page->frameRaceInformation->isHidden(), selected < 0);
+        QVERIFY(day.page->frameRaceModifyDriver->isHidden());
+        if (selected < 0)
+            QCOMPARE(day.page->lbRaceHeatParticipants->count(), 0);
+    }
+
+    void singleRaceRegistrationRow() {
+        RaceDay day;
+        const int single = day.addRace(Race{0, 3, TimeRace, 5, RaceNew, "Single B"}, {});
+        day.page->cbRaceShowRaceCategory->setCurrentIndex(3);
+        QCOMPARE(day.main.timing().CurrentRaceID, single);
+
+        // Selecting the selected row runs nothing.
+        const Database& db = day.main.state().DbConnection;
+        const qint64 before = db.statementCount();
+        day.page->cbRaceHeats->setCurrentIndex(1);
+        day.page->cbRaceShowRaceCategory->setCurrentIndex(3);
+        QCOMPARE(db.statementCount(), before);
+
+        // Without the dialog the row opens nothing.
+        day.page->cbRaceHeats->setCurrentIndex(0);
+        QCOMPARE(day.main.timing().CurrentRaceID, -1);
+        QCOMPARE(db.statementCount(), before);
+
+        // The dialog adds a race; then the list is read again and its first race selected.
+        int added = 0;
+        day.page->showSingleRaceRegistration = [&] {
+            added = day.addRace(Race{0, 3, TimeRace, 5, RaceNew, "Single A"}, {});
+        };
+        day.page->cbRaceHeats->setCurrentIndex(1);
+        day.page->cbRaceHeats->setCurrentIndex(0);
+        QVERIFY(added > 0);
+        QCOMPARE(itemTexts(day.page->cbRaceHeats),
+                 (QStringList{"<Single race registration>", "Single A (New)", "Single B (New)"}));
+        QCOMPARE(day.page->cbRaceHeats->currentIndex(), 1);
+        QCOMPARE(day.main.timing().CurrentRaceID, added);
+    }
+
+    void raceInformation_data() {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("categoryText");
+        QTest::addColumn<QString>("lengthText");
+        QTest::addColumn<QString>("statusText");
+        QTest::addColumn<QString>("buttons");
+        QTest::newRow("qualification time race") << 1 << 1 << 0 << "Qualification"
+                                                 << "5 [minutes]"
+                                                 << "New race"
+                                                 << "S--";
+        QTest::newRow("final laps race") << 10 << 2 << 1 << "Final"
+                                         << "5 [laps]"
+                                         << "Running"
+                                         << "-T-";
+        QTest::newRow("single race, unknown category") << 3 << 7 << 0 << "Single"
+                                                       << "5"
+                                                       << "New race"
+                                                       << "S--";
+        QTest::newRow("race of an old database") << 0 << 1 << 2 << "Single"
+                                                 << "5 [minutes]"
+                                                 << "Finished"
+                                                 << "--C";
+    }
+    void raceInformation() {
+        QFETCH(int, code);
+        QFETCH(int, category);
+        QFETCH(int, status);
+        RaceDay day;
+        const int race =
+            day.addRace(Race{1, code, category, 5, status, "Heat"}, {day.addDriver("A", "1", "1")});
+        QVERIFY(day.fx.sql({QString("UPDATE tblRace SET TimeOfRace='2024-05-01 10:00:00' WHERE "
+                                    "RaceID=%1;")
+                                .arg(race)}));
+        day.select(race);
+        RacePage* p = day.page;
+        QTEST(p->lblRaceInfoCategory->text(), "categoryText");
+        QTEST(p->lblRaceInfoLength->text(), "lengthText");
+        QTEST(p->lblRaceInfoStatus->text(), "statusText");
+        QCOMPARE(
+            p->lblRaceInfoTimeOfRace->text(),
+            QLocale().toString(QDateTime(QDate(2024, 5, 1), QTime(10, 0)), QLocale::ShortFormat));
+        QTEST(day.buttons(), "buttons");
+        const TimingState& t = day.main.timing();
+        QCOMPARE(t.CurrentRaceCategoryID, category);
+        QCOMPARE(t.CurrentRaceLength, 5);
+        QCOMPARE(t.CurrentRaceStatus, status);
+        QVERIFY(!p->frameRaceInformation->isHidden());
+    }
+
+    void commentIsSavedAtEveryChange() {
+        RaceDay day;
+        const int race = day.addRace(Race{}, {});
+        QVERIFY(day.fx.sql(
+            {QString("UPDATE tblRace SET Comment='It''s wet' WHERE RaceID=%1;").arg(race)}));
+        const QString stored = QString("SELECT Comment FROM tblRace WHERE RaceID=%1;").arg(race);
+        day.select(race);
+        // Loading wrote the comment back.
+        QCOMPARE(day.page->txtRaceInfoComment->toPlainText(), QString("It's wet"));
+        QCOMPARE(day.fx.column(stored), QStringList{"It?s wet"});
+
+        day.page->txtRaceInfoComment->setPlainText("O'Neil");
+        QCOMPARE(day.fx.column(stored), QStringList{"O?Neil"});
+        QTest::keyClick(day.page->txtRaceInfoComment, Qt::Key_X);
+        QCOMPARE(day.fx.column(stored),
+                 QStringList{day.page->txtRaceInfoComment->toPlainText().replace('\'', '?')});
+        QCOMPARE(day.fx.column(stored).value(0).size(), 7);
+    }
+
+    // ---- Driver corrections ----
+
+    void driverSave_data() {
+        QTest::addColumn<QString>("typedId");
+        QTest::addColumn<QString>("shownId");
+        QTest::addColumn<QString>("storedId");
+        QTest::addColumn<QString>("conflict");
+        QTest::newRow("number then letter") << "12a"
+                                            << "12"
+                                            << "12"
+                                            << "No conflict";
+        QTest::newRow("letter alone") << "a"
+                                      << "0"
+                                      << "0"
+                                      << "ID conflict";
+        QTest::newRow("emptied: no transponder") << ""
+                                                 << ""
+                                                 << "NULL"
+                                                 << "No conflict";
+    }
+    void driverSave() {
+        QFETCH(QString, typedId);
+        QFETCH(QString, storedId);
+        RaceDay day;
+        const int berg = day.addDriver("Berg", "5", "27.1");
+        const int lund = day.addDriver("Lund", "0", "27.2");
+        day.select(day.addRace(Race{}, {berg, lund}));
+        RacePage* p = day.page;
+
+        p->lbRaceHeatParticipants->setCurrentRow(0);
+        QVERIFY(!p->frameRaceModifyDriver->isHidden());
+        QCOMPARE(p->lblRaceModifyDriverName->text(), QString("Berg, FBerg"));
+        QCOMPARE(p->txtRaceModifyDriverTransponderID->text(), QString("5"));
+        QCOMPARE(p->txtRaceModifyDriverFrequency->text(), NumberText(27.1));
+
+        p->txtRaceModifyDriverTransponderID->clear();
+        QTest::keyClicks(p->txtRaceModifyDriverTransponderID, typedId);
+        QTEST(p->txtRaceModifyDriverTransponderID->text(), "shownId");
+        p->txtRaceModifyDriverCar->setText("Mugen's");
+        p->txtRaceModifyDriverTeam->setText("Blue");
+        p->txtRaceModifyDriverFrequency->setText("27195");
+        p->chkRaceModifyDriverOwnTransponder->setChecked(true);
+        p->cmdRaceModifyDriverSave->click();
+
+        QCOMPARE(day.fx.column(QString("SELECT Car||'|'||Team||'|'||Frequency||'|'||"
+                                       "IFNULL(TransponderID,'NULL')||'|'||OwnTransponder FROM "
+                                       "tblDriver WHERE DriverID=%1;")
+                                   .arg(berg)),
+                 QStringList{"Mugen?s|Blue|27.195|" + storedId + "|1"});
+        // The heat is read again: start list, conflicts, the frame hidden.
+        const QString shown = storedId == "NULL" ? QString("none") : storedId;
+        QCOMPARE(
+            p->lbRaceHeatParticipants->item(0)->text(),
+            QString("%1\tBerg, FBerg\t[ID=%2 / F=%3]").arg(berg).arg(shown, NumberText(27.195)));
+        QTEST(p->lblRaceHeatConflicts->text(), "conflict");
+        QVERIFY(p->frameRaceModifyDriver->isHidden());
+    }
+
+    // ---- Start ----
+
+    void startRefusals_data() {
+        QTest::addColumn<QList<int>>("positions");
+        QTest::addColumn<bool>("sameTransponder");
+        QTest::addColumn<int>("statusAtSelection");
+        QTest::addColumn<int>("statusLater"); // -1: unchanged
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<MsgIcon>("icon");
+        QTest::addColumn<bool>("portOpened");
+        const QString listTitle = "Race start list!";
+        QTest::newRow("conflict") << QList<int>{1, 2} << true << 0 << -1 << kConflictText
+                                  << "Race conflict!" << MsgIcon::Critical << false;
+        const QList<QList<int>> lists{{1, 0}, {1, 11}, {2, 2}, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}};
+        const char* names[] = {"start position 0", "start position 11", "two on one position",
+                               "eleven entries"};
+        for (int i = 0; i < lists.size(); ++i)
+            QTest::newRow(names[i]) << lists[i] << false << 0 << -1 << StartListProblem(lists[i])
+                                    << listTitle << MsgIcon::Critical << false;
+        QTest::newRow("already started")
+            << QList<int>{1, 2} << false << 1 << -1
+            << "This race has been started (and probably interrupted). To restart, first clear "
+               "race."
+            << "Race already started." << MsgIcon::None << true;
+        QTest::newRow("already finished") << QList<int>{1, 2} << false << 2 << -1
+                                          << "This race is finished. To restart, first clear race."
+                                          << "Race already finished." << MsgIcon::None << true;
+        QTest::newRow("finished after it was selected")
+            << QList<int>{1, 2} << false << 0 << 2
+            << "This race is finished. To restart, first clear race."
+            << "Race already finished." << MsgIcon::None << true;
+    }
+    void startRefusals() {
+        QFETCH(QList<int>, positions);
+        QFETCH(bool, sameTransponder);
+        QFETCH(int, statusAtSelection);
+        QFETCH(int, statusLater);
+        RaceDay day;
+        QList<int> drivers;
+        for (int i = 0; i < positions.size(); ++i)
+            drivers << day.addDriver(QString("D%1").arg(i),
+                                     sameTransponder ? QString("7") : QString::number(i + 1),
+                                     QString::number(27.0 + 0.01 * i));
+        Race r;
+        r.status = statusAtSelection;
+        const int race = day.addRace(r, drivers, positions);
+        day.select(race);
+        if (statusLater >= 0)
+            QVERIFY(day.fx.sql({QString("UPDATE tblRace SET Status=%1 WHERE RaceID=%2;")
+                                    .arg(statusLater)
+                                    .arg(race)}));
+        day.main.state().KirvOCX->CloseConnection();
+        const int opens = int(day.main.port->openAttempts().size());
+        const QStringList before = day.snapshot();
+        day.messages().clear();
+
+        day.page->cmdRaceStart_Click();
+
+        QCOMPARE(day.messages().size(), 1);
+        QTEST(day.messages().first().text, "text");
+        QTEST(day.messages().first().title, "title");
+        QTEST(day.messages().first().icon, "icon");
+        QCOMPARE(day.messages().first().buttons, MsgButtons::OK);
+        QCOMPARE(day.snapshot(), before);
+        QTEST(day.main.port->openAttempts().size() > opens, "portOpened");
+        QVERIFY(!day.page->tmrRaceCountdown.isActive());
+        QVERIFY(day.sounds->played.isEmpty());
+        QVERIFY(day.toolbarEnabled());
+        QVERIFY(day.page->cbRaceHeats->isEnabled());
+        QCOMPARE(day.main.timing().TimingMode, int(TimingRace));
+    }
+
+    void countdown_data() {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<QString>("counter");
+        QTest::newRow("time race") << int(TimeRace) << 5 << "0";
+        QTest::newRow("laps race of 20") << int(LapsRace) << 20 << "0/20";
+    }
+    void countdown() {
+        QFETCH(int, category);
+        QFETCH(int, length);
+        RaceDay day;
+        Race r;
+        r.category = category;
+        r.length = length;
+        ThreeCars heat(day, r);
+        RacePage* p = day.page;
+        TimingState& t = day.main.timing();
+        day.sounds->probe = [&] {
+            return day.status(heat.race) + QString::number(t.CurrentRaceStatus) + "/" +
+                   p->txtRaceTime->text();
+        };
+
+        p->cmdRaceStart->click();
+        QCOMPARE(day.sounds->paths, QStringList{day.fx.appPath() + "res/start.wav"});
+        QCOMPARE(p->txtRaceTime->text(), QString("10"));
+        QCOMPARE(RacePage::textColour(p->txtRaceTime), kBlue);
+        QTEST(p->txtRaceLapCounter->text(), "counter");
+        QCOMPARE(RacePage::textColour(p->txtRaceLapCounter), kBlue);
+        QCOMPARE(day.buttons(), QString("---"));
+        QVERIFY(day.toolbarDisabled());
+        QVERIFY(!p->cbRaceHeats->isEnabled() && !p->cbRaceShowRaceCategory->isEnabled() &&
+                !p->lbRaceHeatParticipants->isEnabled());
+        QCOMPARE(t.CarFinished, (std::array<bool, 10>{false, false, false, true, true, true, true,
+                                                      true, true, true}));
+        QCOMPARE(day.fx.column(QString("SELECT TransponderID FROM tblDriverInRace WHERE RaceID=%1 "
+                                       "ORDER BY StartPosition;")
+                                   .arg(heat.race)),
+                 (QStringList{"5", "17", "23"}));
+        QCOMPARE(p->lblRaceScoreDriver[1]->text(), QString("17-Car17, FCar17"));
+        for (int row = 0; row < 10; ++row) {
+            QCOMPARE(p->lblRaceScoreBestTime[size_t(row)]->isHidden(), row > 2);
+            QCOMPARE(p->lblRaceScoreLapsDifference[size_t(row)]->isHidden(), row == 0 || row > 2);
+        }
+
+        for (int i = 0; i < 9; ++i)
+            p->tmrRaceCountdown_Timer();
+        day.pass(5, 1000); // still New: ignored
+        QVERIFY(!t.CarHasPassed[0]);
+        p->tmrRaceCountdown_Timer();
+
+        QCOMPARE(day.sounds->played,
+                 (QStringList{"start.wav@00/10", "count.wav@00/5", "count.wav@00/4",
+                              "count.wav@00/3", "count.wav@00/2", "go.wav@11/0"}));
+        QVERIFY(!p->tmrRaceCountdown.isActive());
+        QVERIFY(p->tmrRaceTime.isActive() && p->tmrRaceFlash.isActive());
+        QCOMPARE(p->lblRaceInfoStatus->text(), QString("Running"));
+        QCOMPARE(day.buttons(), QString("-T-"));
+        QCOMPARE(day.main.port->written().last(), QString("#S$"));
+        QVERIFY(day.toolbarDisabled());
+    }
+
+    // ---- Passes ----
+
+    void timeRaceEndsByItself() {
+        RaceDay day;
+        Race r;
+        r.length = 1;
+        ThreeCars heat(day, r, 2);
+        RacePage* p = day.page;
+        TimingState& t = day.main.timing();
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.pass(17, 1500);
+        day.pass(5, 31000);
+        day.pass(17, 33000);
+        day.clock(60000);
+        QCOMPARE(t.RaceElapsedMs, 60000);
+        QCOMPARE(t.PracticeElapsedMs, 60000);
+        day.sounds->played.clear();
+        p->tmrRaceTime_Timer();
+        QCOMPARE(p->txtRaceTime->text(), QString("1:00.100"));
+        QCOMPARE(RacePage::textColour(p->txtRaceTime), kRed);
+        day.pass(5, 61000);
+        QVERIFY(t.RaceActive);
+        day.pass(17, 64000);
+
+        const int e5 = day.entry(heat.race, 1);
+        const int e17 = day.entry(heat.race, 2);
+        QCOMPARE(day.laps(heat.race),
+                 (QStringList{QString("%1 31000 31.000 31000 31.000").arg(e5),
+                              QString("%1 33000 33.000 33000 33.000").arg(e17),
+                              QString("%1 61000 61.000 30000 30.000").arg(e5),
+                              QString("%1 64000 64.000 31000 31.000").arg(e17)}));
+        QCOMPARE(day.results(heat.race), (QStringList{"2 1000 1.000", "2 4000 4.000"}));
+        QCOMPARE(day.status(heat.race), QString("2"));
+        QCOMPARE(t.CurrentRaceStatus, int(RaceFinished));
+        QCOMPARE(t.TimingMode, int(TimingIdle));
+        QVERIFY(!t.RaceActive && !p->tmrRaceTime.isActive());
+        QCOMPARE(day.buttons(), QString("--C"));
+        QVERIFY(day.toolbarEnabled() && p->cbRaceHeats->isEnabled());
+        QCOMPARE(day.soundNames(),
+                 (QStringList{"finish.wav", "pass.wav", "pass.wav", "complete.wav"}));
+        QCOMPARE(p->lblRaceScoreDriver[0]->text(), QString("5-Car5, FCar5"));
+        QCOMPARE(p->lblRaceScoreTotalTime[0]->text(), QString("1:01.000"));
+        QCOMPARE(p->lblRaceScoreTotalTimeDifference[1]->text(), QString("0:03.000"));
+        QCOMPARE(RacePage::textColour(p->lblRaceScoreTotalTimeDifference[1]), kRed);
+        QCOMPARE(p->lblRaceScoreLastTimeDifference[1]->text(), QString("0:01.000"));
+        QCOMPARE(p->txtRaceLapCounter->text(), QString("2"));
+
+        day.pass(5, 70000); // after the stop
+        QCOMPARE(day.laps(heat.race).size(), 4);
+    }
+
+    void lapsRaceEndsByItself() {
+        RaceDay day;
+        Race r;
+        r.category = LapsRace;
+        r.length = 2;
+        ThreeCars heat(day, r, 2);
+        RacePage* p = day.page;
+        TimingState& t = day.main.timing();
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.pass(17, 2000);
+        day.pass(5, 20000);
+        day.pass(17, 25000);
+        QCOMPARE(p->txtRaceLapCounter->text(), QString("1/2"));
+        QCOMPARE(RacePage::textColour(p->txtRaceLapCounter), kBlue);
+        day.sounds->played.clear();
+        day.pass(5, 40000);
+        QCOMPARE(day.soundNames(), (QStringList{"pass.wav", "finish.wav"}));
+        QCOMPARE(p->txtRaceLapCounter->text(), QString("2/2"));
+        QCOMPARE(RacePage::textColour(p->txtRaceLapCounter), kRed);
+        day.pass(17, 45000);
+
+        QCOMPARE(day.results(heat.race), (QStringList{"2 -80000 -80.000", "2 -75000 -75.000"}));
+        QCOMPARE(day.status(heat.race), QString("2"));
+        QCOMPARE(t.CurrentRaceStatus, int(RaceFinished));
+        QCOMPARE(t.TimingMode, int(TimingIdle));
+        QVERIFY(day.toolbarEnabled());
+        QCOMPARE(day.soundNames(),
+                 (QStringList{"pass.wav", "finish.wav", "pass.wav", "complete.wav"}));
+        // The board stays as the last pass drew it: Stop enabled, Clear not.
+        QCOMPARE(day.buttons(), QString("-T-"));
+        p->cmdRaceStop->click();
+        QCOMPARE(day.soundNames().size(), 4);
+        QCOMPARE(day.buttons(), QString("-T-"));
+    }
+
+    void transponderDelay_data() {
+        QTest::addColumn<QString>("delay");
+        QTest::addColumn<QStringList>("totals");
+        QTest::newRow("5 s") << "5" << QStringList{"8000"};
+        QTest::newRow("4 s") << "4" << QStringList{"4500"};
+        QTest::newRow("3.5 s, equal is not too soon") << "3.5" << QStringList{"4500", "8000"};
+        QTest::newRow("not a number") << "abc" << QStringList{"4500", "8000"};
+        QTest::newRow("empty") << "" << QStringList{"4500", "8000"};
+    }
+    void transponderDelay() {
+        QFETCH(QString, delay);
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        day.startAndGo();
+        day.w.pageMisc->txtMiscTransponderDelay->setText(delay);
+        day.pass(5, 500);
+        day.pass(5, 4500);
+        day.pass(5, 8000);
+        QTEST(day.fx.column(
+                  QString("SELECT TotalTime FROM tblLapInRace WHERE RaceID=%1 ORDER BY TotalTime;")
+                      .arg(heat.race)),
+              "totals");
+    }
+
+    void failingStatementDuringAPass_data() {
+        QTest::addColumn<QString>("trigger");
+        const QString refuse = " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
+        QTest::newRow("lap row") << "CREATE TRIGGER refuse BEFORE INSERT ON tblLapInRace" + refuse;
+        QTest::newRow("lap count")
+            << "CREATE TRIGGER refuse BEFORE UPDATE OF NumOfLaps ON tblDriverInRace" + refuse;
+        QTest::newRow("result")
+            << "CREATE TRIGGER refuse BEFORE UPDATE OF TimeToFinish ON tblDriverInRace" + refuse;
+    }
+    void failingStatementDuringAPass() {
+        QFETCH(QString, trigger);
+        RaceDay day;
+        Race r;
+        r.category = LapsRace;
+        r.length = 1;
+        ThreeCars heat(day, r, 2);
+        const TimingState& t = day.main.timing();
+        day.startAndGo();
+        QVERIFY(day.fx.sql({trigger}));
+        day.pass(5, 1000);
+        day.pass(17, 1500);
+        day.pass(5, 20000);
+        day.pass(17, 22000);
+        QVERIFY(day.messages().isEmpty()); // never a box inside the receive handling
+        QCoreApplication::processEvents();
+        QCOMPARE(day.messages().size(), 1);
+        QCOMPARE(day.messages().first().icon, MsgIcon::Exclamation);
+        QCOMPARE(day.messages().first().title, QString("Kirv Vorel"));
+        QVERIFY(day.messages().first().text.startsWith("A passing car could not be stored"));
+        // Nothing of a refused pass is stored or counted; the race goes on.
+        QVERIFY(day.laps(heat.race).isEmpty());
+        QCOMPARE(day.results(heat.race), (QStringList{"0 100000000 ...", "0 100000000 ..."}));
+        QCOMPARE(day.page->lblRaceScoreLaps[0]->text(), QString("0"));
+        QCOMPARE(day.status(heat.race), QString("1"));
+        QVERIFY(t.RaceActive);
+
+        QVERIFY(day.fx.sql({"DROP TRIGGER refuse;"}));
+        day.pass(5, 40000);
+        day.pass(17, 45000);
+        QCoreApplication::processEvents();
+        QCOMPARE(day.messages().size(), 1);
+        const int e5 = day.entry(heat.race, 1);
+        const int e17 = day.entry(heat.race, 2);
+        QCOMPARE(day.laps(heat.race),
+                 (QStringList{QString("%1 40000 40.000 40000 40.000").arg(e5),
+                              QString("%1 45000 45.000 45000 45.000").arg(e17)}));
+        QCOMPARE(day.results(heat.race), (QStringList{"1 -20000 -20.000", "1 -15000 -15.000"}));
+        QCOMPARE(day.status(heat.race), QString("2"));
+    }
+
+    void participantWithoutTransponderIsNeverCounted() {
+        RaceDay day;
+        const int none = day.addDriver("Nils", "NULL", "27.1");
+        const int zero = day.addDriver("Zero", "0", "27.2");
+        const int race = day.addRace(Race{}, {none, zero});
+        // A copy left by an earlier run must not survive the start.
+        QVERIFY(day.fx.sql(
+            {QString("UPDATE tblDriverInRace SET TransponderID=0 WHERE DriverID=%1;").arg(none)}));
+        day.select(race);
+        QCOMPARE(day.page->lblRaceHeatConflicts->text(), QString("No conflict"));
+        day.startAndGo();
+        QCOMPARE(day.fx.column(QString("SELECT TransponderID FROM tblDriverInRace WHERE "
+                                       "RaceID=%1 ORDER BY StartPosition;")
+                                   .arg(race)),
+                 (QStringList{"NULL", "0"}));
+        QCOMPARE(day.page->lblRaceScoreDriver[0]->text(), QString("none-Nils, FNils"));
+        day.pass(0, 1000);
+        day.pass(0, 20000);
+        day.pass(0, 40000);
+        QCOMPARE(day.results(race), (QStringList{"0 100000000 ...", "2 100000000 ..."}));
+        QVERIFY(!day.main.timing().CarHasPassed[0]);
+    }
+
+    void passesOutsideARunningRace_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("laps");
+        QTest::newRow("idle") << int(TimingIdle) << 0;
+        QTest::newRow("practice") << int(TimingPractice) << 0;
+        QTest::newRow("race, for comparison") << int(TimingRace) << 1;
+    }
+    void passesOutsideARunningRace() {
+        QFETCH(int, mode);
+        RaceDay day;
+        Race r;
+        r.status = RaceRunning; // left running by an earlier run of the program
+        ThreeCars heat(day, r);
+        QVERIFY(day.fx.sql({"UPDATE tblDriverInRace SET TransponderID=(SELECT TransponderID FROM "
+                            "tblDriver WHERE tblDriver.DriverID=tblDriverInRace.DriverID);"}));
+        QCOMPARE(day.main.timing().CurrentRaceStatus, int(RaceRunning));
+        day.main.timing().TimingMode = mode;
+        day.pass(5, 5000); // the control was never started: its repeat filter starts at 0
+        day.pass(5, 20000);
+        QTEST(int(day.laps(heat.race).size()), "laps");
+        QCOMPARE(day.sounds->played.isEmpty(), mode != TimingRace);
+    }
+
+    void raceClock_data() {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<int>("finishSounds");
+        QTest::newRow("time race of 3 minutes") << int(TimeRace) << kRed << 1;
+        QTest::newRow("laps race") << int(LapsRace) << kGreen << 0;
+    }
+    void raceClock() {
+        QFETCH(int, category);
+        RaceDay day;
+        Race r;
+        r.category = category;
+        r.length = 3;
+        ThreeCars heat(day, r, 1);
+        RacePage* p = day.page;
+        day.startAndGo();
+        day.clock(179900);
+        p->tmrRaceTime_Timer();
+        QCOMPARE(p->txtRaceTime->text(), QString("3:00.000"));
+        QTEST(RacePage::textColour(p->txtRaceTime), "colour");
+        p->tmrRaceTime_Timer();
+        QCOMPARE(p->txtRaceTime->text(), QString("3:00.100"));
+        QTEST(int(day.soundNames().count("finish.wav")), "finishSounds");
+        QVERIFY(day.main.timing().RaceActive);
+    }
+
+    void passFlashesItsRow() {
+        RaceDay day;
+        ThreeCars heat(day, Race{});
+        RacePage* p = day.page;
+        day.startAndGo();
+        day.pass(17, 1000);
+        QString seen;
+        for (int i = 0; i < 10; ++i) {
+            p->tmrRaceFlash_Timer();
+            seen += RacePage::textColour(p->lblRaceScoreBestTime[1]) == kRed ? 'R' : 'B';
+        }
+        QCOMPARE(seen, QString("BRBRBRBRBB"));
+        QCOMPARE(RacePage::textColour(p->lblRaceScoreDriver[0]), QColor(Qt::black));
+    }
+
+    // ---- After the race ----
+
+    void clearKeepsTheResults() {
+        RaceDay day;
+        Race r;
+        r.category = LapsRace;
+        r.length = 1;
+        ThreeCars heat(day, r, 2);
+        RacePage* p = day.page;
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.pass(17, 1500);
+        day.pass(5, 20000);
+        day.pass(17, 22000);
+        QCOMPARE(day.status(heat.race), QString("2"));
+        day.reselect(heat.race);
+        QCOMPARE(day.buttons(), QString("--C"));
+        const QStringList results = day.results(heat.race);
+        const QString copies = QString("SELECT TransponderID FROM tblDriverInRace WHERE RaceID=%1 "
+                                       "ORDER BY StartPosition;")
+                                   .arg(heat.race);
+
+        day.platform.boxes->answers = {MsgResult::No};
+        p->cmdRaceClear->click();
+        QCOMPARE(day.laps(heat.race).size(), 2);
+        QCOMPARE(day.status(heat.race), QString("2"));
+
+        day.messages().clear();
+        p->cmdRaceClear->click();
+        QCOMPARE(day.messages().size(), 1);
+        QCOMPARE(
+            day.messages().first().text,
+            QString("You are about to delete all registeres laps in this race. Are you sure?"));
+        QCOMPARE(day.messages().first().title, QString("Clear race?"));
+        QCOMPARE(day.messages().first().buttons, MsgButtons::YesNo);
+        QCOMPARE(day.messages().first().icon, MsgIcon::None);
+        QVERIFY(day.laps(heat.race).isEmpty());
+        QCOMPARE(day.fx.column(QString("SELECT Status||IFNULL(TimeOfRace,'-') FROM tblRace WHERE "
+                                       "RaceID=%1;")
+                                   .arg(heat.race)),
+                 QStringList{"0-"});
+        QCOMPARE(day.results(heat.race), results);
+        QCOMPARE(day.fx.column(copies), (QStringList{"5", "17"}));
+        QCOMPARE(day.buttons(), QString("S--"));
+        QCOMPARE(p->lblRaceInfoStatus->text(), QString("New race"));
+        QVERIFY(p->lblRaceInfoTimeOfRace->text().isEmpty());
+        QCOMPARE(day.main.timing().CarFinished, (std::array<bool, 10>{}));
+    }
+
+    void finishedBoardIsRebuilt_data() {
+        QTest::addColumn<int>("category");
+        QTest::addColumn<QStringList>("passes"); // car@ms; clock@ms moves the race clock
+        QTest::newRow("time race")
+            << int(TimeRace)
+            << QStringList{"5@1000",      "17@1500", "5@20000",  "17@25000", "5@40000",
+                           "clock@60000", "5@61000", "17@64000", "23@65000"};
+        QTest::newRow("laps race")
+            << int(LapsRace) << QStringList{"5@1000",  "17@1500",  "5@20000", "17@25000",
+                                            "5@40000", "23@42000", "17@45000"};
+    }
+    void finishedBoardIsRebuilt() {
+        QFETCH(int, category);
+        QFETCH(QStringList, passes);
+        RaceDay day;
+        Race r;
+        r.category = category;
+        r.length = category == TimeRace ? 1 : 2;
+        ThreeCars heat(day, r);
+        const int other = day.addRace(Race{1, 1, TimeRace, 5, RaceNew, "Other"}, {});
+        day.startAndGo();
+        for (const QString& pass : passes) {
+            const qint32 ms = pass.section('@', 1).toInt();
+            if (pass.startsWith("clock"))
+                day.clock(ms);
+            else
+                day.pass(pass.section('@', 0, 0).toInt(), ms);
+        }
+        QCOMPARE(day.status(heat.race), QString("2"));
+        const QStringList atTheEnd = day.board();
+        QCOMPARE(day.page->lblRaceScoreDriver[2]->text(), QString("23-Car23, FCar23"));
+
+        day.reselect(other);
+        QVERIFY(day.page->lblRaceScoreDriver[0]->isHidden());
+        day.select(heat.race);
+        QCOMPARE(day.board(), atTheEnd);
+    }
+
+    void lapCounterLost() {
+        RaceDay day;
+        ThreeCars heat(day, Race{});
+        RacePage* p = day.page;
+        p->LapCounterLost(); // nothing runs
+        QVERIFY(p->lblRaceLapCounterLost->isHidden());
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.pass(5, 20000);
+        day.main.port->vanish(); // the counter is unplugged
+        QCOMPARE(day.main.state().shapeHWStatusIndicator->fillColor(), kLinkDarkRed);
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
+        QVERIFY(day.messages().isEmpty());
+        p->cmdRaceStop->click();
+        QCOMPARE(day.status(heat.race), QString("2"));
+        QCOMPARE(day.laps(heat.race).size(), 1);
+        QCOMPARE(day.buttons(), QString("--C"));
+    }
+};
+
+QTEST_MAIN(TestRacePage)
+#include "tst_racepage.moc"
