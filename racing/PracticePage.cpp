@@ -330,6 +330,7 @@ void PracticePage::cmdPracticeStart_Click() {
     tmrPracticeTime.start();
     tmrPracticeFlash.start();
     t.CurrentRaceStatus = RaceRunning;
+    m_sessionRaceId = raceId;
 
     refreshAll();
     playSound("res/go.wav");
@@ -345,6 +346,7 @@ void PracticePage::cmdPracticeStop_Click() {
     tmrPracticeTime.stop();
     m_main.state().KirvOCX->StopRace();
     t.TimingMode = TimingIdle;
+    m_sessionRaceId = -1;
     m_main.SetToolbarEnabled(true);
     // A refused status is told; the session has stopped all the same.
     (void)m_main.db().Execute(QStringLiteral("UPDATE tblRace SET Status=2 WHERE RaceID=") +
@@ -359,6 +361,10 @@ void PracticePage::cmdPracticeStop_Click() {
 
 void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
     TimingState& t = m_main.timing();
+    // Only the running session's race takes practice passes, never a race that
+    // was left running.
+    if (m_sessionRaceId < 0 || t.CurrentRaceID != m_sessionRaceId)
+        return;
     Database& db = m_main.db();
     const QString car = Number(iCarID);
     const QString race = Number(t.CurrentRaceID);

@@ -85,6 +85,8 @@ private:
     void playSound(const char* name);
 
     bool m_timingFailureReported = false;
+    // The practice race of the running session; -1 while none runs.
+    qint32 m_sessionRaceId = -1;
 };
 
 } // namespace kv
