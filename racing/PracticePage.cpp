@@ -1,5 +1,6 @@
 #include "PracticePage.h"
 
+#include "ButtonPictures.h"
 #include "Database.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
@@ -27,20 +28,6 @@ namespace {
 const QColor kGreen = bgr(0xC000);
 const QColor kRed = bgr(0x0000FF);
 
-void setTextColour(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::Text, c);
-    w->setPalette(p);
-}
-
-QToolButton* addPictureButton(const char* name, QWidget* parent, int left, int top, int width,
-                              int height, const QString& purpose) {
-    auto* button = addControl<QToolButton>(name, parent, left, top, width, height);
-    button->setAccessibleName(purpose);
-    return button;
-}
-
 // Lists ignore their buddy label: they also carry its text as their name.
 void nameByCaption(QListWidget* list, QLabel* caption) {
     caption->setBuddy(list);
@@ -56,42 +43,6 @@ qint32 KeyOf(const QVariant& field) {
 
 QString Number(qint64 v) {
     return QString::number(v);
-}
-
-// Collects the database's failure reports instead of showing them, for work
-// that must not open a modal box (the lap counter's receive handling, an open
-// transaction).
-class QuietDatabase {
-public:
-    explicit QuietDatabase(Database& db) : m_db(db), m_saved(db.errorReporter()) {
-        db.setErrorReporter([this](const QString& what, const QString& sql, const QString& error) {
-            if (m_error.isEmpty())
-                m_error = what + QStringLiteral("\n\n") + sql + QStringLiteral("\n\n") + error;
-        });
-    }
-    ~QuietDatabase() { m_db.setErrorReporter(m_saved); }
-    QuietDatabase(const QuietDatabase&) = delete;
-    QuietDatabase& operator=(const QuietDatabase&) = delete;
-    QString error() const { return m_error; }
-
-private:
-    Database& m_db;
-    Database::ErrorReporter m_saved;
-    QString m_error;
-};
-
-// Writes the statements all or none. The failure is returned, not shown, so
-// that the caller tells the user only after the rollback.
-bool WriteAllOrNone(Database& db, const QStringList& statements, QString* error) {
-    QuietDatabase quiet(db);
-    Transaction trans(db);
-    bool ok = trans.active();
-    for (const QString& sql : statements)
-        ok = ok && db.Execute(sql);
-    ok = ok && trans.commit();
-    if (!ok)
-        *error = quiet.error();
-    return ok;
 }
 
 void tellUser(const QString& error) {
@@ -117,10 +68,10 @@ PracticePage::PracticePage(MainContext& main, QWidget* parent)
 
 void PracticePage::buildControls() {
     cmdPracticeStart = addPictureButton("cmdPracticeStart", this, 480, 360, 1095, 975,
-                                        QStringLiteral("Start practice"));
+                                        ButtonPicture::Start, QStringLiteral("Start practice"));
     cmdPracticeStart->setToolTip(QStringLiteral("Start practice."));
     cmdPracticeStop = addPictureButton("cmdPracticeStop", this, 1920, 360, 1095, 975,
-                                       QStringLiteral("Stop practice"));
+                                       ButtonPicture::Stop, QStringLiteral("Stop practice"));
     cmdPracticeStop->setToolTip(QStringLiteral("Stop practice."));
     cmdPracticeStop->setEnabled(false);
 
@@ -230,14 +181,14 @@ void PracticePage::buildBoard() {
         const QByteArray index = QByteArray::number(i);
         QToolButton* preview = addPictureButton(
             ("cmdPracticeLapProgressPreview_" + index).constData(), this, 13800, 3000 + 600 * i,
-            375, 375, QStringLiteral("Lap progress preview of row ") + row);
+            375, 375, ButtonPicture::Preview, QStringLiteral("Lap progress preview of row ") + row);
         // The preview window is not part of the program yet.
         preview->setEnabled(false);
         preview->setVisible(false);
         cmdPracticeLapProgressPreview[s] = preview;
-        QToolButton* remove = addPictureButton(("cmdPracticeDelete_" + index).constData(), this,
-                                               14280, 3000 + 600 * i, 375, 375,
-                                               QStringLiteral("Remove the car of row ") + row);
+        QToolButton* remove = addPictureButton(
+            ("cmdPracticeDelete_" + index).constData(), this, 14280, 3000 + 600 * i, 375, 375,
+            ButtonPicture::Delete, QStringLiteral("Remove the car of row ") + row);
         remove->setVisible(false);
         cmdPracticeDelete[s] = remove;
     }
