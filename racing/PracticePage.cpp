@@ -99,7 +99,9 @@ void PracticePage::buildControls() {
         "have a personal transponder. If more than one driver with that spesific transponder is "
         "found, no one is selected."));
 
-    caption = addLabel(QStringLiteral("Automatic delete delay [min]:"), this, 360, 7230, 2115, 255);
+    // Regular weight: the bold form font does not fit the caption before its box.
+    caption = addLabel(QStringLiteral("Automatic delete delay [min]:"), this, 360, 7230, 2160, 255);
+    caption->setFont(formFont(8.25, false));
     txtPracticeAutomaticDeleteDelay =
         addControl<QLineEdit>("txtPracticeAutomaticDeleteDelay", this, 2520, 7200, 495, 315);
     txtPracticeAutomaticDeleteDelay->setText(QStringLiteral("5"));
