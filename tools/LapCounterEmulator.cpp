@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <deque>
 #include <fcntl.h>
@@ -28,6 +29,7 @@ constexpr double kWireCharsPerSecond = 1920.0; // 19200 baud, 10 bits per charac
 constexpr qint32 kCounterTimeMask = 0xFFFFFF;  // six hexadecimal digits
 constexpr qint64 kFirstCarPassMs = 250;
 constexpr int kMaxSleepMs = 1000;
+constexpr double kMaxClockRate = 1e6;
 
 QString hex(qint64 value, int digits) {
     return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
@@ -66,9 +68,11 @@ struct LapCounterEmulator::State {
     int liveCars = 0;
     int lapMs = 0;
     int clockIntervalMs = 0;
+    double clockRate = 1.0;
     Pacing pacing = Pacing::Wire;
     std::optional<int> transponder;
     std::function<void(const QString&)> log;
+    std::function<void(const QByteArray&, bool)> sentHook;
 
     // The line
     int master = -1;
@@ -83,16 +87,30 @@ struct LapCounterEmulator::State {
     // The counter
     bool running = false;
     SteadyClock::time_point clockStart;
+    double runningRate = 1.0; // the rate taken at the last "#S$"
     qsizetype nextScripted = 0;
     std::vector<qint64> nextLivePass;
     qint64 nextClockFrame = 0;
     QByteArray commandBuffer;
     QStringList commands;
-    std::deque<QByteArray> outbox;
+    struct Outgoing {
+        QByteArray bytes;
+        SteadyClock::time_point queuedAt;
+    };
+    std::deque<Outgoing> outbox;
     SteadyClock::time_point lineFreeAt;
 
     qint64 counterMs(SteadyClock::time_point now) const {
-        return std::chrono::duration_cast<Milliseconds>(now - clockStart).count();
+        const auto real = std::chrono::duration_cast<std::chrono::microseconds>(now - clockStart);
+        return qint64(double(real.count()) * runningRate / 1000.0);
+    }
+    // Real milliseconds until the counter's clock shows `counterTimeMs`; at least 1 while it is
+    // still ahead, so the server never spins on a frame that is not due yet.
+    qint64 realMsUntil(qint64 counterTimeMs, qint64 elapsed) const {
+        if (counterTimeMs <= elapsed)
+            return 0;
+        return std::max<qint64>(1,
+                                qint64(std::ceil(double(counterTimeMs - elapsed) / runningRate)));
     }
     qint64 liveLapMs(size_t car) const {
         // Cars differ a little in pace so that the field spreads out.
@@ -103,7 +121,9 @@ struct LapCounterEmulator::State {
         if (log)
             log(line);
     }
-    void send(const QString& frame) { outbox.push_back(frame.toLatin1()); }
+    void send(const QString& frame, SteadyClock::time_point now) {
+        outbox.push_back({frame.toLatin1(), now});
+    }
 
     void serve();
     void startClock(SteadyClock::time_point now);
@@ -125,6 +145,7 @@ void LapCounterEmulator::State::wake() const {
 void LapCounterEmulator::State::startClock(SteadyClock::time_point now) {
     running = true;
     clockStart = now;
+    runningRate = clockRate;
     nextScripted = 0;
     nextLivePass.clear();
     for (int car = 0; car < liveCars; ++car)
@@ -136,36 +157,68 @@ void LapCounterEmulator::State::queueDueFrames(SteadyClock::time_point now) {
     if (!running)
         return;
     const qint64 elapsed = counterMs(now);
-    while (nextScripted < script.size() && script[nextScripted].timeMs <= elapsed) {
-        const ScriptedFrame& frame = script[nextScripted++];
-        send(frame.car == kClockFrame ? clockFrame(frame.timeMs)
-                                      : passFrame(frame.car, frame.timeMs));
-    }
-    for (size_t car = 0; car < nextLivePass.size(); ++car) {
-        while (lapMs > 0 && nextLivePass[car] <= elapsed) {
-            send(passFrame(int(car + 1), nextLivePass[car]));
-            nextLivePass[car] += liveLapMs(car);
+    // Several frames fall due at once when the server was held up or the clock runs fast: they go
+    // out in the counter's time order whatever their source (on equal times script, cars, clock).
+    for (;;) {
+        enum class Source { None, Script, Car, Clock } source = Source::None;
+        qint64 due = elapsed + 1;
+        size_t dueCar = 0;
+        if (nextScripted < script.size() && script[nextScripted].timeMs < due) {
+            source = Source::Script;
+            due = script[nextScripted].timeMs;
         }
-    }
-    while (clockIntervalMs > 0 && nextClockFrame <= elapsed) {
-        send(clockFrame(nextClockFrame));
-        nextClockFrame += clockIntervalMs;
+        for (size_t car = 0; lapMs > 0 && car < nextLivePass.size(); ++car) {
+            if (nextLivePass[car] < due) {
+                source = Source::Car;
+                due = nextLivePass[car];
+                dueCar = car;
+            }
+        }
+        if (clockIntervalMs > 0 && nextClockFrame < due) {
+            source = Source::Clock;
+            due = nextClockFrame;
+        }
+        switch (source) {
+        case Source::None:
+            return;
+        case Source::Script: {
+            const ScriptedFrame& frame = script[nextScripted++];
+            send(frame.car == kClockFrame ? clockFrame(frame.timeMs)
+                                          : passFrame(frame.car, frame.timeMs),
+                 now);
+            break;
+        }
+        case Source::Car:
+            send(passFrame(int(dueCar + 1), due), now);
+            nextLivePass[dueCar] += liveLapMs(dueCar);
+            break;
+        case Source::Clock:
+            send(clockFrame(due), now);
+            nextClockFrame += clockIntervalMs;
+            break;
+        }
     }
 }
 
+// A frame goes on the line once it is queued and the line is free. Queued frames follow each
+// other without a gap, as from a serial transmitter, however late the server wakes up: the
+// frames that are due by then go out together.
 void LapCounterEmulator::State::writeOutbox(SteadyClock::time_point now) {
     while (!outbox.empty()) {
-        if (pacing == Pacing::Wire && now < lineFreeAt)
+        const auto start = std::max(lineFreeAt, outbox.front().queuedAt);
+        if (pacing == Pacing::Wire && now < start)
             return;
-        const QByteArray frame = outbox.front();
+        const QByteArray frame = outbox.front().bytes;
         outbox.pop_front();
         const ssize_t written = ::write(master, frame.constData(), size_t(frame.size()));
         // Nobody reads the line and its buffer is full: the frame is lost, as on a real line.
         if (written < frame.size())
             say(QStringLiteral("line full, dropped %1").arg(QString::fromLatin1(frame)));
+        if (sentHook)
+            sentHook(frame, written == frame.size());
         const auto duration =
-            std::chrono::microseconds(qint64(double(frame.size()) * 1e6 / kWireCharsPerSecond));
-        lineFreeAt = std::max(now, lineFreeAt) + duration;
+            std::chrono::nanoseconds(qint64(double(frame.size()) * 1e9 / kWireCharsPerSecond));
+        lineFreeAt = (pacing == Pacing::Wire ? start : std::max(now, lineFreeAt)) + duration;
     }
 }
 
@@ -179,12 +232,12 @@ int LapCounterEmulator::State::millisecondsToNextWork(SteadyClock::time_point no
     if (running) {
         const qint64 elapsed = counterMs(now);
         if (nextScripted < script.size())
-            consider(script[nextScripted].timeMs - elapsed);
+            consider(realMsUntil(script[nextScripted].timeMs, elapsed));
         if (lapMs > 0)
             for (qint64 next : nextLivePass)
-                consider(next - elapsed);
+                consider(realMsUntil(next, elapsed));
         if (clockIntervalMs > 0)
-            consider(nextClockFrame - elapsed);
+            consider(realMsUntil(nextClockFrame, elapsed));
     }
     return int(wait);
 }
@@ -242,7 +295,7 @@ void LapCounterEmulator::State::handleCommand(const QString& command) {
         }
     }
     if (!reply.isEmpty()) {
-        send(reply);
+        send(reply, now);
         say(QStringLiteral("-> %1").arg(reply));
     }
 }
@@ -422,6 +475,11 @@ void LapCounterEmulator::setClockInterval(int milliseconds) {
     d->clockIntervalMs = std::max(milliseconds, 0);
 }
 
+void LapCounterEmulator::setClockRate(double rate) {
+    std::lock_guard lock(d->mutex);
+    d->clockRate = std::isfinite(rate) && rate > 0 ? std::min(rate, kMaxClockRate) : 1.0;
+}
+
 void LapCounterEmulator::setPacing(Pacing pacing) {
     std::lock_guard lock(d->mutex);
     d->pacing = pacing;
@@ -450,4 +508,9 @@ bool LapCounterEmulator::clockRunning() const {
 void LapCounterEmulator::setLog(std::function<void(const QString&)> log) {
     std::lock_guard lock(d->mutex);
     d->log = std::move(log);
+}
+
+void LapCounterEmulator::setSentHook(std::function<void(const QByteArray&, bool)> hook) {
+    std::lock_guard lock(d->mutex);
+    d->sentHook = std::move(hook);
 }

@@ -55,6 +55,11 @@ public:
     void setLiveCars(int cars, int lapMs);
     // A clock frame every `milliseconds` of the counter's clock; 0 sends none.
     void setClockInterval(int milliseconds);
+    // The counter's clock runs `rate` times as fast as real time (1 by default), so a scripted
+    // race of minutes plays in seconds. Frame times stay the counter's own; in Wire pacing the
+    // frames still leave no faster than the line carries them. Values of 0 or below count as 1;
+    // the rate is at most a million.
+    void setClockRate(double rate);
 
     void setPacing(Pacing pacing);
     // The transponder lying on the reader, or none.
@@ -68,6 +73,9 @@ public:
     // Called from the emulator's thread for every command and reply, with the emulator's lock
     // held: the callback must not call back into the emulator.
     void setLog(std::function<void(const QString&)> log);
+    // Called like the log, right after a frame was handed to the line: the frame and whether all
+    // of it went out (a line that nobody reads fills up and loses frames).
+    void setSentHook(std::function<void(const QByteArray& frame, bool complete)> hook);
 
 private:
     struct State;

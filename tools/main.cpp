@@ -62,6 +62,9 @@ int main(int argc, char** argv) {
          QStringLiteral("ms"), QStringLiteral("1000")},
         {QStringLiteral("id"), QStringLiteral("A transponder with this ID lies on the reader."),
          QStringLiteral("id")},
+        {QStringLiteral("rate"),
+         QStringLiteral("Run the counter's clock this many times as fast as real time."),
+         QStringLiteral("factor"), QStringLiteral("1")},
         {QStringLiteral("fast"), QStringLiteral("Send flat out instead of at 19200 baud.")},
     });
     parser.process(app);
@@ -81,6 +84,11 @@ int main(int argc, char** argv) {
     emulator.setLiveCars(intOption(parser, QStringLiteral("cars"), 0, 255),
                          intOption(parser, QStringLiteral("lap-ms"), 1, 16777215));
     emulator.setClockInterval(intOption(parser, QStringLiteral("clock-ms"), 0, 16777215));
+    bool rateOk = false;
+    const double rate = parser.value(QStringLiteral("rate")).toDouble(&rateOk);
+    if (!rateOk || !(rate > 0) || rate > 1e6)
+        fail(QStringLiteral("--rate needs a number above 0 and at most 1000000"));
+    emulator.setClockRate(rate);
     if (parser.isSet(QStringLiteral("id")))
         emulator.setTransponder(intOption(parser, QStringLiteral("id"), 0, 255));
     emulator.setPacing(parser.isSet(QStringLiteral("fast")) ? LapCounterEmulator::Pacing::FlatOut

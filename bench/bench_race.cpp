@@ -1,0 +1,434 @@
+// A running ten-car heat under a line filled at the lap counter's full 19200 baud:
+// the main window with its real serial layer on the emulator's pseudo-terminal and a
+// real database file in a fresh install folder. The line carries passes of the ten
+// cars (each spaced beyond the repeat filter and the transponder delay), passes of
+// transponders that are not in the race, and clock frames.
+//
+// Reports frames sent and handled, laps stored and expected, the largest number of
+// characters the counter had sent that were not yet handled (everything waiting in
+// the port and in the control's buffer), and the time from a pass frame's arrival to
+// the end of its handling (lap row committed, board redrawn, sound started).
+// Prints its targets beside the figures; it asserts nothing.
+
+#include "FakePlatform.h"
+#include "Installer.h"
+#include "KirvOCX.h"
+#include "LapCounterEmulator.h"
+#include "RacePage.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+#include "mdlRegistry.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+using namespace kv;
+using SteadyClock = std::chrono::steady_clock;
+using Frame = LapCounterEmulator::ScriptedFrame;
+
+namespace {
+
+constexpr int kRaceCars = 10; // transponders 1..10, start positions 1..10
+constexpr int kFirstOther = 11;
+constexpr int kLastOther = 255;
+constexpr int kRepeatWindowMs = 3000;
+constexpr double kWireCharsPerMs = 1.92;
+// The script asks a little more of the line than it carries, so the line never idles;
+// the counter's queue absorbs the rest.
+constexpr double kScriptCharsPerMs = kWireCharsPerMs * 1.02;
+constexpr int kPassChars = 11;
+constexpr int kClockChars = 9;
+constexpr int kInputBufferChars = 1024;
+constexpr double kTargetP99Ms = 5.0;
+
+struct Plan {
+    QList<Frame> frames;
+    std::array<int, kRaceCars + 1> racePasses{}; // by transponder
+    int otherPasses = 0;
+    int clockFrames = 0;
+    qint64 chars = 0;
+
+    int expectedLaps() const {
+        int laps = 0;
+        for (int passes : racePasses)
+            laps += std::max(passes - 1, 0); // the first crossing starts the car
+        return laps;
+    }
+};
+
+// Frames back to back at the line's rate for `seconds` of counter time. A race car
+// passes whenever it is due (car k every 3200 + 60 k ms); otherwise another
+// transponder and a clock frame take turns, a transponder only when its last pass
+// lies beyond the repeat window, so every frame reaches the program as an event.
+Plan makePlan(int seconds) {
+    Plan plan;
+    std::array<qint64, kRaceCars> nextRace{};
+    for (int k = 0; k < kRaceCars; ++k)
+        nextRace[size_t(k)] = 100 + 150 * k;
+    std::array<qint64, 256> lastOther;
+    lastOther.fill(-10 * kRepeatWindowMs);
+    int nextOther = kFirstOther;
+    bool clockTurn = false;
+    double at = 0;
+    while (at < seconds * 1000.0) {
+        const qint32 ms = qint32(at);
+        const auto due = std::min_element(nextRace.begin(), nextRace.end());
+        if (*due <= ms) {
+            const int k = int(due - nextRace.begin());
+            plan.frames.append({ms, k + 1});
+            ++plan.racePasses[size_t(k + 1)];
+            *due = ms + 3200 + 60 * k;
+            at += kPassChars / kScriptCharsPerMs;
+            plan.chars += kPassChars;
+            continue;
+        }
+        if (!clockTurn && lastOther[size_t(nextOther)] + kRepeatWindowMs < ms) {
+            plan.frames.append({ms, nextOther});
+            lastOther[size_t(nextOther)] = ms;
+            nextOther = nextOther == kLastOther ? kFirstOther : nextOther + 1;
+            ++plan.otherPasses;
+            at += kPassChars / kScriptCharsPerMs;
+            plan.chars += kPassChars;
+        } else {
+            plan.frames.append({ms, LapCounterEmulator::kClockFrame});
+            ++plan.clockFrames;
+            at += kClockChars / kScriptCharsPerMs;
+            plan.chars += kClockChars;
+        }
+        clockTurn = !clockTurn;
+    }
+    return plan;
+}
+
+quint32 passKey(int car, qint32 ms) {
+    return (quint32(car) << 24) | (quint32(ms) & 0xFFFFFF);
+}
+
+// What the counter handed to the line, seen from its own thread.
+struct LineLog {
+    std::atomic<qint64> frames{0};
+    std::atomic<qint64> chars{0};
+    std::atomic<qint64> incomplete{0};
+    std::atomic<qint64> firstNs{0};
+    std::atomic<qint64> lastNs{0};
+    std::mutex mutex;
+    std::unordered_map<quint32, SteadyClock::time_point> raceArrivals;
+
+    // Pass and clock frames only: replies to the program's commands are not counted.
+    void sent(const QByteArray& frame, bool complete) {
+        const auto now = SteadyClock::now();
+        if (frame.size() < 2 || (frame[1] != 'P' && frame[1] != 'U'))
+            return;
+        const qint64 ns =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count();
+        if (firstNs.load() == 0)
+            firstNs = ns;
+        lastNs = ns;
+        if (!complete) {
+            ++incomplete;
+            return;
+        }
+        if (frame.size() == kPassChars && frame[1] == 'P') {
+            bool carOk = false;
+            bool timeOk = false;
+            const int car = frame.mid(2, 2).toInt(&carOk, 16);
+            const int ms = frame.mid(4, 6).toInt(&timeOk, 16);
+            if (carOk && timeOk && car >= 1 && car <= kRaceCars) {
+                std::lock_guard lock(mutex);
+                raceArrivals[passKey(car, ms)] = now;
+            }
+        }
+        chars += frame.size();
+        ++frames;
+    }
+
+    // The frame may be handled before this thread has noted it: wait the moment.
+    std::optional<SteadyClock::time_point> arrival(quint32 key) {
+        const auto giveUp = SteadyClock::now() + std::chrono::milliseconds(100);
+        for (;;) {
+            {
+                std::lock_guard lock(mutex);
+                if (const auto it = raceArrivals.find(key); it != raceArrivals.end())
+                    return it->second;
+            }
+            if (SteadyClock::now() > giveUp)
+                return std::nullopt;
+            std::this_thread::yield();
+        }
+    }
+};
+
+struct Handled {
+    qint64 frames = 0;
+    qint64 chars = 0;
+    qint64 largestBacklog = 0;
+    qint64 unmatched = 0;
+    std::array<int, kRaceCars + 1> racePasses{};
+    std::vector<double> lapLatencyMs;
+    // The lap's own share: from its arrival or the end of the frame before it, whichever
+    // came later, so the time it waited behind other frames is left out.
+    std::vector<double> lapHandlingMs;
+    SteadyClock::time_point lastDone;
+};
+
+bool runSql(const QString& file, const QStringList& statements,
+            QStringList* firstColumn = nullptr) {
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "bench");
+        db.setDatabaseName(file);
+        ok = db.open();
+        QSqlQuery q(db);
+        for (const QString& s : statements) {
+            if (!ok)
+                break;
+            if (!q.exec(s)) {
+                std::fprintf(stderr, "%s: %s\n", qPrintable(s), qPrintable(q.lastError().text()));
+                ok = false;
+            }
+            while (firstColumn && q.next())
+                *firstColumn << q.value(0).toString();
+        }
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("bench");
+    return ok;
+}
+
+QStringList heatSetup(int minutes) {
+    QStringList sql{
+        "INSERT INTO tblTournament (TournamentID, Name, RegTime) VALUES (1, 'Bench', "
+        "'2024-05-01 10:00:00');",
+        QString("INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, QualRound, "
+                "QualHeat, Length, Status, Description) VALUES (1, 1, 1, 1, 1, %1, 0, "
+                "'Round 1 - Heat 1');")
+            .arg(minutes)};
+    for (int k = 1; k <= kRaceCars; ++k) {
+        sql << QString("INSERT INTO tblDriver (DriverID, Lastname, Firstname, Frequency, "
+                       "TransponderID) VALUES (%1, 'Driver%1', 'F%1', %2, %1);")
+                   .arg(k)
+                   .arg(27.0 + 0.01 * k, 0, 'f', 2)
+            << QString("INSERT INTO tblDriverInTournament (DriverID, TournamentID, Reserved) "
+                       "VALUES (%1, 1, 0);")
+                   .arg(k)
+            << QString("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, "
+                       "TimeToFinish, TimeToFinishString) VALUES (%1, 1, %1, 100000000, '...');")
+                   .arg(k);
+    }
+    return sql;
+}
+
+double percentile(std::vector<double> values, double p) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const size_t rank = size_t(std::ceil(p / 100.0 * double(values.size())));
+    return values[std::clamp<size_t>(rank, 1, values.size()) - 1];
+}
+
+const char* verdict(bool pass) {
+    return pass ? "PASS" : "FAIL";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_LOGGING_RULES"))
+        qputenv("QT_LOGGING_RULES", "qt.multimedia*=false");
+    QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription("A running ten-car heat under a full lap counter line.");
+    parser.addHelpOption();
+    parser.addOption({"seconds", "How long the line is filled.", "n", "60"});
+    parser.process(app);
+    bool ok = false;
+    const int seconds = parser.value("seconds").toInt(&ok);
+    if (!ok || seconds < 5 || seconds > 4 * 3600) {
+        std::fprintf(stderr, "bench_race: --seconds needs a whole number from 5 to 14400\n");
+        return 2;
+    }
+
+    // The install folder and its settings, as the installation leaves them.
+    setSettingsStore(nullptr);
+    const QString folder = home.filePath("app");
+    QString error;
+    if (!Installer::install(folder, &error)) {
+        std::fprintf(stderr, "bench_race: installation failed: %s\n", qPrintable(error));
+        return 1;
+    }
+    const QString appPath = Installer::appPathOf(folder);
+    const QString database = appPath + "zadiva.dat";
+    // A time race long enough not to end while the line is filled.
+    if (!runSql(database, heatSetup(seconds / 60 + 10)))
+        return 1;
+
+    LapCounterEmulator counter;
+    if (!counter.open(&error)) {
+        std::fprintf(stderr, "bench_race: %s\n", qPrintable(error));
+        return 1;
+    }
+    const int port = 25000 + int(QCoreApplication::applicationPid() % 5000);
+    if (!counter.placeLink(LapCounterEmulator::portLinkPath(appPath + "ports", port), &error)) {
+        std::fprintf(stderr, "bench_race: %s\n", qPrintable(error));
+        return 1;
+    }
+    const Plan plan = makePlan(seconds);
+    counter.setScript(plan.frames);
+    counter.setClockInterval(0);
+    counter.setPacing(LapCounterEmulator::Pacing::Wire);
+    LineLog line;
+    counter.setSentHook(
+        [&line](const QByteArray& frame, bool complete) { line.sent(frame, complete); });
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, "ComPort", QString::number(port), true);
+    SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, "TransponderDelay", "3", true);
+
+    // Message boxes are answered and kept, so nothing modal holds the line up.
+    auto boxes = std::make_shared<FakeMessageBoxes>();
+    setMessageBoxes(boxes);
+    {
+        frmMain w;
+        w.showSplash = [](frmSplash&) {};
+        if (!w.Form_Load()) {
+            std::fprintf(stderr, "bench_race: start-up failed: %s\n",
+                         qPrintable(boxes->lastText()));
+            return 1;
+        }
+
+        Handled handled;
+        auto note = [&](qint64 chars) {
+            handled.lastDone = SteadyClock::now();
+            ++handled.frames;
+            handled.chars += chars;
+            handled.largestBacklog =
+                std::max(handled.largestBacklog, line.chars.load() - handled.chars);
+        };
+        // Connected after the main window's own handlers, so these run once a frame's
+        // handling is over.
+        QObject::connect(w.state().KirvOCX, &KirvOCX::UpdateRaceClock, &w,
+                         [&](qint32) { note(kClockChars); });
+        QObject::connect(w.state().KirvOCX, &KirvOCX::RegisterCar, &w, [&](qint16 car, qint32 ms) {
+            const auto done = SteadyClock::now();
+            const auto previousDone = handled.lastDone;
+            note(kPassChars);
+            if (car < 1 || car > kRaceCars)
+                return;
+            if (++handled.racePasses[size_t(car)] < 2)
+                return; // the start crossing stores no lap
+            const auto arrived = line.arrival(passKey(car, ms));
+            if (!arrived) {
+                ++handled.unmatched;
+                return;
+            }
+            handled.lapLatencyMs.push_back(
+                std::chrono::duration<double, std::milli>(done - *arrived).count());
+            handled.lapHandlingMs.push_back(
+                std::chrono::duration<double, std::milli>(done - std::max(*arrived, previousDone))
+                    .count());
+        });
+
+        RacePage* page = w.pageRace;
+        w.state().CurrentTournamentID = 1;
+        w.cmdToolbarMain_Click(2);
+        page->cbRaceShowRaceCategory->setCurrentIndex(0);
+        page->cmdRaceStart_Click();
+        for (int i = 0; i < 10; ++i)
+            page->tmrRaceCountdown_Timer();
+        if (w.timing().CurrentRaceStatus != RaceRunning) {
+            std::fprintf(stderr, "bench_race: the heat did not start: %s\n",
+                         qPrintable(boxes->lastText()));
+            return 1;
+        }
+
+        // Until the script has gone out and every frame sent is handled, or well past.
+        QElapsedTimer clock;
+        clock.start();
+        const qint64 limitMs = qint64(seconds) * 1000 * 2 + 10000;
+        QEventLoop loop;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+            const bool allSent = line.frames.load() + line.incomplete.load() >= plan.frames.size();
+            if ((allSent && handled.frames >= line.frames.load()) || clock.elapsed() > limitMs)
+                loop.quit();
+        });
+        poll.start(100);
+        loop.exec();
+        const double lineS = double(line.lastNs.load() - line.firstNs.load()) / 1e9;
+        page->cmdRaceStop_Click();
+
+        QStringList stored;
+        runSql(database, {"SELECT COUNT(*) FROM tblLapInRace WHERE RaceID=1;"}, &stored);
+        const qint64 lapsStored = stored.value(0).toLongLong();
+
+        const qint64 sent = line.frames.load();
+        const bool nothingLost = sent == plan.frames.size() && handled.frames == sent &&
+                                 line.incomplete.load() == 0 && lapsStored == plan.expectedLaps();
+        const bool backlogOk = handled.largestBacklog < kInputBufferChars;
+        const double p50 = percentile(handled.lapLatencyMs, 50);
+        const double p99 = percentile(handled.lapLatencyMs, 99);
+        const bool latencyOk = !handled.lapLatencyMs.empty() && p99 < kTargetP99Ms;
+
+        std::printf(
+            "Ten-car heat under a full lap counter line, %d s, database %s (removed at exit)\n",
+            seconds, qPrintable(QDir::toNativeSeparators(database)));
+        std::printf("  line: %lld characters in %.1f s = %.0f characters/s (19200 baud carries "
+                    "1920)\n",
+                    static_cast<long long>(line.chars.load()), lineS,
+                    double(line.chars.load()) / std::max(lineS, 1e-3));
+        std::printf("  frames sent     %7lld of %lld scripted (race passes %d, other "
+                    "transponders %d, clock %d; cut short by a full line %lld)\n",
+                    static_cast<long long>(sent), static_cast<long long>(plan.frames.size()),
+                    plan.expectedLaps() + kRaceCars, plan.otherPasses, plan.clockFrames,
+                    static_cast<long long>(line.incomplete.load()));
+        std::printf("  frames handled  %7lld\n", static_cast<long long>(handled.frames));
+        std::printf("  laps stored     %7lld of %d expected\n", static_cast<long long>(lapsStored),
+                    plan.expectedLaps());
+        std::printf("  %-44s %s\n", "target: nothing lost", verdict(nothingLost));
+        std::printf("  largest backlog %7lld characters      target: below %d     %s\n",
+                    static_cast<long long>(handled.largestBacklog), kInputBufferChars,
+                    verdict(backlogOk));
+        std::printf("  pass to lap stored (%zu laps%s): p50 %.2f ms, p99 %.2f ms, max %.2f ms  "
+                    "target: p99 under %.0f ms  %s\n",
+                    handled.lapLatencyMs.size(),
+                    handled.unmatched ? ", some without arrival time" : "", p50, p99,
+                    percentile(handled.lapLatencyMs, 100), kTargetP99Ms, verdict(latencyOk));
+        std::printf("    of which handling the lap itself: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
+                    percentile(handled.lapHandlingMs, 50), percentile(handled.lapHandlingMs, 99),
+                    percentile(handled.lapHandlingMs, 100));
+        if (!boxes->messages.isEmpty())
+            std::printf("  message shown: %s\n", qPrintable(boxes->lastText()));
+    }
+    counter.close();
+    setMessageBoxes(nullptr);
+    // The sound player that played the passes holds a sound effect, which must go while the
+    // application still exists; a fresh player holds none.
+    setSoundPlayer(nullptr);
+    return 0;
+}

@@ -1,0 +1,230 @@
+// A heat timed end to end: the main window with its real lap counter control
+// on a pseudo-terminal, fed by the lap counter emulator, on a real database.
+// Each pass goes the whole way: the control's repeat filter, the transponder
+// delay, the race rules, the stored laps and results, the board, the automatic
+// stop.
+#include "FakePlatform.h"
+#include "InstallFixture.h"
+#include "LapCounterEmulator.h"
+#include "ManagerPage.h"
+#include "MiscPage.h"
+#include "RacePage.h"
+#include "RaceTiming.h"
+#include "frmMain.h"
+#include "frmSplash.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace kv;
+
+namespace {
+
+// Drivers of the heat: transponders 11, 12 and 13. Transponders 77 and 99 are
+// not in the race.
+const QStringList kDrivers{
+    "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Ant', 'Anna', "
+    "27.145, 11);",
+    "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Bee', 'Bert', "
+    "27.195, 12);",
+    "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Cat', 'Cleo', "
+    "27.255, 13);",
+};
+
+QColor textColour(const QWidget* w) {
+    return RacePage::textColour(w);
+}
+
+} // namespace
+
+class TestRaceEmulator : public QObject {
+    Q_OBJECT
+private slots:
+    void heatRunsToItsAutomaticStop_data();
+    void heatRunsToItsAutomaticStop();
+};
+
+void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
+    QTest::addColumn<int>("category");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<QString>("delay"); // stored transponder delay, seconds
+    QTest::addColumn<QString>("script");
+    // Stored laps in the order they were counted: transponder, total, lap.
+    QTest::addColumn<QStringList>("laps");
+    // Per transponder 11, 12, 13: laps, result and its text.
+    QTest::addColumn<QStringList>("entries");
+    // The board's rows from the top: driver, laps, total time.
+    QTest::addColumn<QStringList>("board");
+    QTest::addColumn<QString>("lapCounter");
+    QTest::addColumn<QColor>("lapCounterColour");
+
+    // Time race of one minute, transponder delay 4 s. The race ends by the
+    // counter's clock frames: a car's first pass after the minute finishes it.
+    QTest::newRow("time race of one minute")
+        << int(TimeRace) << 1 << "4"
+        << "500 11\n800 12\n1000 13\n1200 99\n"
+           // 12: exactly the delay after go counts.
+           "4000 12\n"
+           // 11: the filter lets 3900 through, the delay then ignores it; the
+           // filter measures from 3900, so 6500 is refused although the delay
+           // would have let it count; 7000 counts.
+           "3900 11\n6500 11\n7000 11\n"
+           // 13: 8000 is exactly 3000 after 5000 and refused by the filter;
+           // 8001 passes the filter but not the delay, and then holds the filter
+           // shut until 11001.
+           "5000 13\n8000 13\n8001 13\n10500 13\n11500 13\n"
+           "12000 99\n30000 12\n45000 12\n"
+           "55000 U\n56000 11\n"
+           // The minute is over by the counter's clock: each car's next pass
+           // is its last lap.
+           "62000 U\n63000 12\n64000 11\n65000 U\n"
+           // 12 has finished: this pass counts nothing and keeps its result.
+           "67000 12\n"
+           // 13 finishes last; the race stops itself and ignores what follows.
+           "70000 13\n71000 11\n75000 12\n"
+        << QStringList{"12 4000/4.000 4000/4.000",     "13 5000/5.000 5000/5.000",
+                       "11 7000/7.000 7000/7.000",     "13 11500/11.500 6500/6.500",
+                       "12 30000/30.000 26000/26.000", "12 45000/45.000 15000/15.000",
+                       "11 56000/56.000 49000/49.000", "12 63000/63.000 18000/18.000",
+                       "11 64000/64.000 8000/8.000",   "13 70000/70.000 58500/58.500"}
+        << QStringList{"11: 3 laps, 4000/4.000", "12: 4 laps, 3000/3.000",
+                       "13: 3 laps, 10000/10.000"}
+        << QStringList{"12-Bee, Bert 4 1:03.000", "11-Ant, Anna 3 1:04.000",
+                       "13-Cat, Cleo 3 1:10.000"}
+        << "4" << QColor(Qt::blue);
+
+    // Laps race of three laps, transponder delay 5 s. The first car to complete
+    // three laps gives the finish; every other car finishes at its next pass.
+    QTest::newRow("laps race of three laps")
+        << int(LapsRace) << 3 << "5"
+        << "0 11\n200 12\n400 13\n"
+           // 11: 4500 passes the filter but is inside the delay after go; the
+           // filter then refuses 7000 (within 3000 of 4500); 7600 counts.
+           "4500 11\n7000 11\n7600 11\n"
+           // 12: exactly the delay after go counts; 9999 is inside the delay
+           // of that lap and 10000, which the delay would let through, is
+           // refused by the filter.
+           "5000 12\n9000 13\n9999 12\n10000 12\n13000 12\n14000 11\n15000 77\n"
+           "20000 11\n21000 13\n22000 12\n27000 11\n"
+        << QStringList{"12 5000/5.000 5000/5.000",     "11 7600/7.600 7600/7.600",
+                       "13 9000/9.000 9000/9.000",     "12 13000/13.000 8000/8.000",
+                       "11 14000/14.000 6400/6.400",   "11 20000/20.000 6000/6.000",
+                       "13 21000/21.000 12000/12.000", "12 22000/22.000 9000/9.000"}
+        << QStringList{"11: 3 laps, -160000/-160.000", "12: 3 laps, -158000/-158.000",
+                       "13: 2 laps, -159000/-159.000"}
+        << QStringList{"11-Ant, Anna 3 0:20.000", "12-Bee, Bert 3 0:22.000",
+                       "13-Cat, Cleo 2 0:21.000"}
+        << "3/3" << QColor(Qt::red);
+}
+
+void TestRaceEmulator::heatRunsToItsAutomaticStop() {
+    QFETCH(int, category);
+    QFETCH(int, length);
+    QFETCH(QString, delay);
+    QFETCH(QString, script);
+    QFETCH(QStringList, laps);
+    QFETCH(QStringList, entries);
+    QFETCH(QStringList, board);
+    QFETCH(QString, lapCounter);
+    QFETCH(QColor, lapCounterColour);
+
+    test::InstallFixture fx;
+    FakePlatform platform;
+
+    // The counter on a port number of this process's own (the serial layer
+    // locks devices by name); its clock runs 500 times as fast as real time,
+    // its frames still paced by the 19200-baud line.
+    LapCounterEmulator counter;
+    QString error;
+    QVERIFY2(counter.open(&error), qPrintable(error));
+    const int port = 20100 + int(QCoreApplication::applicationPid() % 10000);
+    QVERIFY2(
+        counter.placeLink(LapCounterEmulator::portLinkPath(fx.appPath() + "ports", port), &error),
+        qPrintable(error));
+    counter.setClockInterval(0);
+    counter.setClockRate(500);
+    const auto frames = LapCounterEmulator::parseScript(script, &error);
+    QVERIFY2(frames, qPrintable(error));
+    counter.setScript(*frames);
+    fx.setSetting("ComPort", QString::number(port));
+    fx.setSetting("TransponderDelay", delay);
+
+    QStringList setup = kDrivers;
+    setup << "INSERT INTO tblTournament (TournamentID, Name, RegTime, QualNumOfRounds, "
+             "QualNumOfCarsInHeat, QualRaceTime) VALUES (1, 'Cup', '2024-05-01 10:00:00', 2, 4, "
+             "1);"
+          << "INSERT INTO tblDriverInTournament (DriverID, TournamentID, Reserved) SELECT "
+             "DriverID, 1, 0 FROM tblDriver;";
+    QVERIFY(fx.sql(setup));
+
+    frmMain w;
+    w.showSplash = [](frmSplash&) {};
+    QVERIFY(w.Form_Load());
+    QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
+    QCOMPARE(w.pageMisc->txtMiscTransponderDelay->text(), delay);
+
+    // The qualification heats of the tournament; the first heat is timed, as
+    // the kind of race this row is about.
+    w.state().CurrentTournamentID = 1;
+    w.cmdToolbarMain_Click(1);
+    w.pageManager->cmdManagerGenerateQualHeats->click();
+    QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
+    const QString race =
+        fx.column("SELECT RaceID FROM tblRace WHERE TournamentID=1 AND QualRound=1 AND "
+                  "QualHeat=1;")
+            .value(0);
+    QVERIFY(!race.isEmpty());
+    QVERIFY(fx.sql({QString("UPDATE tblRace SET RaceCategoryID=%1, Length=%2 WHERE RaceID=%3;")
+                        .arg(category)
+                        .arg(length)
+                        .arg(race)}));
+
+    RacePage* page = w.pageRace;
+    w.cmdToolbarMain_Click(2);
+    page->cbRaceShowRaceCategory->setCurrentIndex(0);
+    QCOMPARE(w.timing().CurrentRaceID, race.toInt());
+    QCOMPARE(w.timing().CurrentRaceCategoryID, category);
+    QVERIFY(!w.timing().HeatHasConflict);
+
+    page->cmdRaceStart_Click();
+    for (int i = 0; i < 10; ++i)
+        page->tmrRaceCountdown_Timer();
+    QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
+    QCOMPARE(w.timing().CurrentRaceStatus, int(RaceRunning));
+
+    // The last car's finish stops the race by itself.
+    QTRY_COMPARE_WITH_TIMEOUT(fx.column("SELECT Status FROM tblRace WHERE RaceID=" + race + ";"),
+                              QStringList{"2"}, 20000);
+    QCOMPARE(w.timing().TimingMode, int(TimingIdle));
+    QCOMPARE(w.timing().CurrentRaceStatus, int(RaceFinished));
+    const QStringList commands = counter.commandsReceived();
+    QCOMPARE(commands.mid(commands.size() - 2), (QStringList{"#S$", "#F$"}));
+
+    QCOMPARE(fx.column("SELECT e.TransponderID || ' ' || l.TotalTime || '/' || l.TotalTimeString "
+                       "|| ' ' || l.LapTime || '/' || l.LapTimeString FROM tblLapInRace l JOIN "
+                       "tblDriverInRace e ON e.DriverInRaceID=l.DriverInRaceID WHERE l.RaceID=" +
+                       race + " ORDER BY l.LapInRaceID;"),
+             laps);
+    QCOMPARE(fx.column("SELECT TransponderID || ': ' || NumOfLaps || ' laps, ' || TimeToFinish || "
+                       "'/' || TimeToFinishString FROM tblDriverInRace WHERE RaceID=" +
+                       race + " ORDER BY TransponderID;"),
+             entries);
+    // No lap of the heat went to another race.
+    QCOMPARE(fx.column("SELECT COUNT(*) FROM tblLapInRace WHERE RaceID<>" + race + ";"),
+             QStringList{"0"});
+
+    QStringList shown;
+    for (int row = 0; row < board.size(); ++row)
+        shown << page->lblRaceScoreDriver[row]->text() + ' ' + page->lblRaceScoreLaps[row]->text() +
+                     ' ' + page->lblRaceScoreTotalTime[row]->text();
+    QCOMPARE(shown, board);
+    QCOMPARE(page->txtRaceLapCounter->text(), lapCounter);
+    QCOMPARE(textColour(page->txtRaceLapCounter), lapCounterColour);
+    QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
+}
+
+QTEST_MAIN(TestRaceEmulator)
+#include "tst_race_emulator.moc"
