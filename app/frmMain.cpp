@@ -340,7 +340,7 @@ void frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click() {
 void frmMain::FillTournamentCombo() {
     pageTournament->FillTournamentCombo();
 }
-void frmMain::FillDriverCombo(int driverToSelect) {
+void frmMain::FillDriverCombo(qint64 driverToSelect) {
     pageTournament->FillDriverCombo(driverToSelect);
 }
 void frmMain::RefreshManagerTab() {

@@ -53,7 +53,7 @@ public:
     MainState& state() override { return m_state; }
     TimingState& timing() override { return m_timing; }
     void FillTournamentCombo() override;
-    void FillDriverCombo(int driverToSelect) override;
+    void FillDriverCombo(qint64 driverToSelect) override;
     void RefreshManagerTab() override;
     void RefreshDriverGrid() override;
     bool OpenLapCounterPort() override;

@@ -97,6 +97,7 @@ bool Database::isOpen() const {
 }
 
 void Database::Close() {
+    m_inTransaction = false;
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -106,7 +107,10 @@ void Database::Close() {
     QSqlDatabase::removeDatabase(m_name);
 }
 
-void Database::report(const QString& what, const QString& sql, const QString& error) {
+void Database::report(const QString& what, const QString& sql, const QString& error,
+                      bool endTransaction) {
+    if (endTransaction)
+        RollbackTrans();
     m_lastError = error;
     if (m_reporter)
         m_reporter(what, sql, error);
@@ -160,16 +164,17 @@ bool Database::Execute(const QString& sql) {
     return false;
 }
 
-bool Database::ExecuteInsert(const QString& sql, qint64& newKey) {
+bool Database::Insert(const QString& sql, qint64& newKey) {
     ++m_statements;
     QString error = QStringLiteral("The database is not open.");
     if (isOpen()) {
         QSqlQuery q(QSqlDatabase::database(m_name, false));
         if (q.exec(sql)) {
-            bool ok = false;
-            const qint64 key = q.lastInsertId().toLongLong(&ok);
-            if (ok && q.numRowsAffected() > 0) {
-                newKey = key;
+            // The key the engine gave the row, on this connection; an insert
+            // that added no row leaves the previous insert's key there.
+            const QVariant key = q.lastInsertId();
+            if (q.numRowsAffected() == 1 && key.isValid()) {
+                newKey = key.toLongLong();
                 return true;
             }
             error = QStringLiteral("The statement added no row.");
@@ -183,22 +188,32 @@ bool Database::ExecuteInsert(const QString& sql, qint64& newKey) {
 
 bool Database::BeginTrans() {
     QString error;
-    if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error))
+    if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error)) {
+        m_inTransaction = true;
         return true;
-    report(QStringLiteral("Writing to the database failed."), QStringLiteral("BEGIN"), error);
+    }
+    // A transaction already open is not this one's to end.
+    report(QStringLiteral("Writing to the database failed."), QStringLiteral("BEGIN"), error,
+           false);
     return false;
 }
 
 bool Database::CommitTrans() {
+    if (!m_inTransaction)
+        return false;
     QString error;
-    if (tryExecute(QStringLiteral("COMMIT;"), &error))
+    if (tryExecute(QStringLiteral("COMMIT;"), &error)) {
+        m_inTransaction = false;
         return true;
+    }
     report(QStringLiteral("Writing to the database failed."), QStringLiteral("COMMIT"), error);
-    RollbackTrans();
     return false;
 }
 
 void Database::RollbackTrans() {
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
     tryExecute(QStringLiteral("ROLLBACK;"));
 }
 

@@ -3,6 +3,9 @@
 // fetched whole (so their row count is exact at once), and writes of one
 // statement each. A statement the database refuses is reported through the
 // connection's error reporter and the caller is told, so its handler can stop.
+// Inside a transaction the refusal ends the transaction, rolled back, before
+// the reporter is called: whatever runs while the report is shown (a message
+// box runs the event loop) writes outside the failed transaction.
 
 #include <QList>
 #include <QSqlRecord>
@@ -57,13 +60,14 @@ public:
     [[nodiscard]] bool Select(const QString& sql, Recordset& rs);
     // Runs one statement that writes. On failure the reporter is called.
     [[nodiscard]] bool Execute(const QString& sql);
+    // As Execute, for an insert of one row: newKey is the key the row was given.
+    [[nodiscard]] bool Insert(const QString& sql, qint64& newKey);
     // As Execute, without reporting; for callers that handle the failure themselves.
     bool tryExecute(const QString& sql, QString* error = nullptr);
-    // As Execute, for an INSERT: newKey is the key of the row it added, taken
-    // from the insert itself (never read back as the table's highest key).
-    [[nodiscard]] bool ExecuteInsert(const QString& sql, qint64& newKey);
 
     bool BeginTrans();
+    // False without a statement when the transaction was already rolled back
+    // after a refused statement.
     bool CommitTrans();
     void RollbackTrans();
 
@@ -81,13 +85,17 @@ public:
     qint64 statementCount() const { return m_statements; }
 
 private:
-    void report(const QString& what, const QString& sql, const QString& error);
+    // Ends an open transaction, rolled back (unless told not to), then calls the
+    // reporter.
+    void report(const QString& what, const QString& sql, const QString& error,
+                bool endTransaction = true);
 
     QString m_name;
     QString m_file;
     QString m_lastError;
     ErrorReporter m_reporter;
     qint64 m_statements = 0;
+    bool m_inTransaction = false;
 };
 
 // Runs a group of statements as one: rolled back unless commit() was called.

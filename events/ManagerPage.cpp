@@ -370,19 +370,17 @@ void ManagerPage::GenerateQualHeats() {
             for (int h = 1; h <= heatsPerRound; ++h) {
                 const QString round = QString::number(r);
                 const QString heat = QString::number(h);
-                Recordset key;
-                if (!db.Execute(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
-                                               "RaceCode, QualRound, QualHeat, Length, "
-                                               "Description) VALUES(") +
-                                tournament + QStringLiteral(",1,1,") + round + QStringLiteral(",") +
-                                heat + QStringLiteral(",") + length + QStringLiteral(",'Round ") +
-                                round + QStringLiteral(" - Heat ") + heat +
-                                QStringLiteral("');")) ||
-                    !db.Select(QStringLiteral("SELECT RaceID FROM tblRace ORDER BY RaceID DESC;"),
-                               key) ||
-                    key.isEmpty())
+                qint64 key = 0;
+                if (!db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
+                                              "RaceCode, QualRound, QualHeat, Length, "
+                                              "Description) VALUES(") +
+                                   tournament + QStringLiteral(",1,1,") + round +
+                                   QStringLiteral(",") + heat + QStringLiteral(",") + length +
+                                   QStringLiteral(",'Round ") + round + QStringLiteral(" - Heat ") +
+                                   heat + QStringLiteral("');"),
+                               key))
                     return;
-                keys[{r, h}] = QString::number(key.value(0, 0).toInt());
+                keys[{r, h}] = QString::number(key);
             }
         }
         for (const QualHeatDeal::Seat& seat :
@@ -390,7 +388,7 @@ void ManagerPage::GenerateQualHeats() {
             if (!db.Execute(
                     QStringLiteral("INSERT INTO tblDriverInRace (DriverID,RaceID,StartPosition,"
                                    "TimeToFinish,TimeToFinishString) VALUES(") +
-                    QString::number(participants.value(seat.participant, 0).toInt()) +
+                    QString::number(participants.value(seat.participant, 0).toLongLong()) +
                     QStringLiteral(",") + keys[{seat.round, seat.heat}] + QStringLiteral(",") +
                     QString::number(seat.startPosition) + QStringLiteral(",") +
                     QString::number(NoResultTime) + QStringLiteral(",'") + NoResultText +

@@ -55,13 +55,13 @@ private:
 // selection in code runs the selection handling exactly once, as after
 // clearing the list. An empty result leaves the list empty and selects nothing.
 void FillAndSelect(QComboBox* combo, const Recordset& rs, const QString& keyColumn,
-                   const QString& first, const QString& second, int key) {
+                   const QString& first, const QString& second, qint64 key) {
     int rowToSelect = 0;
     {
         const QSignalBlocker blocker(combo);
         combo->clear();
         for (int i = 0; i < rs.RecordCount(); ++i) {
-            const int id = rs.value(i, keyColumn).toInt();
+            const qint64 id = rs.value(i, keyColumn).toLongLong();
             combo->addItem(FieldToString(rs.value(i, first)) + QStringLiteral(", ") +
                                FieldToString(rs.value(i, second)),
                            id);
@@ -329,7 +329,7 @@ void TournamentPage::txtTournamentTournamentLocation_LostFocus() {
 
 // ---- Drivers ---------------------------------------------------------------
 
-void TournamentPage::FillDriverCombo(int driverToSelect) {
+void TournamentPage::FillDriverCombo(qint64 driverToSelect) {
     Recordset rs;
     if (!m_main.db().Select(
             QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0 ORDER BY Lastname;"), rs))
@@ -385,14 +385,11 @@ void TournamentPage::cmdTournamentModifyDriverAdd_Click() {
     if (MsgBox(QStringLiteral("Do you want to add a new driver?"), MsgButtons::YesNo, MsgIcon::None,
                QStringLiteral("Add new driver?")) != MsgResult::Yes)
         return;
-    Database& db = m_main.db();
-    if (!db.Execute(QStringLiteral("INSERT INTO tblDriver (Lastname) VALUES ('New driver');")))
+    qint64 key = 0;
+    if (!m_main.db().Insert(
+            QStringLiteral("INSERT INTO tblDriver (Lastname) VALUES ('New driver');"), key))
         return;
-    Recordset rs;
-    if (!db.Select(QStringLiteral("SELECT DriverID FROM tblDriver ORDER BY DriverID DESC;"), rs) ||
-        rs.isEmpty())
-        return;
-    FillDriverCombo(rs.value(0, 0).toInt());
+    FillDriverCombo(key);
 }
 
 void TournamentPage::cmdTournamentModifyDriverSave_Click() {

@@ -30,7 +30,7 @@ public:
     void txtTournamentTournamentLocation_LostFocus();
 
     // Add or change drivers.
-    void FillDriverCombo(int driverToSelect);
+    void FillDriverCombo(qint64 driverToSelect);
     void cbTournamentDriverSelect_Click();
     void cmdTournamentModifyDriverAdd_Click();
     void cmdTournamentModifyDriverSave_Click();

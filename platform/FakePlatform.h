@@ -7,6 +7,8 @@
 #include <QList>
 #include <QStringList>
 
+#include <functional>
+
 namespace kv {
 
 struct RecordedMessage {
@@ -22,10 +24,17 @@ public:
     QList<MsgResult> answers; // used front first; when empty: OK or Yes
     QStringList prompts;
     QStringList inputAnswers;
+    // Runs while a message box is shown, as the event loop would (timers, the
+    // lap counter's events).
+    std::function<void(const RecordedMessage&)> whileShown;
 
     MsgResult message(const QString& text, MsgButtons buttons, MsgIcon icon,
                       const QString& title) override {
         messages.append({text, buttons, icon, title});
+        if (whileShown) {
+            const RecordedMessage shown = messages.last(); // the callback may show more
+            whileShown(shown);
+        }
         if (!answers.isEmpty())
             return answers.takeFirst();
         return buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? MsgResult::Yes

@@ -1,15 +1,25 @@
 #include "Platform.h"
 
 #include <QApplication>
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QBuffer>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QInputDialog>
+#include <QMediaDevices>
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
-#include <QSoundEffect>
 #include <QThread>
 #include <QUrl>
+#include <QtEndian>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
 
 namespace kv {
 
@@ -83,22 +93,128 @@ public:
     }
 };
 
+// A wave file read into memory: the format and the samples.
+struct WaveSound {
+    QAudioFormat format;
+    QByteArray samples;
+};
+
+// Reads a wave file of whole-number or floating-point samples; false when the
+// file is not one.
+bool readWave(const QString& path, WaveSound& sound) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    if (data.size() < 12 || !data.startsWith("RIFF") || data.mid(8, 4) != "WAVE")
+        return false;
+    const auto* bytes = reinterpret_cast<const uchar*>(data.constData());
+    bool haveFormat = false;
+    qsizetype pos = 12;
+    while (pos + 8 <= data.size()) {
+        const QByteArray id = data.mid(pos, 4);
+        const qsizetype body = pos + 8;
+        const qsizetype size =
+            std::min<qsizetype>(qFromLittleEndian<quint32>(bytes + pos + 4), data.size() - body);
+        if (id == "fmt ") {
+            if (size < 16)
+                return false;
+            quint16 tag = qFromLittleEndian<quint16>(bytes + body);
+            if (tag == 0xFFFE && size >= 26) // extensible: the sub-format's tag
+                tag = qFromLittleEndian<quint16>(bytes + body + 24);
+            const int bits = qFromLittleEndian<quint16>(bytes + body + 14);
+            QAudioFormat::SampleFormat sampleFormat = QAudioFormat::Unknown;
+            if (tag == 1 && bits == 8)
+                sampleFormat = QAudioFormat::UInt8;
+            else if (tag == 1 && bits == 16)
+                sampleFormat = QAudioFormat::Int16;
+            else if (tag == 1 && bits == 32)
+                sampleFormat = QAudioFormat::Int32;
+            else if (tag == 3 && bits == 32)
+                sampleFormat = QAudioFormat::Float;
+            sound.format.setSampleFormat(sampleFormat);
+            sound.format.setChannelCount(qFromLittleEndian<quint16>(bytes + body + 2));
+            sound.format.setSampleRate(int(qFromLittleEndian<quint32>(bytes + body + 4)));
+            haveFormat = sound.format.isValid();
+        } else if (id == "data") {
+            sound.samples = data.mid(body, size);
+            return haveFormat && !sound.samples.isEmpty();
+        }
+        pos = body + size + (size & 1);
+    }
+    return false;
+}
+
+// The sounds of the running application: each file read once, and the output
+// of the sound playing. They belong to the application and are dropped while
+// it is being destroyed (a post routine): the audio back end works only while
+// the application object exists, so nothing of it may be left for the end of
+// the process.
+struct ApplicationSounds {
+    QHash<QString, WaveSound> files;
+    std::unique_ptr<QBuffer> playing;
+    std::unique_ptr<QAudioSink> output;
+
+    void stop() {
+        if (output)
+            output->stop();
+        output.reset();
+        playing.reset();
+    }
+};
+
+ApplicationSounds*& applicationSoundsSlot() {
+    static ApplicationSounds* sounds = nullptr;
+    return sounds;
+}
+
+void dropApplicationSounds() {
+    ApplicationSounds* sounds = std::exchange(applicationSoundsSlot(), nullptr);
+    if (!sounds)
+        return;
+    sounds->stop();
+    delete sounds;
+}
+
+// Null without an application object: there is nothing to play with then.
+ApplicationSounds* applicationSounds() {
+    ApplicationSounds*& sounds = applicationSoundsSlot();
+    if (!sounds && QCoreApplication::instance()) {
+        sounds = new ApplicationSounds;
+        qAddPostRoutine(dropApplicationSounds);
+    }
+    return sounds;
+}
+
 class RealSoundPlayer final : public SoundPlayer {
 public:
     void play(const QString& file) override {
+        ApplicationSounds* sounds = applicationSounds();
+        if (!sounds)
+            return;
         if (!QFileInfo::exists(file)) {
-            QApplication::beep();
+            if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+                QApplication::beep();
             return;
         }
-        if (!m_effect)
-            m_effect = std::make_unique<QSoundEffect>();
-        m_effect->stop();
-        m_effect->setSource(QUrl::fromLocalFile(file));
-        m_effect->play();
+        // A sound still playing is cut off by the next one.
+        sounds->stop();
+        auto sound = sounds->files.constFind(file);
+        if (sound == sounds->files.cend()) {
+            WaveSound read;
+            if (!readWave(file, read))
+                return; // tried again on the next play
+            sound = sounds->files.insert(file, read);
+        }
+        const QAudioDevice device = QMediaDevices::defaultAudioOutput();
+        if (device.isNull() || !device.isFormatSupported(sound->format))
+            return;
+        sounds->playing = std::make_unique<QBuffer>();
+        sounds->playing->setData(sound->samples);
+        sounds->playing->open(QIODevice::ReadOnly);
+        sounds->output = std::make_unique<QAudioSink>(device, sound->format);
+        sounds->output->start(sounds->playing.get());
     }
-
-private:
-    std::unique_ptr<QSoundEffect> m_effect;
 };
 
 class RealDesktop final : public Desktop {

@@ -227,10 +227,10 @@ void PracticePage::cmdPracticeStart_Click() {
     qint32 raceId = 0;
     if (rs.isEmpty()) {
         qint64 newKey = 0;
-        if (!db.ExecuteInsert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
-                                             "RaceCode, Length, Description) VALUES(") +
-                                  QStringLiteral("0,1,4,0,'Practice');"),
-                              newKey))
+        if (!db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
+                                      "RaceCode, Length, Description) VALUES(") +
+                           QStringLiteral("0,1,4,0,'Practice');"),
+                       newKey))
             return;
         raceId = KeyOf(newKey);
     } else {
@@ -406,7 +406,7 @@ bool PracticePage::storePass(const QString& entryInsert, qint32 entry,
     bool ok = trans.active();
     if (ok && !entryInsert.isEmpty()) {
         qint64 newKey = 0;
-        ok = db.ExecuteInsert(entryInsert, newKey);
+        ok = db.Insert(entryInsert, newKey);
         entry = KeyOf(newKey);
         if (ok && entry == 0) {
             *error = QStringLiteral("The new entry's key does not fit a whole number of 32 bits.");

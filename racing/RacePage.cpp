@@ -1086,10 +1086,7 @@ void RacePage::reportLater(const QString& text) {
 
 void RacePage::playSound(const char* name) {
     // The install folder is read at every play.
-    PlaySound(
-        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString()) +
-            QLatin1String(name),
-        SND_ASYNC);
+    PlaySound(GetAppPath() + QLatin1String(name), SND_ASYNC);
 }
 
 bool RacePage::raceUnderWay() const {

@@ -40,7 +40,7 @@ public:
 
     // Page refreshes other pages ask for.
     virtual void FillTournamentCombo() = 0;
-    virtual void FillDriverCombo(int driverToSelect) = 0;
+    virtual void FillDriverCombo(qint64 driverToSelect) = 0;
     virtual void RefreshManagerTab() = 0;
     virtual void RefreshDriverGrid() = 0;
 

@@ -1,5 +1,6 @@
 // The race database as the installation makes it, and the access layer over it.
 #include "Database.h"
+#include "FakePlatform.h"
 #include "Helpers.h"
 #include "InstallFixture.h"
 
@@ -168,6 +169,135 @@ private slots:
             QVERIFY(t.commit());
         }
         QVERIFY(fx.column("SELECT Lastname FROM tblDriver;").isEmpty());
+    }
+
+    // The main window reports a refused statement in a message box, whose event
+    // loop goes on running timers and lap counter events. What they write while
+    // the box is shown is no part of the failed transaction and stays.
+    void refusedStatementEndsTheTransactionBeforeTheReport_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("write") << "write";
+        QTest::newRow("read") << "read";
+        QTest::newRow("insert") << "insert";
+    }
+    void refusedStatementEndsTheTransactionBeforeTheReport() {
+        QFETCH(QString, kind);
+        test::InstallFixture fx;
+        FakePlatform platform;
+        Database db;
+        open(db, fx);
+        db.setErrorReporter([](const QString& what, const QString& sql, const QString& error) {
+            MsgBox(what + "\n\n" + sql + "\n\n" + error, MsgButtons::OK, MsgIcon::Critical);
+        });
+        bool writtenWhileShown = false;
+        platform.boxes->whileShown = [&](const RecordedMessage&) {
+            writtenWhileShown = db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('timer');");
+        };
+        {
+            Transaction trans(db);
+            QVERIFY(trans.active());
+            QVERIFY(db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('in the transaction');"));
+            Recordset rs;
+            qint64 key = 0;
+            const bool ok = kind == "write" ? db.Execute("UPDATE tblNothing SET x=1;")
+                            : kind == "read"
+                                ? db.Select("SELECT * FROM tblNothing;", rs)
+                                : db.Insert("INSERT INTO tblNothing (x) VALUES (1);", key);
+            QVERIFY(!ok);
+        } // the caller stops: no commit
+        QVERIFY(writtenWhileShown);
+        QCOMPARE(fx.column("SELECT Lastname FROM tblDriver;"), QStringList{"timer"});
+        QCOMPARE(platform.boxes->messages.size(), 1);
+        // The connection takes a new transaction.
+        Transaction next(db);
+        QVERIFY(next.active());
+        QVERIFY(db.Execute("DELETE FROM tblDriver;"));
+        QVERIFY(next.commit());
+        QVERIFY(fx.column("SELECT Lastname FROM tblDriver;").isEmpty());
+    }
+
+    // A transaction begun while one is open fails; the open one goes on whole.
+    void beginInsideATransactionLeavesItOpen() {
+        test::InstallFixture fx;
+        Database db;
+        Reported rep;
+        open(db, fx, &rep);
+        {
+            Transaction outer(db);
+            QVERIFY(db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('first');"));
+            {
+                Transaction inner(db);
+                QVERIFY(!inner.active());
+            }
+            QVERIFY(db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('second');"));
+            QVERIFY(outer.commit());
+        }
+        QCOMPARE(rep.sql, QStringList{"BEGIN"});
+        QCOMPARE(fx.column("SELECT Lastname FROM tblDriver ORDER BY DriverID;"),
+                 (QStringList{"first", "second"}));
+    }
+
+    // The key of a new row comes from the insert and is the highest key of its
+    // table, also past 32 bits.
+    void insertGivesTheNewKey_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("insert");
+        QTest::addColumn<qint64>("lastGiven");
+        const QString race = "INSERT INTO tblRace (Description) VALUES ('Round 1 - Heat 1');";
+        QTest::newRow("race") << "tblRace"
+                              << "RaceID" << race << qint64(0);
+        QTest::newRow("driver") << "tblDriver"
+                                << "DriverID"
+                                << "INSERT INTO tblDriver (Lastname) VALUES ('New driver');"
+                                << qint64(0);
+        QTest::newRow("after a deleted highest key") << "tblRace"
+                                                     << "RaceID" << race << qint64(40);
+        QTest::newRow("past 32 bits") << "tblRace"
+                                      << "RaceID" << race << qint64(5000000000);
+    }
+    void insertGivesTheNewKey() {
+        QFETCH(QString, table);
+        QFETCH(QString, key);
+        QFETCH(QString, insert);
+        QFETCH(qint64, lastGiven);
+        test::InstallFixture fx;
+        QVERIFY(fx.sql({insert, insert}));
+        if (lastGiven > 0)
+            QVERIFY(fx.sql({"UPDATE sqlite_sequence SET seq=" + QString::number(lastGiven - 1) +
+                                " WHERE name='" + table + "';",
+                            insert,
+                            "DELETE FROM " + table + " WHERE " + key + "=" +
+                                QString::number(lastGiven) + ";"}));
+        Database db;
+        Reported rep;
+        open(db, fx, &rep);
+        for (int i = 0; i < 2; ++i) {
+            qint64 newKey = -1;
+            QVERIFY(db.Insert(insert, newKey));
+            QCOMPARE(QString::number(newKey),
+                     fx.column("SELECT " + key + " FROM " + table + " ORDER BY " + key + " DESC;")
+                         .first());
+            if (lastGiven > 0)
+                QCOMPARE(newKey, lastGiven + 1 + i);
+        }
+        QVERIFY(rep.what.isEmpty());
+    }
+
+    // An insert that adds no row has no new key, whatever an earlier insert left.
+    void insertOfNoRowFails() {
+        test::InstallFixture fx;
+        Database db;
+        Reported rep;
+        open(db, fx, &rep);
+        qint64 key = -1;
+        QVERIFY(db.Insert("INSERT INTO tblRace (Description) VALUES ('a');", key));
+        key = -1;
+        QVERIFY(!db.Insert("INSERT INTO tblRace (Description) SELECT Description FROM tblRace "
+                           "WHERE RaceID=99;",
+                           key));
+        QCOMPARE(key, qint64(-1));
+        QCOMPARE(rep.what, QStringList{"Writing to the database failed."});
     }
 
     void openNeverCreatesAFile_data() {

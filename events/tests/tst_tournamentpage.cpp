@@ -108,7 +108,7 @@ public:
     MainState& state() override { return st; }
     TimingState& timing() override { return ts; }
     void FillTournamentCombo() override { page->FillTournamentCombo(); }
-    void FillDriverCombo(int key) override { page->FillDriverCombo(key); }
+    void FillDriverCombo(qint64 key) override { page->FillDriverCombo(key); }
     void RefreshManagerTab() override { ++managerRefreshes; }
     void RefreshDriverGrid() override {}
     bool OpenLapCounterPort() override { return false; }
