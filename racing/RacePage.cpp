@@ -63,6 +63,11 @@ QString ShownNumber(const QVariant& v) {
     return v.isNull() ? QStringLiteral("none") : NumberText(v.toDouble());
 }
 
+// A frequency as shown, with the region's decimal separator.
+QString ShownFrequency(const QVariant& v) {
+    return v.isNull() ? QStringLiteral("none") : RegionalNumberText(v.toDouble());
+}
+
 // A transponder ID as statement text; a driver without one stays without.
 QString TransponderSql(const QVariant& v) {
     return v.isNull() ? QStringLiteral("NULL") : QString::number(v.toLongLong());
@@ -482,7 +487,7 @@ void RacePage::fillStartList() {
                     QStringLiteral(", ") + FieldToString(r.value(QStringLiteral("Firstname"))) +
                     QLatin1Char('\t') + QStringLiteral("[ID=") +
                     ShownNumber(r.value(QStringLiteral("TransponderID"))) +
-                    QStringLiteral(" / F=") + ShownNumber(r.value(QStringLiteral("Frequency"))) +
+                    QStringLiteral(" / F=") + ShownFrequency(r.value(QStringLiteral("Frequency"))) +
                     QLatin1Char(']'),
                 lbRaceHeatParticipants);
             item->setData(Qt::UserRole, id.toInt());
@@ -590,8 +595,8 @@ void RacePage::lbRaceHeatParticipants_Click() {
     txtRaceModifyDriverCar->setText(FieldToString(r.value(QStringLiteral("Car"))));
     txtRaceModifyDriverTeam->setText(FieldToString(r.value(QStringLiteral("Team"))));
     const QVariant frequency = r.value(QStringLiteral("Frequency"));
-    txtRaceModifyDriverFrequency->setText(frequency.isNull() ? QString()
-                                                             : NumberText(frequency.toDouble()));
+    txtRaceModifyDriverFrequency->setText(
+        frequency.isNull() ? QString() : RegionalNumberText(frequency.toDouble()));
     const QVariant transponder = r.value(QStringLiteral("TransponderID"));
     txtRaceModifyDriverTransponderID->setText(
         transponder.isNull() ? QString() : NumberText(transponder.toDouble()));
@@ -619,10 +624,18 @@ void RacePage::cmdRaceModifyDriverSave_Click() {
         return;
     QString typedFrequency = txtRaceModifyDriverFrequency->text();
     const double frequency = ParseFrequency(typedFrequency);
-    // An emptied ID box means no transponder: 0 would be another car's ID.
+    // An emptied ID box means no transponder: 0 would be another car's ID. An
+    // ID the lap counter can never send would leave the car uncounted.
     const QString id = txtRaceModifyDriverTransponderID->text();
-    const QString transponder =
-        id.isEmpty() ? QStringLiteral("NULL") : DoubleToSqlString(RoundHalfEven(Val(id)));
+    QString transponder = QStringLiteral("NULL");
+    if (!id.isEmpty()) {
+        const double value = RoundHalfEven(Val(id));
+        if (!IsTransponderID(value)) {
+            MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+            return;
+        }
+        transponder = DoubleToSqlString(value);
+    }
     const QString own = QString::number(chkRaceModifyDriverOwnTransponder->isChecked() ? 1 : 0);
     if (!m_main.db().Execute(
             QStringLiteral("UPDATE tblDriver SET Car='") +
@@ -708,7 +721,10 @@ void RacePage::RefreshRaceBoard() {
     if (t.CurrentRaceStatus >= RaceNew && t.CurrentRaceStatus <= RaceFinished) {
         cmdRaceStart->setEnabled(t.CurrentRaceStatus == RaceNew);
         cmdRaceStop->setEnabled(t.CurrentRaceStatus == RaceRunning);
-        cmdRaceClear->setEnabled(t.CurrentRaceStatus == RaceFinished);
+        // A race stored as running that this program is not timing was cut
+        // short by an earlier run: Clear is the way back to a new race.
+        cmdRaceClear->setEnabled(t.CurrentRaceStatus == RaceFinished ||
+                                 (t.CurrentRaceStatus == RaceRunning && !t.RaceActive));
     }
     const auto rows = RaceBoardRows(t);
     for (size_t r = 0; r < rows.size(); ++r) {

@@ -418,10 +418,10 @@ private slots:
                                                  << "5 [minutes]"
                                                  << "New race"
                                                  << "S--";
-        QTest::newRow("final laps race") << 10 << 2 << 1 << "Final"
-                                         << "5 [laps]"
-                                         << "Running"
-                                         << "-T-";
+        QTest::newRow("final laps race, left running") << 10 << 2 << 1 << "Final"
+                                                       << "5 [laps]"
+                                                       << "Running"
+                                                       << "-TC";
         QTest::newRow("single race, unknown category") << 3 << 7 << 0 << "Single"
                                                        << "5"
                                                        << "New race"
@@ -495,6 +495,15 @@ private slots:
                                                  << ""
                                                  << "NULL"
                                                  << "No conflict";
+        QTest::newRow("highest the counter sends") << "255"
+                                                   << "255"
+                                                   << "255"
+                                                   << "No conflict";
+        // Refused: nothing of the form is stored.
+        QTest::newRow("beyond what the counter sends") << "256"
+                                                       << "256"
+                                                       << ""
+                                                       << "No conflict";
     }
     void driverSave() {
         QFETCH(QString, typedId);
@@ -518,8 +527,22 @@ private slots:
         p->txtRaceModifyDriverTeam->setText("Blue");
         p->txtRaceModifyDriverFrequency->setText("27195");
         p->chkRaceModifyDriverOwnTransponder->setChecked(true);
+        const QString drivers = "SELECT quote(Car)||quote(Team)||quote(Frequency)||"
+                                "quote(TransponderID)||quote(OwnTransponder) FROM tblDriver;";
+        const QStringList before = day.fx.column(drivers);
+        day.messages().clear();
         p->cmdRaceModifyDriverSave->click();
 
+        if (storedId.isEmpty()) {
+            QCOMPARE(day.messages().size(), 1);
+            QCOMPARE(day.messages().first().text, TransponderIDRangeText);
+            QCOMPARE(day.messages().first().icon, MsgIcon::Critical);
+            QCOMPARE(day.messages().first().title, QString("Kirv Vorel"));
+            QCOMPARE(day.fx.column(drivers), before);
+            QVERIFY(!p->frameRaceModifyDriver->isHidden());
+            return;
+        }
+        QVERIFY(day.messages().isEmpty());
         QCOMPARE(day.fx.column(QString("SELECT Car||'|'||Team||'|'||Frequency||'|'||"
                                        "IFNULL(TransponderID,'NULL')||'|'||OwnTransponder FROM "
                                        "tblDriver WHERE DriverID=%1;")
@@ -532,6 +555,35 @@ private slots:
             QString("%1\tBerg, FBerg\t[ID=%2 / F=%3]").arg(berg).arg(shown, NumberText(27.195)));
         QTEST(p->lblRaceHeatConflicts->text(), "conflict");
         QVERIFY(p->frameRaceModifyDriver->isHidden());
+    }
+
+    void frequencyFollowsTheRegion_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("decimal point")
+            << QLocale(QLocale::English, QLocale::UnitedStates) << "27.195";
+        QTest::newRow("decimal comma") << QLocale(QLocale::German, QLocale::Germany) << "27,195";
+    }
+    void frequencyFollowsTheRegion() {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, shown);
+        const QLocale saved;
+        QLocale::setDefault(locale);
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(saved); });
+        RaceDay day;
+        const int berg = day.addDriver("Berg", "5", "27.195");
+        day.select(day.addRace(Race{}, {berg}));
+        RacePage* p = day.page;
+        QCOMPARE(p->lbRaceHeatParticipants->item(0)->text(),
+                 QString("%1\tBerg, FBerg\t[ID=5 / F=%2]").arg(berg).arg(shown));
+
+        // Shown as the region writes it, read back and stored unchanged.
+        p->lbRaceHeatParticipants->setCurrentRow(0);
+        QCOMPARE(p->txtRaceModifyDriverFrequency->text(), shown);
+        p->cmdRaceModifyDriverSave->click();
+        QCOMPARE(
+            day.fx.column(QString("SELECT Frequency FROM tblDriver WHERE DriverID=%1;").arg(berg)),
+            QStringList{"27.195"});
     }
 
     // ---- Start ----
@@ -794,39 +846,44 @@ private slots:
         RaceDay day;
         Race r;
         r.category = LapsRace;
-        r.length = 1;
+        r.length = 2;
         ThreeCars heat(day, r, 2);
         const TimingState& t = day.main.timing();
+        const int e5 = day.entry(heat.race, 1);
+        const int e17 = day.entry(heat.race, 2);
         day.startAndGo();
-        QVERIFY(day.fx.sql({trigger}));
         day.pass(5, 1000);
         day.pass(17, 1500);
         day.pass(5, 20000);
-        day.pass(17, 22000);
+        QVERIFY(day.fx.sql({trigger}));
+        // Lap 2 of car 5 gives the finish: lap row, lap count and result.
+        day.pass(5, 40000);
+        day.pass(5, 45000);
         QVERIFY(day.messages().isEmpty()); // never a box inside the receive handling
         QCoreApplication::processEvents();
         QCOMPARE(day.messages().size(), 1);
         QCOMPARE(day.messages().first().icon, MsgIcon::Exclamation);
         QCOMPARE(day.messages().first().title, QString("Kirv Vorel"));
         QVERIFY(day.messages().first().text.startsWith("A passing car could not be stored"));
-        // Nothing of a refused pass is stored or counted; the race goes on.
-        QVERIFY(day.laps(heat.race).isEmpty());
-        QCOMPARE(day.results(heat.race), (QStringList{"0 100000000 ...", "0 100000000 ..."}));
-        QCOMPARE(day.page->lblRaceScoreLaps[0]->text(), QString("0"));
+        // Nothing of a refused pass is stored or counted, the lap before it
+        // stays; the race goes on.
+        QCOMPARE(day.laps(heat.race), QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5)});
+        QCOMPARE(day.results(heat.race), (QStringList{"1 100000000 ...", "0 100000000 ..."}));
+        QCOMPARE(day.page->lblRaceScoreLaps[0]->text(), QString("1"));
+        QVERIFY(!t.RaceFinishSignalled);
         QCOMPARE(day.status(heat.race), QString("1"));
         QVERIFY(t.RaceActive);
 
         QVERIFY(day.fx.sql({"DROP TRIGGER refuse;"}));
-        day.pass(5, 40000);
-        day.pass(17, 45000);
+        day.pass(5, 60000);
+        day.pass(17, 65000);
         QCoreApplication::processEvents();
         QCOMPARE(day.messages().size(), 1);
-        const int e5 = day.entry(heat.race, 1);
-        const int e17 = day.entry(heat.race, 2);
         QCOMPARE(day.laps(heat.race),
-                 (QStringList{QString("%1 40000 40.000 40000 40.000").arg(e5),
-                              QString("%1 45000 45.000 45000 45.000").arg(e17)}));
-        QCOMPARE(day.results(heat.race), (QStringList{"1 -20000 -20.000", "1 -15000 -15.000"}));
+                 (QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5),
+                              QString("%1 60000 60.000 40000 40.000").arg(e5),
+                              QString("%1 65000 65.000 65000 65.000").arg(e17)}));
+        QCOMPARE(day.results(heat.race), (QStringList{"2 -60000 -60.000", "1 -55000 -55.000"}));
         QCOMPARE(day.status(heat.race), QString("2"));
     }
 
@@ -1002,6 +1059,39 @@ private slots:
         QVERIFY(day.page->lblRaceScoreDriver[0]->isHidden());
         day.select(heat.race);
         QCOMPARE(day.board(), atTheEnd);
+    }
+
+    void raceLeftRunningCanBeCleared() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        // An earlier run of the program stopped in the middle of this race.
+        const int e5 = day.entry(heat.race, 1);
+        QVERIFY(day.fx.sql(
+            {QString("UPDATE tblRace SET Status=1, TimeOfRace='2024-05-01 10:00:00' WHERE "
+                     "RaceID=%1;")
+                 .arg(heat.race),
+             QString("INSERT INTO tblLapInRace (DriverInRaceID, TotalTime, TotalTimeString, "
+                     "LapTime, LapTimeString, RaceID) VALUES (%1, 20000, '20.000', 20000, "
+                     "'20.000', %2);")
+                 .arg(e5)
+                 .arg(heat.race)}));
+        day.reselect(heat.race);
+        QCOMPARE(day.buttons(), QString("-TC"));
+        p->cmdRaceStop->click(); // no race of this program to stop
+        QCOMPARE(day.status(heat.race), QString("1"));
+
+        p->cmdRaceClear->click();
+        QVERIFY(day.laps(heat.race).isEmpty());
+        QCOMPARE(day.status(heat.race), QString("0"));
+        QCOMPARE(day.buttons(), QString("S--"));
+
+        // Run again: while this program times it, Clear stays off.
+        day.startAndGo();
+        QCOMPARE(day.buttons(), QString("-T-"));
+        day.pass(5, 1000);
+        day.pass(5, 20000);
+        QCOMPARE(day.laps(heat.race), QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5)});
     }
 
     void lapCounterLost() {
