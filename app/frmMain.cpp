@@ -93,8 +93,6 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
         m_state, [this] { return pageMisc->txtMiscComport->text(); });
     m_idTool = std::make_unique<TransponderIdTool>(*this);
 
-    tmrPracticeTime.setInterval(100);
-    tmrPracticeFlash.setInterval(250);
     setDialogParent(this);
     DescribeControls(this);
 }
@@ -202,6 +200,9 @@ bool frmMain::Form_Load() {
     m_timing.CurrentRaceID = -1;
     // 12, 13, 15. The lap counter's port, its test, the transponder delay.
     RestoreLapCounterSettings();
+    // 14. The practice delete delay, as it was typed.
+    pagePractice->txtPracticeAutomaticDeleteDelay->setText(GetRegistryValue(
+        HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("PracticeDeleteDelay"), QString()));
     // 17. The report list.
     pageReports->FillReportList();
     // 18. Idle.
@@ -397,8 +398,10 @@ void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
     case TimingRace:
         pageRace->RegisterRaceCar(iCarID, lMilliseconds);
         break;
-    case TimingPractice: // the practice page does not time cars yet
-    default:             // idle: the lap counter should have stopped; nothing is counted
+    case TimingPractice:
+        pagePractice->RegisterPracticeCar(iCarID, lMilliseconds);
+        break;
+    default: // idle: the lap counter should have stopped; nothing is counted
         break;
     }
 }

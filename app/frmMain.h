@@ -79,9 +79,7 @@ public:
     std::array<QToolButton*, 6> cmdToolbarMain{};
     std::array<QGroupBox*, 6> frameMain{};
     QGroupBox* Frame6 = nullptr;
-    // The race timers belong to the race page.
-    QTimer tmrPracticeTime;
-    QTimer tmrPracticeFlash;
+    // The race and practice timers belong to their pages.
 
     TournamentPage* pageTournament = nullptr;
     ManagerPage* pageManager = nullptr;

@@ -217,6 +217,37 @@ void Database::RollbackTrans() {
     tryExecute(QStringLiteral("ROLLBACK;"));
 }
 
+QuietDatabase::QuietDatabase(Database& db) : m_db(db), m_saved(db.errorReporter()) {
+    db.setErrorReporter([this](const QString& what, const QString& sql, const QString& error) {
+        if (m_error.isEmpty())
+            m_error = what + QStringLiteral("\n\n") + sql + QStringLiteral("\n\n") + error;
+    });
+}
+
+QuietDatabase::~QuietDatabase() {
+    m_db.setErrorReporter(m_saved);
+}
+
+bool WriteAllOrNone(Database& db, const QStringList& statements, QString* error) {
+    QuietDatabase quiet(db);
+    Transaction trans(db);
+    if (!trans.active()) {
+        *error = quiet.error();
+        return false;
+    }
+    for (const QString& sql : statements) {
+        QString why;
+        if (!db.tryExecute(sql, &why)) {
+            *error = sql + QStringLiteral("\n\n") + why;
+            return false;
+        }
+    }
+    if (trans.commit())
+        return true;
+    *error = quiet.error();
+    return false;
+}
+
 QString NowText() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }

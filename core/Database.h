@@ -10,6 +10,7 @@
 #include <QList>
 #include <QSqlRecord>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -119,6 +120,27 @@ private:
     Database& m_db;
     bool m_active;
 };
+
+// Collects the database's failure reports instead of showing them, for work
+// that must not open a modal box (the lap counter's receive handling, an open
+// transaction). The first failure is kept.
+class QuietDatabase {
+public:
+    explicit QuietDatabase(Database& db);
+    ~QuietDatabase();
+    QuietDatabase(const QuietDatabase&) = delete;
+    QuietDatabase& operator=(const QuietDatabase&) = delete;
+    QString error() const { return m_error; }
+
+private:
+    Database& m_db;
+    Database::ErrorReporter m_saved;
+    QString m_error;
+};
+
+// Writes the statements all or none. The failure is returned, not shown, so
+// that the caller tells the user only after the rollback.
+bool WriteAllOrNone(Database& db, const QStringList& statements, QString* error);
 
 // The present date and time as stored in the database.
 QString NowText();

@@ -1,14 +1,92 @@
 #pragma once
-// Page 5, "Practice": open practice timed by the lap counter.
+// Page 5, "Practice": open practice timed by the lap counter. Every transponder
+// that crosses takes the lowest free of ten rows, is timed from its own first
+// crossing, is linked to its driver automatically or by hand, and is removed
+// after the idle delay. The rules live in PracticeRules; this page reads and
+// writes the database and draws.
 
 #include "PageFrame.h"
 
+#include <QTimer>
+
+#include <array>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QToolButton;
+
 namespace kv {
+
+struct PracticePassOutcome;
 
 class PracticePage final : public PageFrame {
     Q_OBJECT
 public:
     PracticePage(MainContext& main, QWidget* parent);
+
+    void cmdPracticeStart_Click();
+    void cmdPracticeStop_Click();
+    // A car passing while practice runs (the main window has checked the
+    // timing mode, the race and its status).
+    void RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds);
+    // The practice clock, with the idle-car check every 52nd tick.
+    void tmrPracticeTime_Timer();
+    void tmrPracticeFlash_Timer();
+    // Removes the car in row Index (0..9); no question is asked.
+    void cmdPracticeDelete_Click(int Index);
+    // Links the selected unlinked transponder to the selected driver.
+    void cmdPracticeAssignDriver_Click();
+    void txtPracticeAutomaticDeleteDelay_Change();
+
+    QToolButton* cmdPracticeStart = nullptr;
+    QToolButton* cmdPracticeStop = nullptr;
+    QListWidget* lbPracticeUnassignedTransponders = nullptr;
+    QListWidget* lbPracticeUnassignedDrivers = nullptr;
+    QPushButton* cmdPracticeAssignDriver = nullptr;
+    QCheckBox* chkPracticeAutoAssign = nullptr;
+    QLineEdit* txtPracticeAutomaticDeleteDelay = nullptr;
+    QLineEdit* txtPracticeTime = nullptr;
+    QPushButton* cmdPracticeScoreCompareShow = nullptr;
+
+    // The board: row i shows slot i.
+    using Row = std::array<QLabel*, 10>;
+    Row lblPracticeScoreDriver{};
+    Row lblPracticeScoreLaps{};
+    Row lblPracticeScoreTotalTime{};
+    Row lblPracticeScoreLastTime{};
+    Row lblPracticeScoreBestTime{};
+    std::array<QToolButton*, 10> cmdPracticeLapProgressPreview{};
+    std::array<QToolButton*, 10> cmdPracticeDelete{};
+
+    QTimer tmrPracticeTime;
+    QTimer tmrPracticeFlash;
+
+private:
+    void buildControls();
+    void buildBoard();
+    void connectHandlers();
+
+    void FillUnassignedTransponders();
+    void FillUnassignedDrivers();
+    void RefreshPracticeBoard();
+
+    // Removes the car of a slot; false with the reason when the database
+    // refused (nothing is then changed).
+    bool deleteSlot(int index, QString* error);
+    bool storePass(const QString& entryInsert, qint32 entry, const PracticePassOutcome& out,
+                   QString* error);
+    void refreshAll();
+    // A failure during timing (a pass or the idle check) is told once per
+    // session, and never inside the lap counter's receive handling.
+    void reportTimingFailure(const QString& text);
+    void playSound(const char* name);
+
+    bool m_timingFailureReported = false;
+    // The practice race of the running session; -1 while none runs.
+    qint32 m_sessionRaceId = -1;
 };
 
 } // namespace kv

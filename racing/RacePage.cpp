@@ -45,24 +45,6 @@ const QColor kRed = bgr(0x0000FF);
 
 enum Category { Qualification = 0, Final = 1, QualAndFinal = 2, SingleRace = 3 };
 
-void setTextColour(QWidget* w, const QColor& c) {
-    QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, c);
-    p.setColor(QPalette::Text, c);
-    w->setPalette(p);
-}
-
-QToolButton* addPictureButton(const char* name, QWidget* parent, int left, int top, int width,
-                              int height, ButtonPicture picture, const QString& purpose) {
-    auto* button = addControl<QToolButton>(name, parent, left, top, width, height);
-    const int side = std::min(tw(width), tw(height)) - 12;
-    button->setIcon(QIcon(buttonPicture(picture, side)));
-    button->setIconSize(QSize(side, side));
-    button->setAccessibleName(purpose);
-    button->setEnabled(false);
-    return button;
-}
-
 // A stored date and time in the regional form.
 QString DateTimeText(const QVariant& field) {
     const QString stored = FieldToString(field);
@@ -151,50 +133,6 @@ QString StatusText(int status) {
     default:
         return QString();
     }
-}
-
-// Collects the database's failure reports instead of showing them, for work
-// that must not open a modal box (the lap counter's receive handling, an open
-// transaction).
-class QuietDatabase {
-public:
-    explicit QuietDatabase(Database& db) : m_db(db), m_saved(db.errorReporter()) {
-        db.setErrorReporter([this](const QString& what, const QString& sql, const QString& error) {
-            if (m_error.isEmpty())
-                m_error = what + QStringLiteral("\n\n") + sql + QStringLiteral("\n\n") + error;
-        });
-    }
-    ~QuietDatabase() { m_db.setErrorReporter(m_saved); }
-    QuietDatabase(const QuietDatabase&) = delete;
-    QuietDatabase& operator=(const QuietDatabase&) = delete;
-    QString error() const { return m_error; }
-
-private:
-    Database& m_db;
-    Database::ErrorReporter m_saved;
-    QString m_error;
-};
-
-// Writes the statements all or none. The failure is returned, not shown, so
-// that the caller tells the user only after the rollback.
-bool WriteAllOrNone(Database& db, const QStringList& statements, QString* error) {
-    QuietDatabase quiet(db);
-    Transaction trans(db);
-    if (!trans.active()) {
-        *error = quiet.error();
-        return false;
-    }
-    for (const QString& sql : statements) {
-        QString why;
-        if (!db.tryExecute(sql, &why)) {
-            *error = sql + QStringLiteral("\n\n") + why;
-            return false;
-        }
-    }
-    if (trans.commit())
-        return true;
-    *error = quiet.error();
-    return false;
 }
 
 } // namespace
@@ -333,6 +271,9 @@ void RacePage::buildRaceControl() {
                                     ButtonPicture::Start, QStringLiteral("Start race"));
     cmdRaceStop = addPictureButton("cmdRaceStop", Frame1, 1320, 300, 1095, 975, ButtonPicture::Stop,
                                    QStringLiteral("Stop race"));
+    // Disabled until a race is selected.
+    cmdRaceStart->setEnabled(false);
+    cmdRaceStop->setEnabled(false);
     cmdRaceClear =
         addButton("cmdRaceClear", QStringLiteral("Clear race"), Frame1, 120, 1380, 1575, 435);
     cmdRaceClear->setEnabled(false);
@@ -340,7 +281,6 @@ void RacePage::buildRaceControl() {
     cmdRaceHeatResultPreview =
         addPictureButton("cmdRaceHeatResultPreview", Frame1, 1800, 1380, 615, 435,
                          ButtonPicture::Preview, QStringLiteral("Heat result preview"));
-    cmdRaceHeatResultPreview->setEnabled(true);
     cmdRaceScoreCompareShow = addButton("cmdRaceScoreCompareShow", QStringLiteral("Show details"),
                                         this, 12360, 8985, 1335, 375);
     cmdRaceScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));

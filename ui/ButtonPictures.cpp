@@ -1,7 +1,10 @@
 #include "ButtonPictures.h"
 
+#include "Ui.h"
+
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolButton>
 
 #include <algorithm>
 
@@ -39,6 +42,15 @@ void drawPreview(QPainter& p, double s) {
     p.drawLine(QPointF(s * 0.73, s * 0.73), QPointF(s * 0.90, s * 0.90));
 }
 
+void drawDelete(QPainter& p, double s) {
+    p.setPen(QPen(QColor(110, 0, 0), std::max(2.0, s / 5.5), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(s * 0.26, s * 0.26), QPointF(s * 0.74, s * 0.74));
+    p.drawLine(QPointF(s * 0.74, s * 0.26), QPointF(s * 0.26, s * 0.74));
+    p.setPen(QPen(QColor(220, 0, 0), std::max(1.0, s / 9), Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(s * 0.26, s * 0.26), QPointF(s * 0.74, s * 0.74));
+    p.drawLine(QPointF(s * 0.74, s * 0.26), QPointF(s * 0.26, s * 0.74));
+}
+
 } // namespace
 
 QPixmap buttonPicture(ButtonPicture picture, int size) {
@@ -57,8 +69,21 @@ QPixmap buttonPicture(ButtonPicture picture, int size) {
     case ButtonPicture::Preview:
         drawPreview(p, s);
         break;
+    case ButtonPicture::Delete:
+        drawDelete(p, s);
+        break;
     }
     return pm;
+}
+
+QToolButton* addPictureButton(const char* name, QWidget* parent, int left, int top, int width,
+                              int height, ButtonPicture picture, const QString& purpose) {
+    auto* button = addControl<QToolButton>(name, parent, left, top, width, height);
+    const int side = std::max(1, std::min(tw(width), tw(height)) - 12);
+    button->setIcon(QIcon(buttonPicture(picture, side)));
+    button->setIconSize(QSize(side, side));
+    button->setAccessibleName(purpose);
+    return button;
 }
 
 } // namespace kv

@@ -40,6 +40,13 @@ QPushButton* addButton(const char* name, const QString& caption, QWidget* parent
     return button;
 }
 
+void setTextColour(QWidget* w, const QColor& c) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, c);
+    p.setColor(QPalette::Text, c);
+    w->setPalette(p);
+}
+
 QFont formFont(double pointSize, bool bold) {
     // A sans serif with the classic dialog font's proportions where it is installed.
     QFont f(QStringLiteral("Liberation Sans"));

@@ -56,6 +56,9 @@ inline QColor bgr(unsigned value) {
     return QColor::fromRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
 }
 
+// The colour a label draws its text in, and a box its typed text.
+void setTextColour(QWidget* w, const QColor& c);
+
 // The form font: a plain sans serif at the given point size.
 QFont formFont(double pointSize = 8.25, bool bold = true);
 // A heavy display font in place of Arial Black.

@@ -69,6 +69,10 @@ private slots:
             {"txtMiscTransponderID", "ID:"},
             {"txtMiscTransponderDelay", "Delay [s]:"},
             {"lbMiscSimpleMonitor", "Quickly monitor transponder ID's "},
+            {"lbPracticeUnassignedTransponders", "Unassigned transponders"},
+            {"lbPracticeUnassignedDrivers", "Unassigned drivers"},
+            {"txtPracticeAutomaticDeleteDelay", "Automatic delete delay [min]:"},
+            {"txtPracticeTime", "Practice time"},
             {"cbReportsMain", "Select report:"},
             {"cbReportsLapProgressRace", "Select heat:"},
         };

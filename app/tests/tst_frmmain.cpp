@@ -1,6 +1,7 @@
 // The main window frame: toolbar, page switching, the driver grid, the splash.
 #include "MainFixture.h"
 #include "MiscPage.h"
+#include "PracticePage.h"
 #include "RacePage.h"
 #include "TournamentPage.h"
 #include "Ui.h"
@@ -50,8 +51,9 @@ private slots:
         QCOMPARE(w.Frame6->title(), QString("Kirv Status"));
         QCOMPARE(w.findChild<QLabel*>("lblTournamentName")->text(), QString("No tournament"));
         RacePage& race = *w.pageRace;
+        PracticePage& practice = *w.pagePractice;
         for (QTimer* t : {&race.tmrRaceTime, &race.tmrRaceCountdown, &race.tmrRaceFlash,
-                          &w.tmrPracticeTime, &w.tmrPracticeFlash})
+                          &practice.tmrPracticeTime, &practice.tmrPracticeFlash})
             QVERIFY(!t->isActive());
         QCOMPARE(race.tmrRaceCountdown.interval(), 1000);
         QCOMPARE(race.tmrRaceTime.interval(), 100);

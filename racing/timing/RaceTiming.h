@@ -53,6 +53,9 @@ struct TimingState {
     bool RaceFinishSignalled = false;
     bool HeatHasConflict = true;
     bool RaceActive = false;
+    // Ticks of the practice clock since the last idle-car check; kept from one
+    // practice session to the next.
+    qint32 AutoDeleteTickCount = 0;
 
     // Indexed by slot (start position - 1).
     std::array<qint16, kSlotCount> RowFlashCount{};

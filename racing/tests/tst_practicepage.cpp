@@ -1,0 +1,547 @@
+// The Practice page on a real database, with passes handed to the lap counter
+// control through a fake port: start and stop, newcomers and their links, laps,
+// removing cars by hand and when idle, the two lists and the delay box.
+#include "MainFixture.h"
+#include "MiscPage.h"
+#include "PracticePage.h"
+#include "PracticeRules.h"
+#include "Ui.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace kv;
+
+namespace {
+
+const QString kPortFailure = "Unable to open COM1. Make sure that no other application is using "
+                             "that comport, or select a different port.";
+
+QString passFrame(int car, qint32 ms) {
+    return QString("#P%1%2$")
+        .arg(car, 2, 16, QLatin1Char('0'))
+        .arg(ms, 6, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+QStringList itemTexts(const QListWidget* list) {
+    QStringList out;
+    for (int i = 0; i < list->count(); ++i)
+        out << list->item(i)->text();
+    return out;
+}
+
+// A started program on the Practice page, with helpers to drive and read it.
+class Practice {
+public:
+    test::MainFixture main;
+    test::InstallFixture& fx = main.fx;
+    frmMain& w = *main.w;
+    PracticePage* page = w.pagePractice;
+
+    // keyBase > 0: every table's keys start above it.
+    explicit Practice(qint64 keyBase = 0) {
+        if (keyBase > 0)
+            for (const char* table : {"tblRace", "tblDriverInRace", "tblDriver", "tblLapInRace"})
+                if (!fx.sql({QString("DELETE FROM sqlite_sequence WHERE name='%1';").arg(table),
+                             QString("INSERT INTO sqlite_sequence (name, seq) VALUES ('%1', %2);")
+                                 .arg(table)
+                                 .arg(keyBase)}))
+                    qFatal("key base not set");
+        if (!main.start())
+            qFatal("start-up failed");
+        w.cmdToolbarMain[5]->click();
+        main.messages().clear();
+    }
+
+    qint64 addDriver(const QString& last, const QString& first, int transponder, bool own,
+                     bool deleted = false) {
+        const bool ok =
+            fx.sql({QString("INSERT INTO tblDriver (Lastname, Firstname, Car, TransponderID, "
+                            "OwnTransponder, Deleted) VALUES ('%1', '%2', 'Buggy', %3, %4, %5);")
+                        .arg(last, first)
+                        .arg(transponder)
+                        .arg(own ? 1 : 0)
+                        .arg(deleted ? 1 : 0)});
+        if (!ok)
+            qFatal("driver not added");
+        return fx.column("SELECT max(DriverID) FROM tblDriver;").value(0).toLongLong();
+    }
+
+    void pass(int car, qint32 ms) { main.port->receive(passFrame(car, ms)); }
+
+    QStringList row(int i) const {
+        const auto s = size_t(i);
+        return {page->lblPracticeScoreDriver[s]->text(), page->lblPracticeScoreLaps[s]->text(),
+                page->lblPracticeScoreTotalTime[s]->text(),
+                page->lblPracticeScoreLastTime[s]->text(),
+                page->lblPracticeScoreBestTime[s]->text()};
+    }
+    bool rowShown(int i) const {
+        const auto s = size_t(i);
+        const bool shown = page->lblPracticeScoreDriver[s]->isVisibleTo(page);
+        for (QWidget* wdg : std::initializer_list<QWidget*>{
+                 page->lblPracticeScoreLaps[s], page->lblPracticeScoreTotalTime[s],
+                 page->lblPracticeScoreLastTime[s], page->lblPracticeScoreBestTime[s],
+                 page->cmdPracticeLapProgressPreview[s], page->cmdPracticeDelete[s]})
+            if (wdg->isVisibleTo(page) != shown)
+                qFatal("a row is partly shown");
+        return shown;
+    }
+    QList<int> shownRows() const {
+        QList<int> rows;
+        for (int i = 0; i < kSlotCount; ++i)
+            if (rowShown(i))
+                rows << i;
+        return rows;
+    }
+    QString practiceRaceId() const {
+        return fx.column("SELECT RaceID FROM tblRace WHERE RaceCode=4;").join(',');
+    }
+    // The session's entries as "position:transponder:driver".
+    QStringList entries() const {
+        return fx.column("SELECT StartPosition || ':' || TransponderID || ':' || DriverID FROM "
+                         "tblDriverInRace ORDER BY StartPosition;");
+    }
+    int soundsOf(const QString& name) const {
+        int n = 0;
+        for (const QString& f : main.platform.sounds->played)
+            n += f.endsWith("res/" + name) ? 1 : 0;
+        return n;
+    }
+    bool toolbarEnabled() const {
+        for (QToolButton* b : w.cmdToolbarMain)
+            if (!b->isEnabled())
+                return false;
+        return true;
+    }
+};
+
+// A driver who has transponder 7.
+struct Owner {
+    QString lastname;
+    bool own;
+    bool deleted;
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(QList<Owner>)
+
+class TestPracticePage : public QObject {
+    Q_OBJECT
+private slots:
+    void layout() {
+        Practice p;
+        PracticePage* page = p.page;
+        QCOMPARE(page->title(), QString("Practice"));
+        QCOMPARE(page->cmdPracticeStart->toolTip(), QString("Start practice."));
+        QCOMPARE(page->cmdPracticeStop->toolTip(), QString("Stop practice."));
+        QVERIFY(page->cmdPracticeStart->isEnabled());
+        QVERIFY(!page->cmdPracticeStop->isEnabled());
+        QVERIFY(page->chkPracticeAutoAssign->isChecked());
+        QCOMPARE(page->txtPracticeTime->text(), QString("0:00.000"));
+        QCOMPARE(page->txtPracticeTime->geometry(), twRect(4080, 840, 10695, 1335));
+        QCOMPARE(page->cmdPracticeDelete[9]->geometry(), twRect(14280, 8400, 375, 375));
+        QCOMPARE(page->lblPracticeScoreTotalTime[0]->text(), QString("99:12.100"));
+        QVERIFY(p.shownRows().isEmpty());
+        // Picture buttons are named by their purpose.
+        QCOMPARE(page->cmdPracticeDelete[2]->accessibleName(), QString("Remove the car of row 3"));
+        QVERIFY(!page->cmdPracticeStart->accessibleName().isEmpty());
+        // The preview and details windows do not exist yet.
+        QVERIFY(!page->cmdPracticeLapProgressPreview[0]->isEnabled());
+        QVERIFY(!page->cmdPracticeScoreCompareShow->isEnabled());
+    }
+
+    // A session of two cars, one linked automatically, then Stop and a new Start.
+    void session_data() {
+        QTest::addColumn<qint64>("keyBase");
+        QTest::newRow("small keys") << qint64(0);
+        QTest::newRow("keys beyond 16 bits") << qint64(70000);
+    }
+    void session() {
+        QFETCH(qint64, keyBase);
+        Practice p(keyBase);
+        PracticePage* page = p.page;
+        const qint64 anna = p.addDriver("Vorel", "Anna", 12, true);
+        const QString annaRow = "Vorel, Anna (Buggy) [ID=12]";
+
+        page->cmdPracticeStart->click();
+        const QString race = p.practiceRaceId();
+        QVERIFY(race.toLongLong() > keyBase);
+        QCOMPARE(p.w.timing().CurrentRaceID, race.toInt());
+        QCOMPARE(p.w.timing().TimingMode, int(TimingPractice));
+        QCOMPARE(p.fx.column("SELECT Status || ',' || Description || ',' || (TimeOfRace IS NOT "
+                             "NULL) FROM tblRace;"),
+                 QStringList{"1,Practice,1"});
+        QVERIFY(!p.toolbarEnabled());
+        QVERIFY(!page->cmdPracticeStart->isEnabled());
+        QVERIFY(page->cmdPracticeStop->isEnabled());
+        QVERIFY(page->tmrPracticeTime.isActive() && page->tmrPracticeFlash.isActive());
+        QCOMPARE(p.main.port->written().last(), QString("#S$"));
+        QCOMPARE(p.soundsOf("go.wav"), 1);
+        QCOMPARE(itemTexts(page->lbPracticeUnassignedDrivers), QStringList{annaRow});
+
+        // The first newcomer: row 1 by its number, no lap, its first crossing stored.
+        p.pass(7, 12000);
+        QCOMPARE(p.shownRows(), QList<int>{0});
+        QCOMPARE(p.row(0),
+                 (QStringList{"Transponder: 7", "0", "0:00.000", "0:00.000", "0:00.000"}));
+        QCOMPARE(itemTexts(page->lbPracticeUnassignedTransponders),
+                 QStringList{"Started: 1, TransponderID: 7"});
+        QCOMPARE(p.fx.column("SELECT RaceID || ':' || StartDelay || ':' || TimeToFinish || ':' || "
+                             "TimeToFinishString FROM tblDriverInRace;"),
+                 QStringList{race + ":12000:100000000:..."});
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"0"});
+        QCOMPARE(p.soundsOf("pass.wav"), 1);
+
+        // Anna's own transponder links her at once.
+        p.pass(12, 13000);
+        QCOMPARE(p.row(1).first(), QString("12-Vorel, Anna"));
+        QCOMPARE(p.entries(), (QStringList{"1:7:0", "2:12:" + QString::number(anna)}));
+        QVERIFY(itemTexts(page->lbPracticeUnassignedDrivers).isEmpty());
+
+        // Car 7's second crossing 30.5 s later: lap 1, whatever the practice clock says.
+        for (int i = 0; i < 7; ++i)
+            page->tmrPracticeTime_Timer();
+        QCOMPARE(page->txtPracticeTime->text(), QString("0:00.700"));
+        p.pass(7, 42500);
+        QCOMPARE(p.row(0),
+                 (QStringList{"Transponder: 7", "1", "0:30.500", "0:30.500", "0:30.500"}));
+        QCOMPARE(p.fx.column("SELECT LapTime || ',' || TotalTime || ',' || LapTimeString || ',' || "
+                             "TotalTimeString || ',' || RaceID FROM tblLapInRace;"),
+                 QStringList{"30500,30500,30.500,30.500," + race});
+        QCOMPARE(p.fx.column("SELECT NumOfLaps FROM tblDriverInRace WHERE TransponderID=7;"),
+                 QStringList{"1"});
+
+        // The row of the passing car flashes red.
+        page->tmrPracticeFlash_Timer();
+        page->tmrPracticeFlash_Timer();
+        QCOMPARE(page->lblPracticeScoreBestTime[0]->palette().color(QPalette::WindowText),
+                 QColor(255, 0, 0));
+
+        page->cmdPracticeStop->click();
+        QCOMPARE(p.fx.column("SELECT Status FROM tblRace;"), QStringList{"2"});
+        QCOMPARE(p.w.timing().TimingMode, int(TimingIdle));
+        QVERIFY(p.toolbarEnabled());
+        QVERIFY(page->cmdPracticeStart->isEnabled());
+        QVERIFY(!page->cmdPracticeStop->isEnabled());
+        QVERIFY(!page->tmrPracticeTime.isActive());
+        QVERIFY(page->tmrPracticeFlash.isActive());
+        QCOMPARE(p.main.port->written().last(), QString("#F$"));
+        QCOMPARE(p.soundsOf("complete.wav"), 1);
+        // Passes no longer count; the board and the lists stay.
+        p.pass(7, 80000);
+        p.pass(9, 81000);
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"1"});
+        QCOMPARE(p.shownRows(), (QList<int>{0, 1}));
+        QCOMPARE(itemTexts(page->lbPracticeUnassignedTransponders).size(), 1);
+
+        // A new Start reuses the race and throws the old session away.
+        QVERIFY(p.fx.sql({"UPDATE tblRace SET TimeOfRace='2001-01-01 00:00:00';"}));
+        page->cmdPracticeStart->click();
+        QCOMPARE(p.practiceRaceId(), race);
+        QCOMPARE(p.fx.column("SELECT Status || ',' || (TimeOfRace <> '2001-01-01 00:00:00') FROM "
+                             "tblRace;"),
+                 QStringList{"1,1"});
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblDriverInRace;"), QStringList{"0"});
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"0"});
+        QVERIFY(p.shownRows().isEmpty());
+        QVERIFY(itemTexts(page->lbPracticeUnassignedTransponders).isEmpty());
+        QCOMPARE(itemTexts(page->lbPracticeUnassignedDrivers), QStringList{annaRow});
+        QCOMPARE(p.w.timing().PracticeElapsedMs, 0);
+        QVERIFY(p.main.messages().isEmpty());
+    }
+
+    void automaticLink_data() {
+        QTest::addColumn<bool>("autoAssign");
+        QTest::addColumn<QList<Owner>>("owners"); // drivers with transponder 7
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("driverListed"); // rows left in the unassigned drivers list
+        QTest::newRow("one owner")
+            << true << QList<Owner>{{"Vorel", true, false}} << "7-Vorel, Anna" << 1;
+        QTest::newRow("two owners: nobody")
+            << true << QList<Owner>{{"Vorel", true, false}, {"Kirv", true, false}}
+            << "Transponder: 7" << 3;
+        QTest::newRow("not a personal transponder")
+            << true << QList<Owner>{{"Vorel", false, false}} << "Transponder: 7" << 2;
+        QTest::newRow("a deleted owner and a present one")
+            << true << QList<Owner>{{"Vorel", true, true}, {"Kirv", true, false}} << "7-Kirv, Anna"
+            << 1;
+        QTest::newRow("box off") << false << QList<Owner>{{"Vorel", true, false}}
+                                 << "Transponder: 7" << 2;
+    }
+    void automaticLink() {
+        QFETCH(bool, autoAssign);
+        QFETCH(QList<Owner>, owners);
+        Practice p;
+        p.addDriver("Other", "Olga", 99, true);
+        for (const Owner& o : owners)
+            p.addDriver(o.lastname, "Anna", 7, o.own, o.deleted);
+        p.page->chkPracticeAutoAssign->setChecked(autoAssign);
+        p.page->cmdPracticeStart->click();
+        p.pass(7, 5000);
+        QTEST(p.row(0).first(), "caption");
+        QTEST(p.page->lbPracticeUnassignedDrivers->count(), "driverListed");
+        // A linked car is no unassigned transponder.
+        QCOMPARE(p.page->lbPracticeUnassignedTransponders->count(),
+                 p.row(0).first().startsWith("Transponder") ? 1 : 0);
+    }
+
+    // The whole road: the control's own 3000 ms filter, then the page's delay.
+    void repeatFilter_data() {
+        QTest::addColumn<QString>("delay");
+        QTest::addColumn<qint32>("gap");
+        QTest::addColumn<bool>("counted");
+        QTest::newRow("2 s, delay 3") << "3" << 2000 << false;
+        QTest::newRow("3000 ms: the control drops it") << "3" << 3000 << false;
+        QTest::newRow("3001 ms, delay 3") << "3" << 3001 << true;
+        QTest::newRow("4999 ms, delay 5") << "5" << 4999 << false;
+        QTest::newRow("5000 ms, delay 5") << "5" << 5000 << true;
+    }
+    void repeatFilter() {
+        QFETCH(QString, delay);
+        QFETCH(qint32, gap);
+        QFETCH(bool, counted);
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        p.pass(7, 10000);
+        p.pass(7, 40000);
+        p.w.pageMisc->txtMiscTransponderDelay->setText(delay);
+        p.w.timing().RowFlashCount[0] = 0;
+        const int sounds = p.soundsOf("pass.wav");
+        p.pass(7, 40000 + gap);
+        QCOMPARE(p.row(0).at(1), counted ? QString("2") : QString("1"));
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"),
+                 QStringList{counted ? "2" : "1"});
+        QCOMPARE(p.w.timing().RowFlashCount[0], qint16(counted ? 1 : 0));
+        QCOMPARE(p.soundsOf("pass.wav"), sounds + (counted ? 1 : 0));
+    }
+
+    void freedRowTakenByTheNextNewcomer() {
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        p.pass(6, 1100);
+        p.pass(7, 1200);
+        p.pass(6, 31100);
+        QVERIFY(p.page->cmdPracticeDelete[1]->isVisibleTo(p.page));
+        p.page->cmdPracticeDelete[1]->click();
+        QCOMPARE(p.shownRows(), (QList<int>{0, 2}));
+        QCOMPARE(p.entries(), (QStringList{"1:5:0", "3:7:0"}));
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"0"});
+        QCOMPARE(itemTexts(p.page->lbPracticeUnassignedTransponders),
+                 (QStringList{"Started: 1, TransponderID: 5", "Started: 3, TransponderID: 7"}));
+        QVERIFY(p.main.messages().isEmpty());
+
+        p.pass(8, 40000);
+        QCOMPARE(p.row(1),
+                 (QStringList{"Transponder: 8", "0", "0:00.000", "0:00.000", "0:00.000"}));
+        p.pass(8, 70000);
+        QCOMPARE(p.row(1).at(2), QString("0:30.000"));
+        QCOMPARE(p.entries(), (QStringList{"1:5:0", "2:8:0", "3:7:0"}));
+    }
+
+    void eleventhCarWaitsForAFreeRow() {
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        for (int car = 1; car <= 10; ++car)
+            p.pass(car, 1000 + car);
+        const int sounds = p.soundsOf("pass.wav");
+        p.pass(11, 2000);
+        QCOMPARE(p.shownRows().size(), 10);
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblDriverInRace WHERE TransponderID=11;"),
+                 QStringList{"0"});
+        QCOMPARE(p.page->lbPracticeUnassignedTransponders->count(), 10);
+        QCOMPARE(p.soundsOf("pass.wav"), sounds);
+
+        p.page->cmdPracticeDelete_Click(3);
+        p.pass(11, 6000);
+        QCOMPARE(p.row(3).first(), QString("Transponder: 11"));
+        QCOMPARE(p.shownRows().size(), 10);
+    }
+
+    void manualLink() {
+        Practice p;
+        p.page->chkPracticeAutoAssign->setChecked(false);
+        const qint64 ben = p.addDriver("Kirv", "Ben", 7, true);
+        p.addDriver("Vorel", "Anna", 12, true);
+        p.page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        p.pass(6, 1100);
+        p.pass(7, 1200);
+        QListWidget* transponders = p.page->lbPracticeUnassignedTransponders;
+        QListWidget* drivers = p.page->lbPracticeUnassignedDrivers;
+
+        // Without both selections nothing happens.
+        transponders->setCurrentRow(2);
+        p.page->cmdPracticeAssignDriver->click();
+        QCOMPARE(p.entries(), (QStringList{"1:5:0", "2:6:0", "3:7:0"}));
+
+        QCOMPARE(transponders->currentItem()->text(), QString("Started: 3, TransponderID: 7"));
+        drivers->setCurrentRow(0);
+        QCOMPARE(drivers->currentItem()->text(), QString("Kirv, Ben (Buggy) [ID=7]"));
+        p.page->cmdPracticeAssignDriver->click();
+        QCOMPARE(p.row(2).first(), QString("7-Kirv, Ben"));
+        QCOMPARE(p.entries(), (QStringList{"1:5:0", "2:6:0", "3:7:" + QString::number(ben)}));
+        QCOMPARE(itemTexts(transponders),
+                 (QStringList{"Started: 1, TransponderID: 5", "Started: 2, TransponderID: 6"}));
+        QCOMPARE(itemTexts(drivers), QStringList{"Vorel, Anna (Buggy) [ID=12]"});
+
+        // Also after Stop.
+        p.page->cmdPracticeStop->click();
+        transponders->setCurrentRow(0);
+        drivers->setCurrentRow(0);
+        p.page->cmdPracticeAssignDriver->click();
+        QCOMPARE(p.row(0).first(), QString("5-Vorel, Anna"));
+        QVERIFY(itemTexts(drivers).isEmpty());
+        QVERIFY(p.main.messages().isEmpty());
+    }
+
+    // Idle for more than a minute of practice clock: removed at the next check.
+    void idleCarIsRemoved() {
+        Practice p;
+        p.page->txtPracticeAutomaticDeleteDelay->setText("1");
+        p.w.timing().AutoDeleteTickCount = 0;
+        p.page->cmdPracticeStart->click();
+        p.pass(5, 400);
+        p.pass(7, 30000);
+        QCOMPARE(p.shownRows(), (QList<int>{0, 1}));
+        // Checks run at 5.2 s steps: 57.2 s keeps both, 62.4 s is past 0.4 s + 60 s.
+        for (int tick = 0; tick < 572; ++tick)
+            p.page->tmrPracticeTime_Timer();
+        QCOMPARE(p.shownRows(), (QList<int>{0, 1}));
+        for (int tick = 0; tick < 52; ++tick)
+            p.page->tmrPracticeTime_Timer();
+        QCOMPARE(p.page->txtPracticeTime->text(), QString("1:02.400"));
+        QCOMPARE(p.shownRows(), QList<int>{1});
+        QCOMPARE(p.entries(), QStringList{"2:7:0"});
+        QCOMPARE(itemTexts(p.page->lbPracticeUnassignedTransponders),
+                 QStringList{"Started: 2, TransponderID: 7"});
+        // The car's slot is free for the next newcomer.
+        p.pass(9, 63000);
+        QCOMPARE(p.row(0).first(), QString("Transponder: 9"));
+    }
+
+    void deleteDelayBox_data() {
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QString>("setting");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("a fraction") << true << "1.5"
+                                    << "1.5";
+        QTest::newRow("text") << true << "five"
+                              << "five";
+        QTest::newRow("never stored") << false << ""
+                                      << "";
+    }
+    void deleteDelayBox() {
+        QFETCH(bool, stored);
+        QFETCH(QString, setting);
+        test::MainFixture m;
+        if (stored)
+            m.fx.setSetting("PracticeDeleteDelay", setting);
+        QVERIFY(m.start());
+        QLineEdit* box = m.w->pagePractice->txtPracticeAutomaticDeleteDelay;
+        QTEST(box->text(), "shown");
+        // Stored as typed, at every change.
+        box->clear();
+        QTest::keyClicks(box, "2.5x");
+        QCOMPARE(m.fx.setting("PracticeDeleteDelay"), QString("2.5x"));
+    }
+
+    void startWithoutPort() {
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        p.pass(5, 31000);
+        p.page->cmdPracticeStop->click();
+        p.w.state().KirvOCX->CloseConnection();
+        p.main.port->refuseDevice("/dev/ttyS0");
+
+        p.page->cmdPracticeStart->click();
+        QCOMPARE(p.main.messages().size(), 1);
+        QCOMPARE(p.main.messages().first().text, kPortFailure);
+        QCOMPARE(p.main.messages().first().title, QString("Unable to open comport!"));
+        QVERIFY(p.page->cmdPracticeStart->isEnabled());
+        QVERIFY(!p.page->cmdPracticeStop->isEnabled());
+        QVERIFY(p.toolbarEnabled());
+        QVERIFY(!p.page->tmrPracticeTime.isActive());
+        QVERIFY(!p.w.timing().RaceActive);
+        // The previous session is gone all the same.
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblDriverInRace;"), QStringList{"0"});
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"0"});
+        QCOMPARE(p.fx.column("SELECT Status FROM tblRace;"), QStringList{"2"});
+    }
+
+    // The statements of a pass are written together or not at all; the board
+    // keeps telling what is stored, and the failure is told once per session.
+    void passIsStoredWholeOrNotAtAll_data() {
+        QTest::addColumn<QString>("trigger");
+        QTest::addColumn<QList<qint32>>("passes"); // of car 7; the last one fails
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QList<int>>("rows");
+        QTest::addColumn<QStringList>("afterwards"); // laps, time, last
+        QTest::newRow("a newcomer's first crossing")
+            << "BEFORE UPDATE OF StartDelay ON tblDriverInRace" << QList<qint32>{1000}
+            << QStringList{} << QList<int>{} << QStringList{"1", "0:30.000", "0:30.000"};
+        QTest::newRow("a lap") << "BEFORE UPDATE OF NumOfLaps ON tblDriverInRace"
+                               << QList<qint32>{1000, 31000} << QStringList{"1:7:0"}
+                               << QList<int>{0} << QStringList{"2", "2:09.000", "0:30.000"};
+    }
+    void passIsStoredWholeOrNotAtAll() {
+        QFETCH(QString, trigger);
+        QFETCH(QList<qint32>, passes);
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        for (int i = 0; i + 1 < passes.size(); ++i)
+            p.pass(7, passes[i]);
+        QVERIFY(p.fx.sql({"CREATE TRIGGER refuse " + trigger +
+                          " BEGIN SELECT RAISE(ABORT, 'disk full'); END;"}));
+        p.pass(7, passes.last());
+        p.pass(7, passes.last() + 40000); // fails again, told no more
+        QTEST(p.entries(), "entries");
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"0"});
+        QCOMPARE(p.fx.column("SELECT NumOfLaps FROM tblDriverInRace WHERE NumOfLaps<>0;"),
+                 QStringList{});
+        QTEST(p.shownRows(), "rows");
+        if (p.shownRows().isEmpty())
+            QCOMPARE(p.page->lbPracticeUnassignedTransponders->count(), 0);
+        else
+            QCOMPARE(p.row(0).at(1), QString("0"));
+        QVERIFY(p.main.messages().isEmpty()); // never inside the receive handling
+        QTRY_COMPARE(p.main.messages().size(), 1);
+        QVERIFY(p.main.messages().first().text.contains("disk full"));
+
+        // Once the database takes it again, the car's times run from its
+        // stored first crossing.
+        QVERIFY(p.fx.sql({"DROP TRIGGER refuse;"}));
+        p.pass(7, 100000);
+        p.pass(7, 130000);
+        QTEST(p.row(0).mid(1, 3), "afterwards");
+        QCOMPARE(p.main.messages().size(), 1);
+    }
+
+    // A row added to tblRace alongside the practice race (as by another writer
+    // at the same moment) does not become the practice race.
+    void practiceRaceKeyFromItsInsert() {
+        Practice p;
+        QVERIFY(p.fx.sql({"CREATE TRIGGER alongside AFTER INSERT ON tblRace WHEN NEW.RaceCode=4 "
+                          "BEGIN INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, "
+                          "Length, Description) VALUES (0, 1, 3, 5, 'Alongside'); END;"}));
+        p.page->cmdPracticeStart->click();
+        QCOMPARE(QString::number(p.w.timing().CurrentRaceID), p.practiceRaceId());
+        p.pass(7, 1000);
+        QCOMPARE(p.fx.column("SELECT tblRace.RaceCode FROM tblDriverInRace INNER JOIN tblRace ON "
+                             "tblRace.RaceID=tblDriverInRace.RaceID;"),
+                 QStringList{"4"});
+        QCOMPARE(p.fx.column("SELECT Status FROM tblRace ORDER BY RaceID;"),
+                 (QStringList{"1", "0"}));
+    }
+};
+
+QTEST_MAIN(TestPracticePage)
+#include "tst_practicepage.moc"
