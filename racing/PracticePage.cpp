@@ -118,12 +118,10 @@ void PracticePage::buildControls() {
     txtPracticeTime->setText(QStringLiteral("0:00.000"));
     setTextColour(txtPracticeTime, kGreen);
 
-    // The details window is not part of the program yet.
     cmdPracticeScoreCompareShow =
         addButton("cmdPracticeScoreCompareShow", QStringLiteral("Show details"), this, 13680, 9000,
                   1335, 375);
     cmdPracticeScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
-    cmdPracticeScoreCompareShow->setEnabled(false);
 }
 
 void PracticePage::buildBoard() {
@@ -184,8 +182,6 @@ void PracticePage::buildBoard() {
         QToolButton* preview = addPictureButton(
             ("cmdPracticeLapProgressPreview_" + index).constData(), this, 13800, 3000 + 600 * i,
             375, 375, ButtonPicture::Preview, QStringLiteral("Lap progress preview of row ") + row);
-        // The preview window is not part of the program yet.
-        preview->setEnabled(false);
         preview->setVisible(false);
         cmdPracticeLapProgressPreview[s] = preview;
         QToolButton* remove = addPictureButton(
@@ -203,9 +199,14 @@ void PracticePage::connectHandlers() {
             &PracticePage::cmdPracticeAssignDriver_Click);
     connect(txtPracticeAutomaticDeleteDelay, &QLineEdit::textChanged, this,
             &PracticePage::txtPracticeAutomaticDeleteDelay_Change);
-    for (int i = 0; i < kSlotCount; ++i)
+    for (int i = 0; i < kSlotCount; ++i) {
+        connect(cmdPracticeLapProgressPreview[static_cast<size_t>(i)], &QToolButton::clicked, this,
+                [this, i] { cmdPracticeLapProgressPreview_Click(i); });
         connect(cmdPracticeDelete[static_cast<size_t>(i)], &QToolButton::clicked, this,
                 [this, i] { cmdPracticeDelete_Click(i); });
+    }
+    connect(cmdPracticeScoreCompareShow, &QPushButton::clicked, this,
+            &PracticePage::cmdPracticeScoreCompareShow_Click);
 
     tmrPracticeTime.setInterval(100);
     tmrPracticeFlash.setInterval(250);
@@ -456,6 +457,14 @@ void PracticePage::tmrPracticeFlash_Timer() {
 }
 
 // ---- Removing and linking cars ---------------------------------------------
+
+void PracticePage::cmdPracticeLapProgressPreview_Click(int Index) {
+    m_main.PreviewLapProgress(m_main.timing().CurrentRaceID, Index + 1);
+}
+
+void PracticePage::cmdPracticeScoreCompareShow_Click() {
+    m_main.ShowScoreDetails(m_main.timing().CurrentRaceID);
+}
 
 void PracticePage::cmdPracticeDelete_Click(int Index) {
     QString error;

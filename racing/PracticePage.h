@@ -40,6 +40,10 @@ public:
     // Links the selected unlinked transponder to the selected driver.
     void cmdPracticeAssignDriver_Click();
     void txtPracticeAutomaticDeleteDelay_Change();
+    // The lap progress preview of the car in row Index (0..9), and the details
+    // window of the session.
+    void cmdPracticeLapProgressPreview_Click(int Index);
+    void cmdPracticeScoreCompareShow_Click();
 
     QToolButton* cmdPracticeStart = nullptr;
     QToolButton* cmdPracticeStop = nullptr;

@@ -2,6 +2,7 @@
 // the race selector, the reports in the page's viewer, the previews of the race
 // and practice pages and the details windows they open.
 #include "MainFixture.h"
+#include "PracticePage.h"
 #include "RacePage.h"
 #include "ReportDefinition.h"
 #include "ReportsMeeting.h"
@@ -181,6 +182,27 @@ private slots:
         const QList<frmScoreDetails*> windows = mf.w->findChildren<frmScoreDetails*>();
         QCOMPARE(windows.size(), 2);
         QCOMPARE(windows.last()->m_intRaceID, race);
+    }
+
+    // The practice page's row buttons preview the car of their row; its
+    // details button opens the session's details.
+    void practicePageButtons() {
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql(test::kReportsMeeting));
+        QVERIFY(mf.start());
+        QStringList opened;
+        mf.w->pageReports->showPrintPreview = [&](frmPrintPreview& window) {
+            opened << window.crvReport->ReportSource()->content().groups.value(0).caption;
+        };
+        mf.timing().CurrentRaceID = 31;
+        PracticePage* page = mf.w->pagePractice;
+        page->cmdPracticeLapProgressPreview[0]->click();
+        page->cmdPracticeLapProgressPreview[1]->click(); // a car without laps
+        QCOMPARE(opened, QStringList{"1. Transponder: 7"});
+        page->cmdPracticeScoreCompareShow->click();
+        const QList<frmScoreDetails*> windows = mf.w->findChildren<frmScoreDetails*>();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows[0]->m_intRaceID, 31);
     }
 
     void detailsWindowsOpenOnePerPress() {
