@@ -7,6 +7,7 @@
 #include "MainContext.h"
 #include "Platform.h"
 #include "PracticeRules.h"
+#include "ScoreBoard.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -125,56 +126,21 @@ void PracticePage::buildControls() {
 }
 
 void PracticePage::buildBoard() {
-    const QFont heading = blackFont(20.25);
-    struct Heading {
-        const char* text;
-        int left;
-        int width;
-        Qt::Alignment align;
+    addScoreBoardHeadings(this);
+    const ScoreColumn columns[] = {
+        {"lblPracticeScoreDriver", &lblPracticeScoreDriver, 4680, 3255, QStringLiteral("Driver")},
+        {"lblPracticeScoreLaps", &lblPracticeScoreLaps, 8040, 1095, QStringLiteral("1")},
+        {"lblPracticeScoreTotalTime", &lblPracticeScoreTotalTime, 9240, 1575,
+         QStringLiteral("99:12.100")},
+        {"lblPracticeScoreLastTime", &lblPracticeScoreLastTime, 10920, 1335,
+         QStringLiteral("5:26.956")},
+        {"lblPracticeScoreBestTime", &lblPracticeScoreBestTime, 12360, 1335,
+         QStringLiteral("0:12.302")},
     };
-    const Heading headings[] = {
-        {"#", 3840, 855, Qt::AlignHCenter},    {"Driver", 4680, 3255, Qt::AlignLeft},
-        {"Laps", 7680, 1455, Qt::AlignRight},  {"Time", 9120, 1695, Qt::AlignRight},
-        {"Last", 11040, 1215, Qt::AlignRight}, {"Best", 12480, 1215, Qt::AlignRight},
-    };
-    for (const Heading& h : headings) {
-        QLabel* label = addLabel(QString::fromLatin1(h.text), this, h.left, 2280, h.width, 570);
-        label->setFont(heading);
-        label->setAlignment(h.align | Qt::AlignVCenter);
-    }
-    for (int n = 1; n <= kSlotCount; ++n) {
-        QLabel* label = addLabel(QString::number(n), this, 3960, 2880 + 600 * (n - 1), 615, 570);
-        label->setFont(heading);
-        label->setAlignment(Qt::AlignCenter);
-    }
-
-    struct Column {
-        const char* name;
-        Row* labels;
-        int left;
-        int width;
-        const char* design;
-    };
-    const Column columns[] = {
-        {"lblPracticeScoreDriver", &lblPracticeScoreDriver, 4680, 3255, "Driver"},
-        {"lblPracticeScoreLaps", &lblPracticeScoreLaps, 8040, 1095, "1"},
-        {"lblPracticeScoreTotalTime", &lblPracticeScoreTotalTime, 9240, 1575, "99:12.100"},
-        {"lblPracticeScoreLastTime", &lblPracticeScoreLastTime, 10920, 1335, "5:26.956"},
-        {"lblPracticeScoreBestTime", &lblPracticeScoreBestTime, 12360, 1335, "0:12.302"},
-    };
-    for (const Column& c : columns) {
-        const bool driver = c.labels == &lblPracticeScoreDriver;
-        for (int i = 0; i < kSlotCount; ++i) {
-            const QByteArray name = QByteArray(c.name) + '_' + QByteArray::number(i);
-            QLabel* label = addLabel(name.constData(), QString::fromLatin1(c.design), this, c.left,
-                                     3000 + 600 * i, c.width, 375);
-            label->setFont(formFont(15.75, false));
-            label->setAlignment((driver ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            setTextColour(label, Qt::black);
-            label->setVisible(false);
-            (*c.labels)[static_cast<size_t>(i)] = label;
-        }
-    }
+    for (const ScoreColumn& c : columns)
+        addScoreColumn(
+            this, c,
+            {3000, 375, formFont(15.75, false), Qt::black, c.labels == &lblPracticeScoreDriver});
     for (int i = 0; i < kSlotCount; ++i) {
         const auto s = static_cast<size_t>(i);
         const QString row = QString::number(i + 1);

@@ -8,6 +8,7 @@
 #include "MainContext.h"
 #include "Platform.h"
 #include "RaceTiming.h"
+#include "ScoreBoard.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -293,65 +294,30 @@ void RacePage::buildRaceControl() {
 }
 
 void RacePage::buildScoreBoard() {
-    const QFont heading = blackFont(20.25);
-    struct Heading {
-        const char* text;
-        int left;
-        int width;
-        Qt::Alignment align;
+    addScoreBoardHeadings(this);
+    const ScoreColumn values[] = {
+        {"lblRaceScoreDriver", &lblRaceScoreDriver, 4680, 3255, QStringLiteral("Driver")},
+        {"lblRaceScoreLaps", &lblRaceScoreLaps, 8040, 1095, QStringLiteral("0")},
+        {"lblRaceScoreTotalTime", &lblRaceScoreTotalTime, 9240, 1575, QStringLiteral("0:00.000")},
+        {"lblRaceScoreLastTime", &lblRaceScoreLastTime, 10920, 1335, QStringLiteral("0:00.000")},
+        {"lblRaceScoreBestTime", &lblRaceScoreBestTime, 12360, 1335, QStringLiteral("0:00.000")},
     };
-    const Heading headings[] = {
-        {"#", 3840, 855, Qt::AlignHCenter},    {"Driver", 4680, 3255, Qt::AlignLeft},
-        {"Laps", 7680, 1455, Qt::AlignRight},  {"Time", 9120, 1695, Qt::AlignRight},
-        {"Last", 11040, 1215, Qt::AlignRight}, {"Best", 12480, 1215, Qt::AlignRight},
-    };
-    for (const Heading& h : headings) {
-        QLabel* label = addLabel(QString::fromLatin1(h.text), this, h.left, 2280, h.width, 570);
-        label->setFont(heading);
-        label->setAlignment(h.align | Qt::AlignVCenter);
-    }
-    for (int n = 1; n <= 10; ++n) {
-        QLabel* label = addLabel(QString::number(n), this, 3960, 2880 + 600 * (n - 1), 615, 570);
-        label->setFont(heading);
-        label->setAlignment(Qt::AlignCenter);
-    }
-
-    struct Column {
-        const char* name;
-        Row* labels;
-        int left;
-        int width;
-        const char* design;
-        bool difference;
-    };
-    const Column columns[] = {
-        {"lblRaceScoreDriver", &lblRaceScoreDriver, 4680, 3255, "Driver", false},
-        {"lblRaceScoreLaps", &lblRaceScoreLaps, 8040, 1095, "0", false},
-        {"lblRaceScoreTotalTime", &lblRaceScoreTotalTime, 9240, 1575, "0:00.000", false},
-        {"lblRaceScoreLastTime", &lblRaceScoreLastTime, 10920, 1335, "0:00.000", false},
-        {"lblRaceScoreBestTime", &lblRaceScoreBestTime, 12360, 1335, "0:00.000", false},
-        {"lblRaceScoreLapsDifference", &lblRaceScoreLapsDifference, 8160, 975, "0", true},
+    for (const ScoreColumn& c : values)
+        addScoreColumn(
+            this, c,
+            {3000, 375, formFont(15.75, false), Qt::black, c.labels == &lblRaceScoreDriver});
+    // The differences to the leader, under each row.
+    const ScoreColumn differences[] = {
+        {"lblRaceScoreLapsDifference", &lblRaceScoreLapsDifference, 8160, 975, QStringLiteral("0")},
         {"lblRaceScoreTotalTimeDifference", &lblRaceScoreTotalTimeDifference, 9360, 1455,
-         "0:00.000", true},
-        {"lblRaceScoreLastTimeDifference", &lblRaceScoreLastTimeDifference, 11040, 1215, "0:00.000",
-         true},
-        {"lblRaceScoreBestTimeDifference", &lblRaceScoreBestTimeDifference, 12360, 1335, "0:00.000",
-         true},
+         QStringLiteral("0:00.000")},
+        {"lblRaceScoreLastTimeDifference", &lblRaceScoreLastTimeDifference, 11040, 1215,
+         QStringLiteral("0:00.000")},
+        {"lblRaceScoreBestTimeDifference", &lblRaceScoreBestTimeDifference, 12360, 1335,
+         QStringLiteral("0:00.000")},
     };
-    for (const Column& c : columns) {
-        const bool driver = c.labels == &lblRaceScoreDriver;
-        for (int i = 0; i < 10; ++i) {
-            const int top = 3000 + 600 * i + (c.difference ? 300 : 0);
-            const QByteArray name = QByteArray(c.name) + '_' + QByteArray::number(i);
-            QLabel* label = addLabel(name.constData(), QString::fromLatin1(c.design), this, c.left,
-                                     top, c.width, c.difference ? 240 : 375);
-            label->setFont(c.difference ? formFont(9, true) : formFont(15.75, false));
-            label->setAlignment((driver ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            setTextColour(label, c.difference ? kRed : QColor(Qt::black));
-            label->setVisible(false);
-            (*c.labels)[static_cast<size_t>(i)] = label;
-        }
-    }
+    for (const ScoreColumn& c : differences)
+        addScoreColumn(this, c, {3300, 240, formFont(9, true), kRed, false});
 }
 
 void RacePage::connectHandlers() {

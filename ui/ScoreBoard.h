@@ -1,0 +1,40 @@
+#pragma once
+// What the race and practice score boards share: the column headings, the row
+// numbers, and the columns of ten labels, one per display row.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <array>
+
+class QLabel;
+class QWidget;
+
+namespace kv {
+
+using ScoreRow = std::array<QLabel*, 10>;
+
+// The headings "#", "Driver", "Laps", "Time", "Last", "Best" and the row numbers
+// 1 to 10.
+void addScoreBoardHeadings(QWidget* page);
+
+// One column of a board: labels named <name>_0 to <name>_9, hidden, a row every
+// 600 twips from `top`.
+struct ScoreColumn {
+    const char* name;
+    ScoreRow* labels;
+    int left;
+    int width;
+    QString design;
+};
+struct ScoreColumnStyle {
+    int top;
+    int height;
+    QFont font;
+    QColor colour;
+    bool leftAligned;
+};
+void addScoreColumn(QWidget* page, const ScoreColumn& column, const ScoreColumnStyle& style);
+
+} // namespace kv
