@@ -1,5 +1,6 @@
 #include "Helpers.h"
 
+#include <QDateTime>
 #include <QLocale>
 
 #include <cmath>
@@ -88,6 +89,12 @@ bool WholeNumber(const QString& text, qint32& value) {
     if (ok)
         value = number;
     return ok;
+}
+
+QString DateTimeText(const QVariant& field) {
+    const QString stored = FieldToString(field);
+    const QDateTime when = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : stored;
 }
 
 } // namespace kv

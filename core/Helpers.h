@@ -52,6 +52,10 @@ inline bool IsTransponderID(double id) {
     return id >= 0 && id <= MaxTransponderID;
 }
 
+// A stored date and time (yyyy-MM-dd HH:mm:ss) in the regional form; any
+// other stored text as it stands.
+QString DateTimeText(const QVariant& field);
+
 } // namespace kv
 
 // 1 when b is true, otherwise 0: the value for a check box.

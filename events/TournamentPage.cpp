@@ -74,13 +74,6 @@ void FillAndSelect(QComboBox* combo, const Recordset& rs, const QString& keyColu
         combo->setCurrentIndex(rowToSelect);
 }
 
-// A stored date and time in the regional form.
-QString DateTimeText(const QVariant& field) {
-    const QString stored = FieldToString(field);
-    const QDateTime when = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : stored;
-}
-
 QListWidgetItem* selectedRow(QListWidget* list) {
     const QList<QListWidgetItem*> rows = list->selectedItems();
     return rows.isEmpty() ? nullptr : rows.first();

@@ -46,13 +46,6 @@ const QColor kRed = bgr(0x0000FF);
 
 enum Category { Qualification = 0, Final = 1, QualAndFinal = 2, SingleRace = 3 };
 
-// A stored date and time in the regional form.
-QString DateTimeText(const QVariant& field) {
-    const QString stored = FieldToString(field);
-    const QDateTime when = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : stored;
-}
-
 // The key of the selected participant row; -1 for none.
 int SelectedDriver(const QListWidget* list) {
     const QList<QListWidgetItem*> rows = list->selectedItems();

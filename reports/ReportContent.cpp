@@ -68,12 +68,6 @@ qint32 secondsToMs(const QVariant& seconds) {
 
 } // namespace
 
-QString DateTimeText(const QVariant& stored) {
-    const QString value = FieldToString(stored);
-    const QDateTime when = QDateTime::fromString(value, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : value;
-}
-
 QList<RaceChoice> RaceChoices(const Recordset& rs) {
     QList<RaceChoice> out;
     for (const QSqlRecord& r : rs)

@@ -57,9 +57,6 @@ ReportContent HeatResultsContent(const Recordset& rs);
 // with its laps, best lap and average (crdRaceLapProgress).
 ReportContent LapProgressContent(const Recordset& rs);
 
-// A stored date and time in the locale's form; other text as it is.
-QString DateTimeText(const QVariant& stored);
-
 // A row of the race selector of the Reports page.
 struct RaceChoice {
     QString text;
