@@ -70,7 +70,6 @@ frmLiveUpdate::frmLiveUpdate(QWidget* parent, std::unique_ptr<FtpSession> sessio
                                      "and press 'Check for update'."),
                       this, 120, 120, 4455, 735);
     Label1->setWordWrap(true);
-    Label1->setAttribute(Qt::WA_TranslucentBackground);
     cmdCheckForUpdate = addButton("cmdCheckForUpdate", QStringLiteral("Check for update"), this,
                                   1080, 840, 2655, 375);
     connect(cmdCheckForUpdate, &QPushButton::clicked, this,

@@ -7,6 +7,8 @@
 #include "frmLiveUpdate.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace kv;
@@ -60,9 +62,25 @@ private:
 class TestLiveUpdate : public QObject {
     Q_OBJECT
 private slots:
+    void dialogLayout();
     void session_data();
     void session();
 };
+
+void TestLiveUpdate::dialogLayout() {
+    FakePlatform platform;
+    frmLiveUpdate dialog(nullptr, std::make_unique<FakeFtpSession>());
+    QCOMPARE(dialog.windowTitle(), QString("Kirv Vorel Update"));
+    QCOMPARE(dialog.size(), QSize(312, 96));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QCOMPARE(dialog.Label1->text(),
+             QString("This will enable you to download the newest version of Kirv Vorel. Please "
+                     "make sure that you are connected to Internet, and press 'Check for "
+                     "update'."));
+    QVERIFY(dialog.Label1->wordWrap());
+    QCOMPARE(dialog.cmdCheckForUpdate->text(), QString("Check for update"));
+    QCOMPARE(dialog.cmdCheckForUpdate->geometry(), QRect(72, 56, 177, 25));
+}
 
 void TestLiveUpdate::session_data() {
     QTest::addColumn<QString>("failAt");
