@@ -15,6 +15,7 @@
 #include "TournamentPage.h"
 #include "TransponderIdTool.h"
 #include "Ui.h"
+#include "frmLiveUpdate.h"
 #include "frmScoreDetails.h"
 #include "frmSplash.h"
 #include "mdlRegistry.h"
@@ -70,6 +71,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     setFont(formFont());
 
     showSplash = [](frmSplash& splash) { splash.exec(); };
+    showLiveUpdate = [](frmLiveUpdate& dialog) { dialog.exec(); };
 
     m_state.DbConnection.setErrorReporter(
         [](const QString& what, const QString& sql, const QString& error) {
@@ -157,6 +159,8 @@ void frmMain::buildPages() {
     }
     connect(pageMisc->cmdMiscDatabaseDeleteSelectedDriver, &QPushButton::clicked, this,
             &frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click);
+    connect(pageMisc->cmdMiscLiveUpdate, &QPushButton::clicked, this,
+            &frmMain::cmdMiscLiveUpdate_Click);
 }
 
 bool frmMain::Form_Load() {
@@ -338,6 +342,13 @@ void frmMain::cmdToolbarMain_Click(int Index) {
 
 void frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click() {
     DeleteSelectedDriver(*this, *pageMisc->tdbgDriver);
+}
+
+void frmMain::cmdMiscLiveUpdate_Click() {
+    frmLiveUpdate dialog(this);
+    showLiveUpdate(dialog);
+    if (dialog.m_blnUpdate)
+        Form_Unload();
 }
 
 void frmMain::FillTournamentCombo() {

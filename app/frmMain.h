@@ -21,6 +21,7 @@ class QToolButton;
 namespace kv {
 
 class frmSplash;
+class frmLiveUpdate;
 class TournamentPage;
 class ManagerPage;
 class RacePage;
@@ -45,9 +46,14 @@ public:
 
     void cmdToolbarMain_Click(int Index);
     void cmdMiscDatabaseDeleteSelectedDriver_Click();
+    // Opens the update dialog; when it has started the updater, the window
+    // unloads so the program ends.
+    void cmdMiscLiveUpdate_Click();
 
     // How the splash is shown; tests replace the modal run.
     std::function<void(frmSplash&)> showSplash;
+    // How the update dialog is shown; tests replace the modal run.
+    std::function<void(frmLiveUpdate&)> showLiveUpdate;
 
     // MainContext
     MainState& state() override { return m_state; }

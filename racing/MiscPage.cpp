@@ -147,6 +147,11 @@ void MiscPage::buildLapCounterFrames() {
     cmdMiscSimpleMonitorStop =
         addButton("cmdMiscSimpleMonitorStop", QStringLiteral("Stop"), Frame3, 1560, 840, 735, 375);
 
+    Frame8 = addControl<QGroupBox>("Frame8", this, 360, 7680, 3015, 1455);
+    Frame8->setTitle(QStringLiteral("Update program"));
+    cmdMiscLiveUpdate =
+        addButton("cmdMiscLiveUpdate", QStringLiteral("Update"), Frame8, 240, 600, 2175, 435);
+
     connect(txtMiscComport, &QLineEdit::textChanged, this, &MiscPage::txtMiscComport_Change);
     connect(txtMiscTransponderDelay, &QLineEdit::textChanged, this,
             &MiscPage::txtMiscTransponderDelay_Change);

@@ -1,6 +1,6 @@
 #pragma once
 // Page 4, "Miscellaneous": the table of all drivers, the lap counter set-up,
-// the simple monitor and the transponder tools.
+// the simple monitor, the transponder tools and the program update.
 
 #include "PageFrame.h"
 
@@ -80,6 +80,9 @@ public:
     QListWidget* lbMiscSimpleMonitor = nullptr;
     QPushButton* cmdMiscSimpleMonitorStart = nullptr;
     QPushButton* cmdMiscSimpleMonitorStop = nullptr;
+    // Online update; the main window answers the button.
+    QGroupBox* Frame8 = nullptr;
+    QPushButton* cmdMiscLiveUpdate = nullptr;
 
 private:
     void buildLapCounterFrames();

@@ -5,10 +5,12 @@
 #include "RacePage.h"
 #include "TournamentPage.h"
 #include "Ui.h"
+#include "frmLiveUpdate.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
 #include <QToolButton>
@@ -120,6 +122,29 @@ private slots:
                                        "Frequency", "Transponder ID", "Own Transponder"}));
         QCOMPARE(grid->model()->index(0, 1).data().toString(), QString("Berg"));
         QVERIFY(platform.boxes->messages.isEmpty());
+    }
+
+    void updateButtonEndsProgramOnlyAfterHandOver_data() {
+        QTest::addColumn<bool>("updaterStarted");
+        QTest::newRow("updater started") << true;
+        QTest::newRow("no update") << false;
+    }
+    void updateButtonEndsProgramOnlyAfterHandOver() {
+        QFETCH(bool, updaterStarted);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        QCOMPARE(w.pageMisc->Frame8->title(), QString("Update program"));
+        int shown = 0;
+        w.showLiveUpdate = [&](frmLiveUpdate& dialog) {
+            ++shown;
+            QCOMPARE(dialog.windowTitle(), QString("Kirv Vorel Update"));
+            QCOMPARE(dialog.m_blnUpdate, false);
+            dialog.m_blnUpdate = updaterStarted;
+        };
+        w.pageMisc->cmdMiscLiveUpdate->click();
+        QCOMPARE(shown, 1);
+        QCOMPARE(w.unloaded(), updaterStarted);
     }
 
     // A box for a sized text column takes no more than the column holds.

@@ -1,0 +1,64 @@
+#pragma once
+// A file transfer session with the maker's file server: open, connect and log
+// in, look for a remote file, fetch it, close. Every call is synchronous. After
+// a failed call lastError() is the transfer library's error number.
+
+#include <QString>
+
+#include <memory>
+
+namespace kv {
+
+class FtpSession {
+public:
+    virtual ~FtpSession() = default;
+    // Prepares the session under the agent name; false when it cannot.
+    virtual bool open(const QString& agent) = 0;
+    // Installs the quiet status callback; false when it is refused.
+    virtual bool setStatusCallback() = 0;
+    // Connects to the server and logs in (passive transfers).
+    virtual bool connect(const QString& user, const QString& password) = 0;
+    // True when the remote file exists.
+    virtual bool findFile(const QString& remoteFile) = 0;
+    // Fetches the remote file (binary) into the local file. An existing local
+    // file is replaced only by a complete transfer, and then only when
+    // failIfExists is false; a failed transfer leaves nothing behind.
+    virtual bool getFile(const QString& remoteFile, const QString& localFile,
+                         bool failIfExists) = 0;
+    // Ends the connection and the session; safe to call more than once.
+    virtual void close() = 0;
+    virtual int lastError() const = 0;
+};
+
+// The session over libcurl: FTP to host:port, passive mode.
+class CurlFtpSession final : public FtpSession {
+public:
+    CurlFtpSession(QString host, int port = 21);
+    ~CurlFtpSession() override;
+    CurlFtpSession(const CurlFtpSession&) = delete;
+    CurlFtpSession& operator=(const CurlFtpSession&) = delete;
+
+    bool open(const QString& agent) override;
+    bool setStatusCallback() override;
+    bool connect(const QString& user, const QString& password) override;
+    bool findFile(const QString& remoteFile) override;
+    bool getFile(const QString& remoteFile, const QString& localFile, bool failIfExists) override;
+    void close() override;
+    int lastError() const override { return m_lastError; }
+
+    // The error number given when a local file cannot be written.
+    static int writeErrorNumber();
+    // The error number given when a local file cannot be read.
+    static int readErrorNumber();
+
+private:
+    QString url(const QString& remoteFile) const;
+    bool perform(const QString& remoteFile, bool body);
+
+    QString m_host;
+    int m_port;
+    void* m_curl = nullptr; // CURL*
+    int m_lastError = 0;
+};
+
+} // namespace kv

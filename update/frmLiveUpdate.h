@@ -1,0 +1,56 @@
+#pragma once
+// The update dialog: one button that fetches the newest version text from the
+// maker's file server, compares it with the installed version and, when the
+// user agrees, fetches the installer data and starts the updater.
+
+#include "FtpSession.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QLabel;
+class QPushButton;
+
+namespace kv {
+
+class frmLiveUpdate final : public QDialog {
+    Q_OBJECT
+public:
+    // Without a session, the dialog talks to the maker's file server.
+    explicit frmLiveUpdate(QWidget* parent = nullptr, std::unique_ptr<FtpSession> session = {});
+    ~frmLiveUpdate() override;
+
+    // True once the updater has been started: the caller then ends the program.
+    bool m_blnUpdate = false;
+
+    void Form_Load();
+    // The whole check; it always ends by unloading the dialog.
+    void cmdCheckForUpdate_Click();
+    // Fetches one remote file under the hourglass pointer.
+    bool FtpDownloadFile(FtpSession& connection, const QString& remoteFile,
+                         const QString& localFile, bool failIfExists);
+
+    QLabel* Label1 = nullptr;
+    QPushButton* cmdCheckForUpdate = nullptr;
+
+    static const QString kServerHost;
+    static constexpr int kServerPort = 21;
+    static const QString kAgent;
+    static const QString kUser;
+    static const QString kPassword;
+    static const QString kTitle;
+
+private:
+    // Steps of the check up to the downloaded installer data; true when the
+    // update is ready to hand over.
+    bool fetchUpdate(const QString& appPath);
+    void startUpdater(const QString& appPath);
+    // The pointer is either the hourglass or the default one.
+    void setHourglass(bool on);
+
+    std::unique_ptr<FtpSession> m_session;
+    bool m_hourglass = false;
+};
+
+} // namespace kv

@@ -1,0 +1,204 @@
+// The update dialog against a real FTP server on 127.0.0.1: the version check,
+// the hand-over to the updater and the failures a server gives, each with the
+// message the user sees.
+
+#include "FakePlatform.h"
+#include "InstallFixture.h"
+#include "LocalFtpServer.h"
+#include "frmLiveUpdate.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTcpServer>
+#include <QtTest>
+
+using namespace kv;
+
+namespace {
+
+const QString kUser = QStringLiteral("dazeziridedavud");
+const QString kPassword = QStringLiteral("mirexoda");
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                  QDir::Name);
+}
+
+// Runs one check against the server on the port; returns m_blnUpdate.
+bool check(int port) {
+    frmLiveUpdate dialog(nullptr,
+                         std::make_unique<CurlFtpSession>(QStringLiteral("127.0.0.1"), port));
+    dialog.cmdCheckForUpdate_Click();
+    return dialog.m_blnUpdate;
+}
+
+QByteArray readAll(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestLiveUpdateFtp : public QObject {
+    Q_OBJECT
+private slots:
+    void versionCheck_data();
+    void versionCheck();
+    void yesFetchesAndStartsUpdater();
+    void failures_data();
+    void failures();
+};
+
+void TestLiveUpdateFtp::versionCheck_data() {
+    QTest::addColumn<QString>("installed");
+    QTest::addColumn<QByteArray>("versionFile");
+    QTest::addColumn<bool>("newer");
+
+    QTest::newRow("same") << "1.3" << QByteArray("1.3\r\n") << false;
+    QTest::newRow("same, no line end") << "1.3" << QByteArray("1.3") << false;
+    QTest::newRow("same first line of several")
+        << "1.3" << QByteArray("1.3\r\n1.4\r\nnotes\r\n") << false;
+    QTest::newRow("same first line, Unix line ends") << "1.3" << QByteArray("1.3\n2.0\n") << false;
+    QTest::newRow("letter case differs") << "1.3b" << QByteArray("1.3B\r\n") << true;
+    QTest::newRow("trailing blank") << "1.3" << QByteArray("1.3 \r\n") << true;
+    QTest::newRow("newer first line of several") << "1.3" << QByteArray("1.4\r\n1.3\r\n") << true;
+    QTest::newRow("empty file") << "1.3" << QByteArray() << true;
+}
+
+// Whatever the version file says, answering No (or having the newest version)
+// leaves the install folder as it was and starts nothing.
+void TestLiveUpdateFtp::versionCheck() {
+    QFETCH(QString, installed);
+    QFETCH(QByteArray, versionFile);
+    QFETCH(bool, newer);
+
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), installed);
+    FakePlatform platform;
+    platform.boxes->answers = {MsgResult::No};
+    test::LocalFtpServer server(kUser, kPassword);
+    QVERIFY(server.port() > 0);
+    QVERIFY(server.put(QStringLiteral("version.dat"), versionFile));
+    QVERIFY(server.put(QStringLiteral("dezezivod.dat"), "installer"));
+    const QStringList before = filesIn(fx.appPath());
+
+    QCOMPARE(check(server.port()), false);
+
+    QCOMPARE(platform.boxes->messages.size(), 1);
+    const RecordedMessage box = platform.boxes->messages.first();
+    if (newer) {
+        QCOMPARE(box.text,
+                 QStringLiteral("A new version is available. Do you want to download it now?"));
+        QCOMPARE(box.title, QStringLiteral("Kirv Vorel Update"));
+        QCOMPARE(box.buttons, MsgButtons::YesNo);
+    } else {
+        QCOMPARE(box.text,
+                 QStringLiteral("You already have the newest version of Kirv Vorel installed."));
+        QCOMPARE(box.title, QStringLiteral("Kirv Vorel"));
+        QCOMPARE(box.buttons, MsgButtons::OK);
+    }
+    QCOMPARE(filesIn(fx.appPath()), before);
+    QVERIFY(platform.desk->started.isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+// Yes: the installer data arrives byte for byte in place of an older copy, and
+// the updater (a script here) is really started.
+void TestLiveUpdateFtp::yesFetchesAndStartsUpdater() {
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), QStringLiteral("1.3"));
+    FakePlatform platform;
+    setDesktop(nullptr); // the real program start
+    platform.boxes->answers = {MsgResult::Yes};
+    const QString app = fx.appPath();
+    const QString marker = app + QStringLiteral("updater-started");
+    {
+        QFile updater(app + QStringLiteral("zqu.exe"));
+        QVERIFY(updater.open(QIODevice::WriteOnly));
+        updater.write("#!/bin/sh\necho started > \"$(dirname \"$0\")/updater-started\"\n");
+        updater.close();
+        QVERIFY(updater.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QFile old(app + QStringLiteral("Kirv Vorel.dat"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(QByteArray(100000, 'x'));
+    }
+    QByteArray installer;
+    for (int i = 0; i < 70000; ++i)
+        installer.append(char(i % 256));
+    installer.append("\r\n\n\r\0end", 8);
+    test::LocalFtpServer server(kUser, kPassword);
+    QVERIFY(server.port() > 0);
+    QVERIFY(server.put(QStringLiteral("version.dat"), "1.4\r\n"));
+    QVERIFY(server.put(QStringLiteral("dezezivod.dat"), installer));
+
+    QCOMPARE(check(server.port()), true);
+
+    QCOMPARE(platform.boxes->messages.size(), 1); // the question only
+    QCOMPARE(readAll(app + QStringLiteral("Kirv Vorel.dat")), installer);
+    QVERIFY(!QFile::exists(app + QStringLiteral("version.dat")));
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(marker), 10000);
+}
+
+void TestLiveUpdateFtp::failures_data() {
+    QTest::addColumn<QString>("serverPassword"); // empty: nothing listens on the port
+    QTest::addColumn<QStringList>("remoteFiles");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("title");
+
+    const QStringList both = {QStringLiteral("version.dat"), QStringLiteral("dezezivod.dat")};
+    // The numbers are the transfer library's error codes.
+    QTest::newRow("version file missing")
+        << kPassword << QStringList{"dezezivod.dat"} << "Error downloading: 78"
+        << "FTP download error";
+    QTest::newRow("installer data missing")
+        << kPassword << QStringList{"version.dat"} << "Error downloading: 78"
+        << "FTP download error";
+    QTest::newRow("login refused") << "other" << both << "Error connecting to FTP-server: 67"
+                                   << "FTP connection error";
+    QTest::newRow("connection refused") << QString() << both << "Error connecting to FTP-server: 7"
+                                        << "FTP connection error";
+}
+
+// A failed check tells the user once, leaves no file behind and starts nothing.
+void TestLiveUpdateFtp::failures() {
+    QFETCH(QString, serverPassword);
+    QFETCH(QStringList, remoteFiles);
+    QFETCH(QString, message);
+    QFETCH(QString, title);
+
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), QStringLiteral("1.3"));
+    FakePlatform platform;
+    platform.boxes->answers = {MsgResult::Yes};
+    const QStringList before = filesIn(fx.appPath());
+
+    int port = 0;
+    std::unique_ptr<test::LocalFtpServer> server;
+    if (serverPassword.isEmpty()) {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        port = closed.serverPort();
+    } else {
+        server = std::make_unique<test::LocalFtpServer>(kUser, serverPassword);
+        port = server->port();
+        QVERIFY(port > 0);
+        for (const QString& name : remoteFiles)
+            QVERIFY(server->put(name, "1.4\r\n"));
+    }
+
+    QCOMPARE(check(port), false);
+
+    QVERIFY(!platform.boxes->messages.isEmpty());
+    const RecordedMessage box = platform.boxes->messages.last();
+    QCOMPARE(box.text, message);
+    QCOMPARE(box.title, title);
+    QCOMPARE(box.icon, MsgIcon::Critical);
+    QCOMPARE(box.buttons, MsgButtons::OK);
+    QCOMPARE(filesIn(fx.appPath()), before);
+    QVERIFY(platform.desk->started.isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+QTEST_MAIN(TestLiveUpdateFtp)
+#include "tst_liveupdate_ftp.moc"
