@@ -15,6 +15,7 @@
 #include "TournamentPage.h"
 #include "TransponderIdTool.h"
 #include "Ui.h"
+#include "frmSingleRaceRegistration.h"
 #include "frmSplash.h"
 #include "mdlRegistry.h"
 
@@ -69,6 +70,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     setFont(formFont());
 
     showSplash = [](frmSplash& splash) { splash.exec(); };
+    showSingleRaceRegistration = [](frmSingleRaceRegistration& dialog) { dialog.exec(); };
 
     m_state.DbConnection.setErrorReporter(
         [](const QString& what, const QString& sql, const QString& error) {
@@ -154,6 +156,11 @@ void frmMain::buildPages() {
         place(frameMain[i], 120, 1200, 15015, tall ? 9495 : 9375);
         frameMain[i]->setVisible(false);
     }
+    pageRace->showSingleRaceRegistration = [this] {
+        frmSingleRaceRegistration dialog;
+        dialog.m_dbConnection = &m_state.DbConnection;
+        showSingleRaceRegistration(dialog);
+    };
     connect(pageMisc->cmdMiscDatabaseDeleteSelectedDriver, &QPushButton::clicked, this,
             &frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click);
 }

@@ -21,6 +21,7 @@ class QToolButton;
 namespace kv {
 
 class frmSplash;
+class frmSingleRaceRegistration;
 class TournamentPage;
 class ManagerPage;
 class RacePage;
@@ -48,6 +49,8 @@ public:
 
     // How the splash is shown; tests replace the modal run.
     std::function<void(frmSplash&)> showSplash;
+    // How the single race registration is shown; tests replace the modal run.
+    std::function<void(frmSingleRaceRegistration&)> showSingleRaceRegistration;
 
     // MainContext
     MainState& state() override { return m_state; }

@@ -451,6 +451,7 @@ void ManagerPage::buildFinalHeatsArea() {
     lbManagerFinalHeatSource = makeList(QStringLiteral("lbManagerFinalHeatSource"), this);
     place(lbManagerFinalHeatSource, sourceLeft, 1260, sourceWidth, 7695);
     SetTabStops(lbManagerFinalHeatSource, {20, 90, 125, 180});
+    lbManagerFinalHeatSource->setAccessibleName(QStringLiteral("Source drivers"));
 
     cmdManagerFinalHeatAddParticipant =
         addButton("cmdManagerFinalHeatAddParticipant", QStringLiteral("Add"), this, buttonLeft,
@@ -466,6 +467,7 @@ void ManagerPage::buildFinalHeatsArea() {
     lbManagerFinalHeatDestination = makeList(QStringLiteral("lbManagerFinalHeatDestination"), this);
     place(lbManagerFinalHeatDestination, destLeft, 1260, destWidth, 7215);
     SetTabStops(lbManagerFinalHeatDestination, {20, 90, 125});
+    lbManagerFinalHeatDestination->setAccessibleName(QStringLiteral("Destination drivers"));
     cmdManagerFinalHeatDelete =
         addButton("cmdManagerFinalHeatDelete", QStringLiteral("Delete race"), this,
                   destLeft + destWidth - 1455, 8580, 1455, 375);

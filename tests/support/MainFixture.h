@@ -7,6 +7,7 @@
 #include "InstallFixture.h"
 #include "KirvOCX.h"
 #include "frmMain.h"
+#include "frmSingleRaceRegistration.h"
 #include "frmSplash.h"
 
 #include <QLabel>
@@ -36,6 +37,8 @@ public:
             splash.Form_Load();
             splashVersion = splash.lblVersion->text();
         };
+        // Dialogs never wait for a person in a test.
+        w->showSingleRaceRegistration = [](frmSingleRaceRegistration&) {};
     }
     bool start() { return w->Form_Load(); }
     MainState& state() { return w->state(); }
