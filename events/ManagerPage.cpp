@@ -7,6 +7,7 @@
 #include "QualHeatDeal.h"
 #include "Ui.h"
 #include "frmAddRace.h"
+#include "frmEditQualHeats.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -106,6 +107,7 @@ ManagerPage::ManagerPage(MainContext& main, QWidget* parent)
     buildQualificationColumn();
     buildFinalHeatsArea();
     showAddRace = [](frmAddRace& dialog) { dialog.exec(); };
+    showEditQualHeats = [](frmEditQualHeats& dialog) { dialog.exec(); };
 
     connect(cbManagerNumOfCarsInQualHeat, &QComboBox::currentIndexChanged, this,
             &ManagerPage::cbManagerNumOfCarsInQualHeat_Click);
@@ -118,6 +120,8 @@ ManagerPage::ManagerPage(MainContext& main, QWidget* parent)
     connect(lbManagerGeneratedQualHeats, &QListWidget::currentRowChanged, this,
             &ManagerPage::lbManagerGeneratedQualHeats_Click);
 
+    connect(cmdManagerEditQualHeats, &QPushButton::clicked, this,
+            &ManagerPage::cmdManagerEditQualHeats_Click);
     connect(cbManagerFinalHeatSource, &QComboBox::currentIndexChanged, this,
             &ManagerPage::cbManagerFinalHeatSource_Click);
     connect(cbManagerFinalHeatDestination, &QComboBox::currentIndexChanged, this,
@@ -177,11 +181,9 @@ void ManagerPage::buildQualificationColumn() {
     place(lbManagerQualHeatParticipants, kLeft, 5895, kWidth, 2565);
     SetTabStops(lbManagerQualHeatParticipants, {20, 90});
 
-    // Opens the qualification heat editor, which is not part of the program yet.
     cmdManagerEditQualHeats = new QPushButton(QStringLiteral("Edit heats"), this);
     cmdManagerEditQualHeats->setObjectName(QStringLiteral("cmdManagerEditQualHeats"));
     place(cmdManagerEditQualHeats, kLeft, 8580, kWidth, 375);
-    cmdManagerEditQualHeats->setEnabled(false);
 }
 
 void ManagerPage::FillFixedLists() {
@@ -297,6 +299,14 @@ void ManagerPage::lbManagerGeneratedQualHeats_Click() {
     }
     if (lbManagerQualHeatParticipants->count() > 0)
         lbManagerQualHeatParticipants->setCurrentRow(0);
+}
+
+void ManagerPage::cmdManagerEditQualHeats_Click() {
+    frmEditQualHeats dialog;
+    dialog.m_intTournamentID = m_main.state().CurrentTournamentID;
+    dialog.m_dbConnection = &m_main.db();
+    showEditQualHeats(dialog);
+    RefreshManagerTab();
 }
 
 void ManagerPage::cmdManagerGenerateQualHeats_Click() {

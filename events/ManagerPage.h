@@ -13,6 +13,7 @@ class QPushButton;
 namespace kv {
 
 class frmAddRace;
+class frmEditQualHeats;
 
 class ManagerPage final : public PageFrame {
     Q_OBJECT
@@ -29,6 +30,7 @@ public:
     void cbManagerQualRaceTime_Click();
     void cmdManagerGenerateQualHeats_Click();
     void lbManagerGeneratedQualHeats_Click();
+    void cmdManagerEditQualHeats_Click();
 
     // Final heats.
     void FillFinalHeatSourceCombo();
@@ -44,6 +46,8 @@ public:
 
     // Shows the add race dialog modally; tests answer it in place.
     std::function<void(frmAddRace&)> showAddRace;
+    // Shows the qualification heat editor modally; tests answer it in place.
+    std::function<void(frmEditQualHeats&)> showEditQualHeats;
 
     // Qualification heats (left column).
     QLabel* lblManagerQualHeatsTitle = nullptr;

@@ -6,6 +6,9 @@
 #include "FakeSerialPort.h"
 #include "InstallFixture.h"
 #include "KirvOCX.h"
+#include "ManagerPage.h"
+#include "frmAddRace.h"
+#include "frmEditQualHeats.h"
 #include "frmMain.h"
 #include "frmSingleRaceRegistration.h"
 #include "frmSplash.h"
@@ -39,6 +42,8 @@ public:
         };
         // Dialogs never wait for a person in a test.
         w->showSingleRaceRegistration = [](frmSingleRaceRegistration&) {};
+        w->pageManager->showAddRace = [](frmAddRace&) {};
+        w->pageManager->showEditQualHeats = [](frmEditQualHeats&) {};
     }
     bool start() { return w->Form_Load(); }
     MainState& state() { return w->state(); }
