@@ -437,12 +437,12 @@ void ManagerPage::GenerateQualHeats() {
 // The final heats area: a ranking on the left, a final race's start list on
 // the right, in twips inside the page frame.
 void ManagerPage::buildFinalHeatsArea() {
-    constexpr int sourceLeft = 4320;
-    constexpr int sourceWidth = 5055;
-    constexpr int buttonLeft = 9495;
-    constexpr int buttonWidth = 1095;
-    constexpr int destLeft = 10710;
-    constexpr int destWidth = 4095;
+    constexpr int sourceLeft = 4200;
+    constexpr int sourceWidth = 6150;
+    constexpr int buttonLeft = 10440;
+    constexpr int buttonWidth = 855;
+    constexpr int destLeft = 11385;
+    constexpr int destWidth = 3450;
     const QPalette grey = [this] {
         QPalette p = palette();
         p.setColor(QPalette::Base, bgr(0xE0E0E0));

@@ -96,7 +96,9 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
             painter->drawText(QRect(x, r.top(), end - x, r.height()),
                               Qt::AlignRight | Qt::AlignVCenter, columns[c]);
         } else {
-            const int end = hasNext ? r.left() + int(stop * unit) : r.right();
+            // The row's last column has nothing to make room for: it runs to the edge.
+            const bool last = c == columns.size() - 1;
+            const int end = hasNext && !last ? r.left() + int(stop * unit) : r.right();
             painter->drawText(QRect(x, r.top(), std::max(0, end - x), r.height()),
                               Qt::AlignLeft | Qt::AlignVCenter, columns[c]);
         }

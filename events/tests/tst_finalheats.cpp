@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QtTest>
 
 using namespace kv;
@@ -143,6 +144,32 @@ private slots:
         f.page->lbManagerFinalHeatSource->setCurrentRow(0);
         f.page->cmdManagerFinalHeatAddParticipant_Click();
         QVERIFY(f.destinationDrivers().isEmpty());
+    }
+
+    // A heading row has no columns: its text is not cut at the first stop.
+    void headingRowsAreShownWhole() {
+        Finals f;
+        QVERIFY(f.fx.sql({"UPDATE tblRace SET Description='Semifinal heat A' WHERE RaceID=20;"}));
+        f.page->cbManagerFinalHeatSource->setCurrentIndex(6);
+        QListWidget* list = f.page->lbManagerFinalHeatSource;
+        QCOMPARE(list->item(0)->text(), QString("Semifinal heat A"));
+        const QRect row(0, 0, 300, 20);
+        QImage image(row.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.rect = row;
+        option.font = list->font();
+        option.widget = list;
+        list->itemDelegate()->paint(&painter, option, list->model()->index(0, 0));
+        painter.end();
+        const int firstStop = 2 + int(20 * QFontMetrics(list->font()).averageCharWidth() / 4.0);
+        int inkBeyond = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = firstStop + 20; x < image.width(); ++x)
+                inkBeyond += qGray(image.pixel(x, y)) < 128;
+        QVERIFY(inkBeyond > 0);
     }
 
     void addAndRemoveOnTheStartList() {
