@@ -57,6 +57,8 @@ frmAddRace::frmAddRace(QWidget* parent) : QDialog(parent) {
     lblFinalLevel =
         boldLabel("lblFinalLevel", QStringLiteral("Level:"), this, 120, 3000, 1095, 255);
     cbFinalLevel = addControl<QComboBox>("cbFinalLevel", this, 1260, 2940, 1575, 315);
+    // The level's label is hidden until a final is added; it names the box all the same.
+    lblFinalLevel->setBuddy(cbFinalLevel);
     lblFinalLevel->setVisible(false);
     cbFinalLevel->setVisible(false);
 
