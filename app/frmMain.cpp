@@ -17,6 +17,7 @@
 #include "Ui.h"
 #include "frmLiveUpdate.h"
 #include "frmScoreDetails.h"
+#include "frmSingleRaceRegistration.h"
 #include "frmSplash.h"
 #include "mdlRegistry.h"
 
@@ -72,6 +73,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
 
     showSplash = [](frmSplash& splash) { splash.exec(); };
     showLiveUpdate = [](frmLiveUpdate& dialog) { dialog.exec(); };
+    showSingleRaceRegistration = [](frmSingleRaceRegistration& dialog) { dialog.exec(); };
 
     m_state.DbConnection.setErrorReporter(
         [](const QString& what, const QString& sql, const QString& error) {
@@ -157,6 +159,11 @@ void frmMain::buildPages() {
         place(frameMain[i], 120, 1200, 15015, tall ? 9495 : 9375);
         frameMain[i]->setVisible(false);
     }
+    pageRace->showSingleRaceRegistration = [this] {
+        frmSingleRaceRegistration dialog;
+        dialog.m_dbConnection = &m_state.DbConnection;
+        showSingleRaceRegistration(dialog);
+    };
     connect(pageMisc->cmdMiscDatabaseDeleteSelectedDriver, &QPushButton::clicked, this,
             &frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click);
     connect(pageMisc->cmdMiscLiveUpdate, &QPushButton::clicked, this,

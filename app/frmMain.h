@@ -22,6 +22,7 @@ namespace kv {
 
 class frmSplash;
 class frmLiveUpdate;
+class frmSingleRaceRegistration;
 class TournamentPage;
 class ManagerPage;
 class RacePage;
@@ -54,6 +55,8 @@ public:
     std::function<void(frmSplash&)> showSplash;
     // How the update dialog is shown; tests replace the modal run.
     std::function<void(frmLiveUpdate&)> showLiveUpdate;
+    // How the single race registration is shown; tests replace the modal run.
+    std::function<void(frmSingleRaceRegistration&)> showSingleRaceRegistration;
 
     // MainContext
     MainState& state() override { return m_state; }

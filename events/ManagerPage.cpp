@@ -1,10 +1,13 @@
 #include "ManagerPage.h"
 
+#include "FinalRaces.h"
 #include "Helpers.h"
 #include "MainContext.h"
 #include "Platform.h"
 #include "QualHeatDeal.h"
 #include "Ui.h"
+#include "frmAddRace.h"
+#include "frmEditQualHeats.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -102,6 +105,9 @@ QString refusalText(QualHeatDeal::Refusal refusal) {
 ManagerPage::ManagerPage(MainContext& main, QWidget* parent)
     : PageFrame(main, QStringLiteral("Manager"), parent) {
     buildQualificationColumn();
+    buildFinalHeatsArea();
+    showAddRace = [](frmAddRace& dialog) { dialog.exec(); };
+    showEditQualHeats = [](frmEditQualHeats& dialog) { dialog.exec(); };
 
     connect(cbManagerNumOfCarsInQualHeat, &QComboBox::currentIndexChanged, this,
             &ManagerPage::cbManagerNumOfCarsInQualHeat_Click);
@@ -113,6 +119,23 @@ ManagerPage::ManagerPage(MainContext& main, QWidget* parent)
             &ManagerPage::cmdManagerGenerateQualHeats_Click);
     connect(lbManagerGeneratedQualHeats, &QListWidget::currentRowChanged, this,
             &ManagerPage::lbManagerGeneratedQualHeats_Click);
+
+    connect(cmdManagerEditQualHeats, &QPushButton::clicked, this,
+            &ManagerPage::cmdManagerEditQualHeats_Click);
+    connect(cbManagerFinalHeatSource, &QComboBox::currentIndexChanged, this,
+            &ManagerPage::cbManagerFinalHeatSource_Click);
+    connect(cbManagerFinalHeatDestination, &QComboBox::currentIndexChanged, this,
+            &ManagerPage::cbManagerFinalHeatDestination_Click);
+    connect(cmdManagerFinalHeatAddParticipant, &QPushButton::clicked, this,
+            &ManagerPage::cmdManagerFinalHeatAddParticipant_Click);
+    connect(cmdManagerFinalHeatRemoveParticipant, &QPushButton::clicked, this,
+            &ManagerPage::cmdManagerFinalHeatRemoveParticipant_Click);
+    connect(cmdManagerFinalHeatDelete, &QPushButton::clicked, this,
+            &ManagerPage::cmdManagerFinalHeatDelete_Click);
+    connect(lbManagerFinalHeatSource, &QListWidget::itemDoubleClicked, this,
+            &ManagerPage::lbManagerFinalHeatSource_DblClick);
+    connect(lbManagerFinalHeatDestination, &QListWidget::itemDoubleClicked, this,
+            &ManagerPage::lbManagerFinalHeatDestination_DblClick);
 }
 
 void ManagerPage::buildQualificationColumn() {
@@ -158,11 +181,9 @@ void ManagerPage::buildQualificationColumn() {
     place(lbManagerQualHeatParticipants, kLeft, 5895, kWidth, 2565);
     SetTabStops(lbManagerQualHeatParticipants, {20, 90});
 
-    // Opens the qualification heat editor, which is not part of the program yet.
     cmdManagerEditQualHeats = new QPushButton(QStringLiteral("Edit heats"), this);
     cmdManagerEditQualHeats->setObjectName(QStringLiteral("cmdManagerEditQualHeats"));
     place(cmdManagerEditQualHeats, kLeft, 8580, kWidth, 375);
-    cmdManagerEditQualHeats->setEnabled(false);
 }
 
 void ManagerPage::FillFixedLists() {
@@ -184,9 +205,13 @@ void ManagerPage::RefreshManagerTab() {
     const qint32 tournament = m_main.state().CurrentTournamentID;
     if (tournament < 0)
         return;
-    Database& db = m_main.db();
-    const QString id = QString::number(tournament);
+    refreshQualification(QString::number(tournament));
+    FillFinalHeatSourceCombo();
+    FillFinalHeatDestinationCombo(-1);
+}
 
+void ManagerPage::refreshQualification(const QString& id) {
+    Database& db = m_main.db();
     Recordset heats;
     if (!db.Select(QStringLiteral("SELECT * from tblRace WHERE TournamentID=") + id +
                        QStringLiteral(" AND RaceCode=1 ORDER BY QualRound, QualHeat;"),
@@ -274,6 +299,14 @@ void ManagerPage::lbManagerGeneratedQualHeats_Click() {
     }
     if (lbManagerQualHeatParticipants->count() > 0)
         lbManagerQualHeatParticipants->setCurrentRow(0);
+}
+
+void ManagerPage::cmdManagerEditQualHeats_Click() {
+    frmEditQualHeats dialog;
+    dialog.m_intTournamentID = m_main.state().CurrentTournamentID;
+    dialog.m_dbConnection = &m_main.db();
+    showEditQualHeats(dialog);
+    RefreshManagerTab();
 }
 
 void ManagerPage::cmdManagerGenerateQualHeats_Click() {
@@ -399,6 +432,322 @@ void ManagerPage::GenerateQualHeats() {
             return;
     }
     RefreshManagerTab();
+}
+
+// The final heats area: a ranking on the left, a final race's start list on
+// the right, in twips inside the page frame.
+void ManagerPage::buildFinalHeatsArea() {
+    constexpr int sourceLeft = 4200;
+    constexpr int sourceWidth = 6150;
+    constexpr int buttonLeft = 10440;
+    constexpr int buttonWidth = 855;
+    constexpr int destLeft = 11385;
+    constexpr int destWidth = 3450;
+    const QPalette grey = [this] {
+        QPalette p = palette();
+        p.setColor(QPalette::Base, bgr(0xE0E0E0));
+        p.setColor(QPalette::Button, bgr(0xE0E0E0));
+        return p;
+    }();
+
+    lblManagerFinalHeatsTitle = addLabel("lblManagerFinalHeatsTitle", QStringLiteral("Final heats"),
+                                         this, sourceLeft, 360, sourceWidth, 315);
+    lblManagerFinalHeatsTitle->setFont(formFont(9.75));
+
+    addLabel("lblManagerFinalHeatSource", QStringLiteral("Source"), this, sourceLeft, 840, 855,
+             315);
+    cbManagerFinalHeatSource = addControl<QComboBox>("cbManagerFinalHeatSource", this,
+                                                     sourceLeft + 900, 840, sourceWidth - 900, 315);
+    lbManagerFinalHeatSource = makeList(QStringLiteral("lbManagerFinalHeatSource"), this);
+    place(lbManagerFinalHeatSource, sourceLeft, 1260, sourceWidth, 7695);
+    SetTabStops(lbManagerFinalHeatSource, {20, 90, 125, 180});
+    lbManagerFinalHeatSource->setAccessibleName(QStringLiteral("Source drivers"));
+
+    cmdManagerFinalHeatAddParticipant =
+        addButton("cmdManagerFinalHeatAddParticipant", QStringLiteral("Add"), this, buttonLeft,
+                  3480, buttonWidth, 375);
+    cmdManagerFinalHeatRemoveParticipant =
+        addButton("cmdManagerFinalHeatRemoveParticipant", QStringLiteral("Remove"), this,
+                  buttonLeft, 3960, buttonWidth, 375);
+
+    addLabel("lblManagerFinalHeatDestination", QStringLiteral("Destination"), this, destLeft, 840,
+             1095, 315);
+    cbManagerFinalHeatDestination = addControl<QComboBox>(
+        "cbManagerFinalHeatDestination", this, destLeft + 1140, 840, destWidth - 1140, 315);
+    lbManagerFinalHeatDestination = makeList(QStringLiteral("lbManagerFinalHeatDestination"), this);
+    place(lbManagerFinalHeatDestination, destLeft, 1260, destWidth, 7215);
+    SetTabStops(lbManagerFinalHeatDestination, {20, 90, 125});
+    lbManagerFinalHeatDestination->setAccessibleName(QStringLiteral("Destination drivers"));
+    cmdManagerFinalHeatDelete =
+        addButton("cmdManagerFinalHeatDelete", QStringLiteral("Delete race"), this,
+                  destLeft + destWidth - 1455, 8580, 1455, 375);
+
+    QWidget* const boxes[] = {cbManagerFinalHeatSource, lbManagerFinalHeatSource,
+                              cbManagerFinalHeatDestination, lbManagerFinalHeatDestination};
+    for (QWidget* w : boxes) {
+        w->setPalette(grey);
+        w->setAutoFillBackground(true);
+    }
+}
+
+void ManagerPage::FillFinalHeatSourceCombo() {
+    {
+        const QSignalBlocker quiet(cbManagerFinalHeatSource);
+        cbManagerFinalHeatSource->clear();
+        for (const char* text :
+             {"Qualification", " Qual - All results", " Qual - Best results", " Qual - Best lap",
+              "", "Finals (grouped)", " Semifinals - by heat", " Semifinals - total",
+              " Quarterfinals - by heat", " Quarterfinals - total", " Eightfinals - by heat",
+              " Eightfinals - total", "", "Finals (single race)"})
+            cbManagerFinalHeatSource->addItem(QString::fromLatin1(text), 0);
+        Recordset finished;
+        if (m_main.db().Select(
+                QStringLiteral("SELECT * FROM tblRace WHERE (RaceCode=2 OR RaceCode>=10) AND "
+                               "TournamentID=") +
+                    QString::number(m_main.state().CurrentTournamentID) +
+                    QStringLiteral(" AND Status=2 ORDER BY Description;"),
+                finished))
+            for (const QSqlRecord& race : finished)
+                cbManagerFinalHeatSource->addItem(
+                    QStringLiteral(" ") + FieldToString(race.value(QStringLiteral("Description"))),
+                    race.value(QStringLiteral("RaceID")).toInt());
+        cbManagerFinalHeatSource->setCurrentIndex(-1);
+    }
+    cbManagerFinalHeatSource->setCurrentIndex(0);
+}
+
+void ManagerPage::FillFinalHeatDestinationCombo(qint32 RaceIDToSelect) {
+    int select = -1;
+    {
+        const QSignalBlocker quiet(cbManagerFinalHeatDestination);
+        cbManagerFinalHeatDestination->clear();
+        cbManagerFinalHeatDestination->addItem(QStringLiteral("<Add new final race>"), 0);
+        lbManagerFinalHeatDestination->clear();
+        Recordset races;
+        if (m_main.db().Select(
+                QStringLiteral("SELECT * FROM tblRace WHERE (RaceCode=2 OR RaceCode>=10) AND "
+                               "TournamentID=") +
+                    QString::number(m_main.state().CurrentTournamentID) +
+                    QStringLiteral(" ORDER BY RaceCode;"),
+                races)) {
+            for (const QSqlRecord& race : races) {
+                QString status;
+                switch (race.value(QStringLiteral("Status")).toInt()) {
+                case 0:
+                    status = QStringLiteral(" (New - ");
+                    break;
+                case 1:
+                    status = QStringLiteral(" (Running - ");
+                    break;
+                case 2:
+                    status = QStringLiteral(" (Finished - ");
+                    break;
+                default:
+                    break;
+                }
+                QString level;
+                switch (race.value(QStringLiteral("RaceCode")).toInt()) {
+                case FinalCode:
+                    level = QStringLiteral("Final)");
+                    break;
+                case SemiFinalCode:
+                    level = QStringLiteral("Semifinal)");
+                    break;
+                case QuarterFinalCode:
+                    level = QStringLiteral("Quartfinal)");
+                    break;
+                case EightFinalCode:
+                    level = QStringLiteral("Eight-final)");
+                    break;
+                case UnassignedFinalCode:
+                    level = QStringLiteral("Unassigned)");
+                    break;
+                default:
+                    break;
+                }
+                const qint32 key = race.value(QStringLiteral("RaceID")).toInt();
+                cbManagerFinalHeatDestination->addItem(
+                    FieldToString(race.value(QStringLiteral("Description"))) + status + level, key);
+                if (key == RaceIDToSelect)
+                    select = cbManagerFinalHeatDestination->count() - 1;
+            }
+        }
+        if (select < 0 && cbManagerFinalHeatDestination->count() > 1)
+            select = 1;
+        cbManagerFinalHeatDestination->setCurrentIndex(-1);
+    }
+    if (select > 0)
+        cbManagerFinalHeatDestination->setCurrentIndex(select);
+}
+
+qint32 ManagerPage::destinationRace() const {
+    const int row = cbManagerFinalHeatDestination->currentIndex();
+    return row > 0 ? cbManagerFinalHeatDestination->itemData(row).toInt() : 0;
+}
+
+bool ManagerPage::IsDriverPlacedOnFinalLevel(qint32 DriverID, int RaceCode) {
+    return kv::IsDriverPlacedOnFinalLevel(m_main.db(), m_main.state().CurrentTournamentID, DriverID,
+                                          RaceCode, destinationRace());
+}
+
+void ManagerPage::cbManagerFinalHeatSource_Click() {
+    const int row = cbManagerFinalHeatSource->currentIndex();
+    if (row < 0)
+        return;
+    Database& db = m_main.db();
+    int level = 0;
+    if (const qint32 race = destinationRace(); race > 0) {
+        Recordset code;
+        if (db.Select(QStringLiteral("SELECT RaceCode FROM tblRace WHERE RaceID=") +
+                          QString::number(race) + QStringLiteral(";"),
+                      code) &&
+            !code.isEmpty())
+            level = code.value(0, 0).toInt();
+    }
+
+    RankingKind kind = RankingKind::QualAll;
+    int rankedLevel = 0;
+    qint32 raceID = 0;
+    switch (row) {
+    case 0:
+    case 4:
+    case 5:
+    case 12:
+    case 13:
+        cbManagerFinalHeatSource->setCurrentIndex(0);
+        return;
+    case 1:
+        kind = RankingKind::QualAll;
+        break;
+    case 2:
+        kind = RankingKind::QualBest;
+        break;
+    case 3:
+        kind = RankingKind::QualBestLap;
+        break;
+    default:
+        if (row < kFixedSourceRows) {
+            kind = row % 2 == 0 ? RankingKind::LevelByHeat : RankingKind::LevelTotal;
+            rankedLevel = SemiFinalCode + (row - 6) / 2;
+        } else {
+            kind = RankingKind::OneRace;
+            raceID = cbManagerFinalHeatSource->itemData(row).toInt();
+        }
+        break;
+    }
+
+    QList<RankingRow> ranking;
+    if (!ReadRanking(db, m_main.state().CurrentTournamentID, kind, rankedLevel, raceID, ranking))
+        return;
+    lbManagerFinalHeatSource->clear();
+    bool anyEntry = false;
+    for (const RankingRow& r : ranking) {
+        auto* item = new QListWidgetItem;
+        qint32 key = 0;
+        switch (r.kind) {
+        case RankingRow::Kind::Separator:
+            break;
+        case RankingRow::Kind::Heading:
+            item->setText(r.name);
+            break;
+        case RankingRow::Kind::Entry: {
+            anyEntry = true;
+            const bool placed = IsDriverPlacedOnFinalLevel(r.driverID, level);
+            key = placed ? 0 : r.driverID;
+            item->setText(QString::number(r.driverID) + QLatin1Char('\t') + r.name +
+                          QLatin1Char('\t') + r.result + QLatin1Char('\t') + r.details +
+                          QLatin1Char('\t') +
+                          (placed ? QStringLiteral("Assigned") : QStringLiteral("Not assigned")));
+            break;
+        }
+        }
+        item->setData(Qt::UserRole, key);
+        lbManagerFinalHeatSource->addItem(item);
+    }
+    if (row > 3 && anyEntry)
+        lbManagerFinalHeatSource->setCurrentRow(0);
+}
+
+void ManagerPage::cbManagerFinalHeatDestination_Click() {
+    const int row = cbManagerFinalHeatDestination->currentIndex();
+    if (row < 0)
+        return;
+    if (row == 0) {
+        frmAddRace dialog;
+        dialog.m_intTournamentID = m_main.state().CurrentTournamentID;
+        dialog.m_intRaceCode = UnassignedFinalCode;
+        dialog.m_dbConnection = &m_main.db();
+        showAddRace(dialog);
+        FillFinalHeatDestinationCombo(dialog.m_intNewRaceID);
+        return;
+    }
+    lbManagerFinalHeatDestination->clear();
+    QList<StartListRow> drivers;
+    if (!ReadStartList(m_main.db(), destinationRace(), drivers))
+        return;
+    for (const StartListRow& d : drivers) {
+        auto* item = new QListWidgetItem(QString::number(d.driverID) + QLatin1Char('\t') + d.name +
+                                         QLatin1Char('\t') + d.details);
+        item->setData(Qt::UserRole, d.driverID);
+        lbManagerFinalHeatDestination->addItem(item);
+    }
+    cbManagerFinalHeatSource_Click();
+}
+
+void ManagerPage::cmdManagerFinalHeatAddParticipant_Click() {
+    const QListWidgetItem* candidate = lbManagerFinalHeatSource->currentItem();
+    const qint32 race = destinationRace();
+    if (!candidate || race <= 0)
+        return;
+    const qint32 driver = candidate->data(Qt::UserRole).toInt();
+    if (driver == 0)
+        return;
+    QString other;
+    switch (AddDriverToRace(m_main.db(), race, driver, true, &other)) {
+    case EntryChange::Done:
+        cbManagerFinalHeatDestination_Click();
+        break;
+    case EntryChange::SameLevel:
+        MsgBox(QStringLiteral("This driver is already part of a race on this level: ") + other,
+               MsgButtons::OK, MsgIcon::None, kProgramName);
+        break;
+    case EntryChange::Full:
+        MsgBox(RaceFullText(), MsgButtons::OK, MsgIcon::None, kProgramName);
+        break;
+    case EntryChange::Nothing:
+    case EntryChange::Failed:
+        break;
+    }
+}
+
+void ManagerPage::cmdManagerFinalHeatRemoveParticipant_Click() {
+    const QListWidgetItem* entry = lbManagerFinalHeatDestination->currentItem();
+    const qint32 race = destinationRace();
+    if (!entry || race <= 0)
+        return;
+    if (RemoveDriverFromRace(m_main.db(), race, entry->data(Qt::UserRole).toInt()) ==
+        EntryChange::Done)
+        cbManagerFinalHeatDestination_Click();
+}
+
+void ManagerPage::cmdManagerFinalHeatDelete_Click() {
+    const qint32 race = destinationRace();
+    if (race <= 0)
+        return;
+    if (MsgBox(QStringLiteral("Are you sure you want to delete this race?"), MsgButtons::YesNo,
+               MsgIcon::None, QStringLiteral("Delete final race?")) != MsgResult::Yes)
+        return;
+    if (!DeleteRaceCascade(m_main.db(), race))
+        return;
+    FillFinalHeatDestinationCombo(-1);
+}
+
+void ManagerPage::lbManagerFinalHeatSource_DblClick() {
+    cmdManagerFinalHeatAddParticipant_Click();
+}
+
+void ManagerPage::lbManagerFinalHeatDestination_DblClick() {
+    cmdManagerFinalHeatRemoveParticipant_Click();
 }
 
 } // namespace kv

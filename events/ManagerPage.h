@@ -3,12 +3,17 @@
 
 #include "PageFrame.h"
 
+#include <functional>
+
 class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
 
 namespace kv {
+
+class frmAddRace;
+class frmEditQualHeats;
 
 class ManagerPage final : public PageFrame {
     Q_OBJECT
@@ -25,6 +30,24 @@ public:
     void cbManagerQualRaceTime_Click();
     void cmdManagerGenerateQualHeats_Click();
     void lbManagerGeneratedQualHeats_Click();
+    void cmdManagerEditQualHeats_Click();
+
+    // Final heats.
+    void FillFinalHeatSourceCombo();
+    void FillFinalHeatDestinationCombo(qint32 RaceIDToSelect);
+    bool IsDriverPlacedOnFinalLevel(qint32 DriverID, int RaceCode);
+    void cbManagerFinalHeatSource_Click();
+    void cbManagerFinalHeatDestination_Click();
+    void cmdManagerFinalHeatAddParticipant_Click();
+    void cmdManagerFinalHeatRemoveParticipant_Click();
+    void cmdManagerFinalHeatDelete_Click();
+    void lbManagerFinalHeatSource_DblClick();
+    void lbManagerFinalHeatDestination_DblClick();
+
+    // Shows the add race dialog modally; tests answer it in place.
+    std::function<void(frmAddRace&)> showAddRace;
+    // Shows the qualification heat editor modally; tests answer it in place.
+    std::function<void(frmEditQualHeats&)> showEditQualHeats;
 
     // Qualification heats (left column).
     QLabel* lblManagerQualHeatsTitle = nullptr;
@@ -41,8 +64,25 @@ public:
     QListWidget* lbManagerQualHeatParticipants = nullptr;
     QPushButton* cmdManagerEditQualHeats = nullptr;
 
+    // Final heats (right part).
+    QLabel* lblManagerFinalHeatsTitle = nullptr;
+    QComboBox* cbManagerFinalHeatSource = nullptr;
+    QListWidget* lbManagerFinalHeatSource = nullptr;
+    QPushButton* cmdManagerFinalHeatAddParticipant = nullptr;
+    QPushButton* cmdManagerFinalHeatRemoveParticipant = nullptr;
+    QComboBox* cbManagerFinalHeatDestination = nullptr;
+    QListWidget* lbManagerFinalHeatDestination = nullptr;
+    QPushButton* cmdManagerFinalHeatDelete = nullptr;
+
+    // The source rows before the finished final races.
+    static constexpr int kFixedSourceRows = 14;
+
 private:
     void buildQualificationColumn();
+    void buildFinalHeatsArea();
+    void refreshQualification(const QString& id);
+    // The chosen destination race, or 0.
+    qint32 destinationRace() const;
     void storeSetting(const QString& column, const QComboBox* combo);
     void ResetQualification();
     void GenerateQualHeats();

@@ -96,7 +96,9 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
             painter->drawText(QRect(x, r.top(), end - x, r.height()),
                               Qt::AlignRight | Qt::AlignVCenter, columns[c]);
         } else {
-            int end = hasNext ? r.left() + int(stop * unit) : r.right();
+            // The row's last column has nothing to make room for: it runs to the edge.
+            const bool last = c == columns.size() - 1;
+            int end = hasNext && !last ? r.left() + int(stop * unit) : r.right();
             // A stop at or before the column's start (a first stop of 0) gives
             // the text its own width.
             if (end <= x)

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QToolButton>
 #include <QtTest>
 
@@ -117,6 +118,54 @@ private slots:
         // The driver list is the one control without a caption: its frame names it.
         auto* drivers = m.w->findChild<QComboBox*>("cbTournamentDriverSelect");
         QCOMPARE(spokenName(drivers), QString("Add or change drivers"));
+    }
+
+    // The dialogs of the event organisation: every control named, by its own
+    // caption where it has one, and no two alike in one frame.
+    void dialogControlsCanBeToldApart_data() {
+        QTest::addColumn<QString>("dialog");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("add race") << "frmAddRace"
+                                  << "txtComment"
+                                  << "Comment:";
+        QTest::newRow("single race registration") << "frmSingleRaceRegistration"
+                                                  << "lbHeatSource"
+                                                  << "Source";
+        QTest::newRow("qualification heat editor") << "frmEditQualHeats"
+                                                   << "cbHeats"
+                                                   << "Select heat:";
+    }
+    void dialogControlsCanBeToldApart() {
+        QFETCH(QString, dialog);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        std::unique_ptr<QDialog> d;
+        if (dialog == "frmAddRace")
+            d = std::make_unique<frmAddRace>();
+        else if (dialog == "frmSingleRaceRegistration")
+            d = std::make_unique<frmSingleRaceRegistration>();
+        else
+            d = std::make_unique<frmEditQualHeats>();
+        QMultiHash<QWidget*, QString> namesInFrame;
+        for (QWidget* w : d->findChildren<QWidget*>()) {
+            // Popups, and the pieces of a list or combo.
+            if (w->window() != d.get() || qobject_cast<QAbstractItemView*>(w->parentWidget()) ||
+                qobject_cast<QComboBox*>(w->parentWidget()))
+                continue;
+            const QString name = spokenName(w);
+            if (qobject_cast<QAbstractButton*>(w) || isInputControl(w) ||
+                qobject_cast<QPlainTextEdit*>(w)) {
+                QVERIFY2(!name.trimmed().isEmpty(), qPrintable(w->objectName()));
+                QVERIFY2(!namesInFrame.contains(w->parentWidget(), name),
+                         qPrintable(w->objectName() + ": " + name));
+                namesInFrame.insert(w->parentWidget(), name);
+            }
+        }
+        QFETCH(QString, control);
+        QWidget* captioned = d->findChild<QWidget*>(control);
+        QVERIFY(captioned);
+        QTEST(spokenName(captioned), "name");
     }
 
     void toolbarButtonsAreNamedByTheirPurpose() {

@@ -388,6 +388,7 @@ private slots:
         QCOMPARE(db.statementCount(), before);
 
         // Without the dialog the row opens nothing.
+        day.page->showSingleRaceRegistration = nullptr;
         day.page->cbRaceHeats->setCurrentIndex(0);
         QCOMPARE(day.main.timing().CurrentRaceID, -1);
         QCOMPARE(db.statementCount(), before);

@@ -6,7 +6,11 @@
 #include "FakeSerialPort.h"
 #include "InstallFixture.h"
 #include "KirvOCX.h"
+#include "ManagerPage.h"
+#include "frmAddRace.h"
+#include "frmEditQualHeats.h"
 #include "frmMain.h"
+#include "frmSingleRaceRegistration.h"
 #include "frmSplash.h"
 
 #include <QLabel>
@@ -36,6 +40,10 @@ public:
             splash.Form_Load();
             splashVersion = splash.lblVersion->text();
         };
+        // Dialogs never wait for a person in a test.
+        w->showSingleRaceRegistration = [](frmSingleRaceRegistration&) {};
+        w->pageManager->showAddRace = [](frmAddRace&) {};
+        w->pageManager->showEditQualHeats = [](frmEditQualHeats&) {};
     }
     bool start() { return w->Form_Load(); }
     MainState& state() { return w->state(); }
