@@ -38,9 +38,10 @@ ReportsPage::ReportsPage(MainContext& main, QWidget* parent)
     crvReport = new kv::crvReport(this);
     place(crvReport, 3600, 240, 11295, 9015);
 
-    connect(cbReportsMain, &QComboBox::currentIndexChanged, this,
-            &ReportsPage::cbReportsMain_Click);
-    connect(cbReportsLapProgressRace, &QComboBox::currentIndexChanged, this,
+    // Every choice of a row counts, the row shown already included: choosing
+    // it again shows the report afresh from the data current then.
+    connect(cbReportsMain, &QComboBox::activated, this, &ReportsPage::cbReportsMain_Click);
+    connect(cbReportsLapProgressRace, &QComboBox::activated, this,
             &ReportsPage::cbReportsLapProgressRace_Click);
 }
 

@@ -39,7 +39,10 @@ QString shown(const crvReport* viewer) {
 void choose(QComboBox* combo, const QString& text) {
     const int row = combo->findText(text);
     QVERIFY2(row >= 0, qPrintable(text));
+    // As the user picks a row: the row becomes current and counts as chosen
+    // even when it was current already.
     combo->setCurrentIndex(row);
+    emit combo->activated(row);
 }
 
 } // namespace
@@ -106,6 +109,10 @@ private slots:
         QVERIFY(page->frameReportsAdditionalInfo->isHidden());
         QCOMPARE(shown(viewer), "crdQualResults 1");
         QVERIFY(!viewer->DisplayGroupTree());
+        // Choosing the row shown again reads the tournament current then.
+        mf.state().CurrentTournamentID = 1;
+        choose(page->cbReportsMain, "Qualification results");
+        QCOMPARE(shown(viewer), "crdQualResults 6");
         QVERIFY(mf.messages().isEmpty());
     }
 
