@@ -6,7 +6,22 @@
 namespace kv {
 
 QString FormatLapTime(qint32 time, qint16 format) {
-    return FormatRaceTime(time, format != 0);
+    // Unlike the score board's times, any 32-bit time has a text here, however
+    // many minutes it holds.
+    qint64 v = time == NoLapTime ? 0 : time;
+    QString sign;
+    if (v < 0) {
+        sign = QStringLiteral("-");
+        v = -v;
+    }
+    const qint64 minutes = v / 60000;
+    const qint64 seconds = (v % 60000) / 1000;
+    const QString milliseconds = QString::number(v % 1000).rightJustified(3, QLatin1Char('0'));
+    if (format == 0)
+        return sign + QString::number(minutes * 60 + seconds) + QLatin1Char('.') + milliseconds;
+    return sign + QString::number(minutes) + QLatin1Char(':') +
+           QString::number(seconds).rightJustified(2, QLatin1Char('0')) + QLatin1Char('.') +
+           milliseconds;
 }
 
 void LapStats::add(qint32 lapTime) {

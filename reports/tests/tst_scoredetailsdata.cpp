@@ -9,6 +9,7 @@
 
 #include <QtTest>
 
+#include <limits>
 #include <map>
 
 using namespace kv;
@@ -71,6 +72,10 @@ private slots:
         QTest::newRow("with minutes") << 83456 << 1 << "1:23.456";
         QTest::newRow("negative") << -1500 << 0 << "-1.500";
         QTest::newRow("no lap yet") << int(NoLapTime) << 0 << "0.000";
+        QTest::newRow("minutes beyond 16 bits") << 2000000000 << 0 << "2000000.000";
+        QTest::newRow("minutes beyond 16 bits, with minutes") << 2000000000 << 1 << "33333:20.000";
+        QTest::newRow("smallest time")
+            << int(std::numeric_limits<qint32>::min()) << 0 << "-2147483.648";
     }
     void formatLapTime() {
         QFETCH(int, time);
