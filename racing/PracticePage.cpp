@@ -221,6 +221,7 @@ void PracticePage::cmdPracticeStart_Click() {
         }
     }
     t.CurrentRaceID = raceId;
+    m_practiceRaceId = raceId;
     t.TimingMode = TimingPractice;
     link->StopRace();
     if (!m_main.OpenLapCounterPort())
@@ -442,6 +443,10 @@ bool PracticePage::deleteSlot(int index, QString* error) {
     if (index < 0 || index >= kSlotCount)
         return true;
     TimingState& t = m_main.timing();
+    // Once the race page has made a race current, the board still shows the
+    // practice cars, and a start position of that race is someone else's car.
+    if (t.CurrentRaceID != m_practiceRaceId)
+        return true;
     Database& db = m_main.db();
     Recordset rs;
     {

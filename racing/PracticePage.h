@@ -91,6 +91,9 @@ private:
     bool m_timingFailureReported = false;
     // The practice race of the running session; -1 while none runs.
     qint32 m_sessionRaceId = -1;
+    // The practice race of the last start in this run; -1 before the first.
+    // The board's cars belong to it, whatever race is current now.
+    qint32 m_practiceRaceId = -1;
 };
 
 } // namespace kv

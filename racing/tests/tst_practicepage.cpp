@@ -452,6 +452,33 @@ private slots:
         QCOMPARE(m.fx.setting("PracticeDeleteDelay"), QString("2.5x"));
     }
 
+    // After practice a heat is picked on the race page; the practice board
+    // still shows its cars, and removing one must not touch the heat.
+    void deleteAfterAnotherRaceIsCurrent() {
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        p.pass(5, 31000);
+        p.page->cmdPracticeStop->click();
+        QVERIFY(p.fx.sql(
+            {"INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, Description) "
+             "VALUES (1, 1, 1, 5, 'Heat 1');",
+             "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, TransponderID, "
+             "TimeToFinish, TimeToFinishString) SELECT 0, max(RaceID), 1, 9, 100000000, '...' "
+             "FROM tblRace;",
+             "INSERT INTO tblLapInRace (DriverInRaceID, TotalTime, TotalTimeString, LapTime, "
+             "LapTimeString, RaceID) SELECT max(DriverInRaceID), 20000, '20.000', 20000, "
+             "'20.000', max(RaceID) FROM tblDriverInRace;"}));
+        p.w.timing().CurrentRaceID =
+            p.fx.column("SELECT max(RaceID) FROM tblRace;").value(0).toInt();
+        QCOMPARE(p.shownRows(), QList<int>{0});
+
+        p.page->cmdPracticeDelete[0]->click();
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblDriverInRace;"), QStringList{"2"});
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"2"});
+        QVERIFY(p.main.messages().isEmpty());
+    }
+
     void startWithoutPort() {
         Practice p;
         p.page->cmdPracticeStart->click();
