@@ -65,6 +65,10 @@ frmAddRace::frmAddRace(QWidget* parent) : QDialog(parent) {
     cmdOK = addButton("cmdOK", QStringLiteral("OK"), this, 840, 3600, 1215, 435);
     cmdCancel = addButton("cmdCancel", QStringLiteral("Cancel"), this, 2280, 3600, 1215, 435);
     cmdOK->setDefault(true);
+    QPalette buttons = palette();
+    buttons.setColor(QPalette::Button, bgr(0xE0E0E0));
+    for (QPushButton* button : {cmdOK, cmdCancel})
+        button->setPalette(buttons);
 
     setTabOrder(txtDescription, txtLength);
     setTabOrder(txtLength, txtComment);

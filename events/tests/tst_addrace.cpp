@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QtTest>
 
 using namespace kv;
@@ -58,6 +59,8 @@ private slots:
         QCOMPARE(d.txtDescription->text(), QString("Final "));
         QCOMPARE(d.cbCategory->currentText(), QString("Laps"));
         QCOMPARE(d.lblLengthStyle->text(), QString("(laps)"));
+        for (const QWidget* button : {d.cmdOK, d.cmdCancel})
+            QCOMPARE(button->palette().color(QPalette::Button), QColor(0xE0, 0xE0, 0xE0));
         QVERIFY(!d.cbFinalLevel->isHidden());
         QCOMPARE(d.cbFinalLevel->currentText(), QString("Unassigned"));
 
