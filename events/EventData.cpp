@@ -90,4 +90,14 @@ bool DeleteTournamentCascade(Database& db, qint32 tournamentID) {
            trans.commit();
 }
 
+bool ReadParticipantsForHeats(Database& db, qint32 tournamentID, Recordset& participants) {
+    return db.Select(
+        QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
+                       "tblDriver.Car FROM tblDriver INNER JOIN tblDriverInTournament ON "
+                       "tblDriver.DriverID = tblDriverInTournament.DriverID WHERE "
+                       "tblDriverInTournament.TournamentID=") +
+            QString::number(tournamentID) + QStringLiteral(" ORDER BY tblDriver.Frequency;"),
+        participants);
+}
+
 } // namespace kv

@@ -1,5 +1,6 @@
 #include "ManagerPage.h"
 
+#include "EventData.h"
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "MainContext.h"
@@ -54,19 +55,6 @@ QListWidget* makeList(const QString& name, QWidget* parent) {
     // Rows wider than the list are cut off, not scrolled.
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
-}
-
-QString statusText(const QVariant& status) {
-    switch (status.toInt()) {
-    case 0:
-        return QStringLiteral(" (New)");
-    case 1:
-        return QStringLiteral(" (Running)");
-    case 2:
-        return QStringLiteral(" (Finished)");
-    default:
-        return QString();
-    }
 }
 
 // A number in the regional form, as the driver form shows it.
@@ -218,8 +206,9 @@ void ManagerPage::refreshQualification(const QString& id) {
                    heats))
         return;
     for (const QSqlRecord& heat : heats) {
-        auto* row = new QListWidgetItem(FieldToString(heat.value(QStringLiteral("Description"))) +
-                                        statusText(heat.value(QStringLiteral("Status"))));
+        auto* row =
+            new QListWidgetItem(FieldToString(heat.value(QStringLiteral("Description"))) +
+                                RaceStatusSuffix(heat.value(QStringLiteral("Status")).toInt()));
         row->setData(Qt::UserRole, heat.value(QStringLiteral("RaceID")).toInt());
         lbManagerGeneratedQualHeats->addItem(row);
     }
@@ -374,18 +363,10 @@ void ManagerPage::GenerateQualHeats() {
     Database& db = m_main.db();
     const QString tournament = QString::number(m_main.state().CurrentTournamentID);
     Recordset participants;
-    if (!db.Select(
-            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
-                           "tblDriver.Car FROM tblDriver INNER JOIN tblDriverInTournament ON "
-                           "tblDriver.DriverID = tblDriverInTournament.DriverID WHERE "
-                           "tblDriverInTournament.TournamentID=") +
-                tournament + QStringLiteral(" ORDER BY tblDriver.Frequency;"),
-            participants))
+    if (!ReadParticipantsForHeats(db, m_main.state().CurrentTournamentID, participants))
         return;
     if (participants.isEmpty()) {
-        MsgBox(QStringLiteral("There are no drivers registered as participants in this tournament. "
-                              "First add participants, before generating qualification heats."),
-               MsgButtons::OK, MsgIcon::None, kGenerateTitle);
+        MsgBox(kNoParticipantsForHeatsText, MsgButtons::OK, MsgIcon::None, kGenerateTitle);
         return;
     }
 

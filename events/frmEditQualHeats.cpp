@@ -1,6 +1,7 @@
 #include "frmEditQualHeats.h"
 
 #include "Database.h"
+#include "EventData.h"
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "Platform.h"
@@ -326,18 +327,11 @@ void frmEditQualHeats::addRounds(int from, int to, int carsInHeat, int minutes) 
         return;
     }
     Recordset participants;
-    if (!db.Select(
-            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
-                           "tblDriver.Car FROM tblDriver INNER JOIN tblDriverInTournament ON "
-                           "tblDriver.DriverID = tblDriverInTournament.DriverID WHERE "
-                           "tblDriverInTournament.TournamentID=") +
-                tournament + QStringLiteral(" ORDER BY tblDriver.Frequency;"),
-            participants))
+    if (!ReadParticipantsForHeats(db, m_intTournamentID, participants))
         return;
     if (participants.isEmpty()) {
-        MsgBox(QStringLiteral("There are no drivers registered as participants in this tournament. "
-                              "First add participants, before generating qualification heats."),
-               MsgButtons::OK, MsgIcon::None, QStringLiteral("Generate qualification heats."));
+        MsgBox(kNoParticipantsForHeatsText, MsgButtons::OK, MsgIcon::None,
+               QStringLiteral("Generate qualification heats."));
         return;
     }
     const int heats = QualHeatDeal::heatsPerRound(participants.RecordCount(), carsInHeat);

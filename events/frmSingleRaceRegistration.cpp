@@ -19,19 +19,6 @@ namespace {
 const QString kDriverColumns = QStringLiteral(
     "SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, tblDriver.Car FROM ");
 
-QString statusText(int status) {
-    switch (status) {
-    case 0:
-        return QStringLiteral(" (New)");
-    case 1:
-        return QStringLiteral(" (Running)");
-    case 2:
-        return QStringLiteral(" (Finished)");
-    default:
-        return QString();
-    }
-}
-
 } // namespace
 
 frmSingleRaceRegistration::frmSingleRaceRegistration(QWidget* parent) : QDialog(parent) {
@@ -124,7 +111,7 @@ void frmSingleRaceRegistration::RefreshSingleRaceList(qint32 RaceIDToSelect) {
                 const qint32 key = race.value(QStringLiteral("RaceID")).toInt();
                 cbHeatDestination->addItem(
                     FieldToString(race.value(QStringLiteral("Description"))) +
-                        statusText(race.value(QStringLiteral("Status")).toInt()),
+                        RaceStatusSuffix(race.value(QStringLiteral("Status")).toInt()),
                     key);
                 if (key == RaceIDToSelect)
                     select = cbHeatDestination->count() - 1;

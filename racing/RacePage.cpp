@@ -108,12 +108,8 @@ QString RaceCondition(int category, qint32 tournament) {
 }
 
 QString RaceRowText(const QSqlRecord& r) {
-    static const char* const suffix[] = {" (New)", " (Running)", " (Finished)"};
-    const int status = r.value(QStringLiteral("Status")).toInt();
-    QString text = FieldToString(r.value(QStringLiteral("Description")));
-    if (status >= RaceNew && status <= RaceFinished)
-        text += QString::fromLatin1(suffix[status]);
-    return text;
+    return FieldToString(r.value(QStringLiteral("Description"))) +
+           RaceStatusSuffix(r.value(QStringLiteral("Status")).toInt());
 }
 
 QString StatusText(int status) {
