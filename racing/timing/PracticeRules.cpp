@@ -9,11 +9,6 @@ namespace kv {
 
 namespace {
 
-qint32 clamp32(qint64 v) {
-    return static_cast<qint32>(std::clamp<qint64>(v, std::numeric_limits<qint32>::min(),
-                                                  std::numeric_limits<qint32>::max()));
-}
-
 bool validSlot(int slot) {
     return slot >= 0 && slot < kSlotCount;
 }
@@ -54,11 +49,8 @@ PracticePassOutcome RegisterPracticePass(TimingState& st, int slot, qint32 lMill
     if (!validSlot(slot))
         return out;
     const auto s = static_cast<size_t>(slot);
-    const qint32 t = clamp32(qint64(lMilliseconds) - st.CarStartDelay[s]);
-
-    // Too soon after the car's last crossing; exactly at the delay counts.
-    if (st.CarHasPassed[s] &&
-        transponderDelaySeconds * 1000.0 > double(qint64(t) - st.CarTotalTime[s]))
+    const qint32 t = SlotPassTime(st, slot, lMilliseconds);
+    if (PassTooSoon(st, slot, t, transponderDelaySeconds))
         return out;
 
     out.ignored = false;
@@ -71,7 +63,7 @@ PracticePassOutcome RegisterPracticePass(TimingState& st, int slot, qint32 lMill
         out.startDelay = lMilliseconds;
     } else {
         st.CarLaps[s] += 1;
-        const qint32 lapTime = clamp32(qint64(t) - st.CarTotalTime[s]);
+        const qint32 lapTime = ClampMs(qint64(t) - st.CarTotalTime[s]);
         if (lapTime < st.CarBestLapTime[s])
             st.CarBestLapTime[s] = lapTime;
         st.CarTotalTime[s] = t;
@@ -118,7 +110,7 @@ void ResetPracticeSlots(TimingState& st) {
 }
 
 bool PracticeClockTick(TimingState& st, qint32 intervalMs) {
-    st.PracticeElapsedMs = clamp32(qint64(st.PracticeElapsedMs) + intervalMs);
+    st.PracticeElapsedMs = ClampMs(qint64(st.PracticeElapsedMs) + intervalMs);
     if (intervalMs <= 0)
         return false;
     if (st.AutoDeleteTickCount > AutoDeleteCheckMs / intervalMs) {

@@ -9,12 +9,6 @@ namespace kv {
 
 namespace {
 
-// Times and differences are worked out in 64 bits and kept within 32.
-qint32 clamp32(qint64 v) {
-    return static_cast<qint32>(std::clamp<qint64>(v, std::numeric_limits<qint32>::min(),
-                                                  std::numeric_limits<qint32>::max()));
-}
-
 QString pad(qint64 value, int width) {
     return QString::number(value).rightJustified(width, QLatin1Char('0'));
 }
@@ -145,9 +139,9 @@ std::array<RaceBoardRow, kSlotCount> RaceBoardRows(const TimingState& st) {
             continue;
         row.writeDifferences = true;
         row.lapsDifference = QString::number(qint64(st.CarLaps[L]) - st.CarLaps[s]);
-        const qint32 last = clamp32(qint64(st.CarLastLapTime[s]) - st.CarLastLapTime[L]);
-        const qint32 total = clamp32(qint64(st.CarTotalTime[s]) - st.CarTotalTime[L]);
-        const qint32 best = clamp32(qint64(st.CarBestLapTime[s]) - st.CarBestLapTime[L]);
+        const qint32 last = ClampMs(qint64(st.CarLastLapTime[s]) - st.CarLastLapTime[L]);
+        const qint32 total = ClampMs(qint64(st.CarTotalTime[s]) - st.CarTotalTime[L]);
+        const qint32 best = ClampMs(qint64(st.CarBestLapTime[s]) - st.CarBestLapTime[L]);
         row.lastTimeDifference = FormatRaceTime(last, true);
         row.totalTimeDifference = FormatRaceTime(total, true);
         row.bestTimeDifference = FormatRaceTime(best, true);
@@ -158,17 +152,30 @@ std::array<RaceBoardRow, kSlotCount> RaceBoardRows(const TimingState& st) {
     return rows;
 }
 
+qint32 ClampMs(qint64 v) {
+    return static_cast<qint32>(std::clamp<qint64>(v, std::numeric_limits<qint32>::min(),
+                                                  std::numeric_limits<qint32>::max()));
+}
+
+qint32 SlotPassTime(const TimingState& st, int slot, qint32 lMilliseconds) {
+    return ClampMs(qint64(lMilliseconds) - st.CarStartDelay[static_cast<size_t>(slot)]);
+}
+
+bool PassTooSoon(const TimingState& st, int slot, qint32 passTime, double transponderDelaySeconds) {
+    const auto s = static_cast<size_t>(slot);
+    return st.CarHasPassed[s] &&
+           transponderDelaySeconds * 1000.0 > double(qint64(passTime) - st.CarTotalTime[s]);
+}
+
 RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds,
                                  double transponderDelaySeconds) {
     RacePassOutcome out;
     if (slot < 0 || slot >= kSlotCount)
         return out;
     const auto s = static_cast<size_t>(slot);
-    const qint32 t = clamp32(qint64(lMilliseconds) - st.CarStartDelay[s]);
-
-    // Too soon after the car's last counted lap (before the first lap: after go).
-    if (st.CarHasPassed[s] &&
-        transponderDelaySeconds * 1000.0 > double(qint64(t) - st.CarTotalTime[s]))
+    const qint32 t = SlotPassTime(st, slot, lMilliseconds);
+    // Before the first lap the reference is the go.
+    if (PassTooSoon(st, slot, t, transponderDelaySeconds))
         return out;
 
     out.ignored = false;
@@ -181,7 +188,7 @@ RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds
         st.CarHasPassed[s] = true;
     } else {
         st.CarLaps[s] += 1;
-        const qint32 lapTime = clamp32(qint64(t) - st.CarTotalTime[s]);
+        const qint32 lapTime = ClampMs(qint64(t) - st.CarTotalTime[s]);
         if (lapTime < st.CarBestLapTime[s])
             st.CarBestLapTime[s] = lapTime;
         st.CarTotalTime[s] = t;
@@ -194,7 +201,7 @@ RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds
     out.laps = st.CarLaps[s];
 
     const qint32 result =
-        clamp32(qint64(st.CarTotalTime[s]) - qint64(st.CurrentRaceLength) * 60000);
+        ClampMs(qint64(st.CarTotalTime[s]) - qint64(st.CurrentRaceLength) * 60000);
     if (st.CurrentRaceCategoryID == TimeRace && st.RaceElapsedMs / 60000 >= st.CurrentRaceLength) {
         st.CarFinished[s] = true;
         out.finished = true;
@@ -239,7 +246,7 @@ QString ResultSql(qint32 driverInRaceId, qint32 result) {
 }
 
 bool RaceClockTick(TimingState& st, qint32 intervalMs) {
-    st.RaceElapsedMs = clamp32(qint64(st.RaceElapsedMs) + intervalMs);
+    st.RaceElapsedMs = ClampMs(qint64(st.RaceElapsedMs) + intervalMs);
     if (st.CurrentRaceCategoryID != TimeRace || st.RaceFinishSignalled)
         return false;
     // The minutes the clock shows: zero for a clock that cannot be split.

@@ -133,6 +133,16 @@ struct RacePassOutcome {
     bool raceComplete = false;    // every slot finished: the race stops
 };
 
+// Shared by the race and practice rules. Times are worked out in 64 bits and
+// kept within 32.
+qint32 ClampMs(qint64 v);
+// The time of a pass since the slot's own start (its start delay).
+qint32 SlotPassTime(const TimingState& state, int slot, qint32 lMilliseconds);
+// A pass of a car that has crossed before comes too soon when the transponder
+// delay is longer than the time since the car's last counted lap (equal counts).
+bool PassTooSoon(const TimingState& state, int slot, qint32 passTime,
+                 double transponderDelaySeconds);
+
 // A pass of a race car: slot 0..9 of its entry, the lap counter's time of the
 // pass and the transponder delay in seconds. Updates the slot, ranks the board
 // when a lap was counted, and says what to write. Assumes the race is Running

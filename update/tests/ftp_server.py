@@ -17,7 +17,7 @@ def main():
     handler.auth_failed_timeout = 0
     # Passive transfers only: a client that offers an address of its own fails.
     handler.proto_cmds = {
-        name: spec for name, spec in FTPHandler.proto_cmds.items() if name not in ("PORT", "EPRT")
+        name: command for name, command in FTPHandler.proto_cmds.items() if name not in ("PORT", "EPRT")
     }
     server = FTPServer(("127.0.0.1", 0), handler)
     print(server.socket.getsockname()[1], flush=True)
