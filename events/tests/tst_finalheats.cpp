@@ -1,6 +1,7 @@
 // The Manager page's final heats on a real database: the two combos, rankings
 // with their marks, Add and Remove, new and deleted final races.
 #include "FinalsMeeting.h"
+#include "ItemTexts.h"
 #include "MainFixture.h"
 #include "ManagerPage.h"
 #include "frmAddRace.h"
@@ -12,15 +13,9 @@
 #include <QtTest>
 
 using namespace kv;
+using kv::test::itemTexts;
 
 namespace {
-
-QStringList itemTexts(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
 
 // Rows as "text=key".
 QStringList rowsWithKeys(const QListWidget* list) {

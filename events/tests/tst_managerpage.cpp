@@ -1,5 +1,6 @@
 // The Manager page's qualification heats on a real database: settings, heat
 // generation and dealing, the heat lists, reset.
+#include "ItemTexts.h"
 #include "MainFixture.h"
 #include "ManagerPage.h"
 #include "Ui.h"
@@ -11,6 +12,7 @@
 #include <QtTest>
 
 using namespace kv;
+using kv::test::itemTexts;
 
 namespace {
 
@@ -21,20 +23,6 @@ const QString kNoParticipants =
 const QString kStartedQuestion = "There are already qual.races that has been started (or "
                                  "finished) in this tournament. If you continue, all these races "
                                  "will be lost.";
-
-QStringList itemTexts(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-QStringList itemTexts(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
 
 // A started program; the tests add their tournaments and drivers afterwards and
 // make tournament 1 current.

@@ -1,5 +1,6 @@
 // The single race registration dialog on a real database, and its opening from
 // the race page.
+#include "ItemTexts.h"
 #include "MainFixture.h"
 #include "RacePage.h"
 #include "frmAddRace.h"
@@ -11,22 +12,9 @@
 #include <QtTest>
 
 using namespace kv;
+using kv::test::itemTexts;
 
 namespace {
-
-QStringList itemTexts(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
-
-QStringList itemTexts(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
 
 // Four drivers (one deleted from the register) and, unless told otherwise,
 // two single races: "Single B" new, "Single A" finished with a lap.

@@ -1,6 +1,7 @@
 // The tournament registration page on real database files: tournaments, the
 // driver form, the participant lists, the driver delete under the grid of the
 // Miscellaneous page, and the tournament restored at start-up.
+#include "ItemTexts.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "RaceTiming.h"
@@ -17,6 +18,7 @@
 #include <QtTest>
 
 using namespace kv;
+using kv::test::itemTexts;
 
 namespace {
 
@@ -69,20 +71,6 @@ const QStringList kRaces = {
     "INSERT INTO tblLapInRace (DriverInRaceID, RaceID, LapTime) VALUES (400, 40, 9000);",
     "INSERT INTO tblLapInRace (DriverInRaceID, RaceID, LapTime) VALUES (410, 41, 9000);",
 };
-
-QStringList texts(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
-
-QStringList texts(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
 
 // Counts of the race rows per table, for the tournament keys given.
 QString raceRows(const test::InstallFixture& fx) {
@@ -174,7 +162,7 @@ private slots:
 
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
         page->cmdTournamentNew->click();
-        QCOMPARE(texts(page->cbTournamentSelectTournament), QStringList{"New tournament, "});
+        QCOMPARE(itemTexts(page->cbTournamentSelectTournament), QStringList{"New tournament, "});
         QCOMPARE(page->cbTournamentSelectTournament->currentIndex(), 0);
         QCOMPARE(page->txtTournamentTournamentName->text(), QString("New tournament"));
         QCOMPARE(w.findChild<QLabel*>("lblTournamentName")->text(), QString("New tournament"));
@@ -186,7 +174,7 @@ private slots:
 
         // A second one with the same name: both listed, the newest selected.
         page->cmdTournamentNew->click();
-        QCOMPARE(texts(page->cbTournamentSelectTournament),
+        QCOMPARE(itemTexts(page->cbTournamentSelectTournament),
                  (QStringList{"New tournament, ", "New tournament, "}));
         QCOMPARE(page->cbTournamentSelectTournament->currentIndex(), 1);
         QCOMPARE(int(w.state().CurrentTournamentID), 2);
@@ -216,12 +204,12 @@ private slots:
         QCOMPARE(m.buttons, MsgButtons::OKCancel);
         QCOMPARE(m.icon, MsgIcon::None);
 
-        QCOMPARE(texts(page->cbTournamentSelectTournament),
+        QCOMPARE(itemTexts(page->cbTournamentSelectTournament),
                  (QStringList{"Spring Cup, Oslo", "Summer Cup, Bergen"}));
         QCOMPARE(int(w.state().CurrentTournamentID), 1);
         QCOMPARE(page->txtTournamentTournamentName->text(), QString("Spring Cup"));
         QCOMPARE(fx.setting("LastTournamentID"), QString("1"));
-        QCOMPARE(texts(page->lbTournamentParticipants).size(), 3);
+        QCOMPARE(itemTexts(page->lbTournamentParticipants).size(), 3);
         QCOMPARE(raceRows(fx), QString("1,0,0 / entries 3 / laps 3"));
         QCOMPARE(fx.column("SELECT count(*) FROM tblDriverInTournament;"), QStringList{"4"});
         QCOMPARE(fx.column("SELECT count(*) FROM tblDriver;"), QStringList{"5"});
@@ -288,7 +276,7 @@ private slots:
         frmMain& w = *mf.w;
         QVERIFY(mf.start());
         TournamentPage* page = w.pageTournament;
-        QCOMPARE(texts(page->lbTournamentParticipants), QStringList{"3\tLund, Ola\tMugen"});
+        QCOMPARE(itemTexts(page->lbTournamentParticipants), QStringList{"3\tLund, Ola\tMugen"});
 
         page->cmdTournamentDelete_Click();
         QCOMPARE(page->cbTournamentSelectTournament->count(), 0);
@@ -297,7 +285,7 @@ private slots:
         QCOMPARE(w.findChild<QLabel*>("lblTournamentName")->text(), QString("Summer Cup"));
         QCOMPARE(fx.setting("LastTournamentID"), QString("2"));
         // The lists no longer show the deleted registrations.
-        QCOMPARE(texts(page->lbTournamentParticipants), QStringList());
+        QCOMPARE(itemTexts(page->lbTournamentParticipants), QStringList());
         QCOMPARE(page->lbTournamentPotentialParticipants->count(), 4);
         // A registration needs a tournament.
         page->lbTournamentPotentialParticipants->setCurrentRow(0);
@@ -375,7 +363,7 @@ private slots:
         page.FillTournamentCombo();
         QCOMPARE(main.managerRefreshes, 1);
         QCOMPARE(page.cbTournamentSelectTournament->currentIndex(), 1);
-        QCOMPARE(texts(page.lbTournamentParticipants), QStringList{"3\tLund, Ola\tMugen"});
+        QCOMPARE(itemTexts(page.lbTournamentParticipants), QStringList{"3\tLund, Ola\tMugen"});
         page.cbTournamentSelectTournament->setCurrentIndex(1);
         QCOMPARE(main.managerRefreshes, 1);
         page.cbTournamentSelectTournament->setCurrentIndex(0);
@@ -395,7 +383,7 @@ private slots:
         frmMain& w = *mf.w;
         QVERIFY(mf.start());
         TournamentPage* page = w.pageTournament;
-        QCOMPARE(texts(page->cbTournamentDriverSelect),
+        QCOMPARE(itemTexts(page->cbTournamentDriverSelect),
                  (QStringList{"Berg, Anna", "Dahl, Erik", "Eck, ", "Lund, Ola"}));
         QCOMPARE(page->cbTournamentDriverSelect->currentIndex(), 0);
         QCOMPARE(page->txtTournamentDriverLastname->text(), QString("Berg"));
@@ -459,9 +447,9 @@ private slots:
         QVERIFY(!page->chkTournamentDriverOwnTransponder->isChecked());
 
         // The participant lists show the new driver once the name box is left.
-        QVERIFY(!texts(page->lbTournamentPotentialParticipants).contains("6\tNew driver, \t"));
+        QVERIFY(!itemTexts(page->lbTournamentPotentialParticipants).contains("6\tNew driver, \t"));
         loseFocus(page->txtTournamentDriverLastname);
-        QVERIFY(texts(page->lbTournamentPotentialParticipants).contains("6\tNew driver, \t"));
+        QVERIFY(itemTexts(page->lbTournamentPotentialParticipants).contains("6\tNew driver, \t"));
     }
 
     void saveReadsTheFrequency_data() {
@@ -524,12 +512,12 @@ private slots:
                       "Email || '|' || Frequency || '|' || OwnTransponder || '|' || TransponderID "
                       "FROM tblDriver WHERE DriverID=3;"),
             QStringList{"O?Brien|Pat|Team?s|Associated|pat@example.org|27.095|1|42"});
-        QCOMPARE(texts(page->cbTournamentDriverSelect),
+        QCOMPARE(itemTexts(page->cbTournamentDriverSelect),
                  (QStringList{"Berg, Anna", "Dahl, Erik", "Eck, ", "O?Brien, Pat"}));
         QCOMPARE(page->cbTournamentDriverSelect->currentIndex(), 3);
         QCOMPARE(page->txtTournamentDriverLastname->text(), QString("O?Brien"));
-        QVERIFY(
-            texts(page->lbTournamentPotentialParticipants).contains("3\tO?Brien, Pat\tAssociated"));
+        QVERIFY(itemTexts(page->lbTournamentPotentialParticipants)
+                    .contains("3\tO?Brien, Pat\tAssociated"));
     }
 
     void transponderBoxStaysNumeric_data() {
@@ -656,10 +644,10 @@ private slots:
 
         w.cmdToolbarMain_Click(0);
         TournamentPage* page = w.pageTournament;
-        QVERIFY(!texts(page->cbTournamentDriverSelect).contains("Dahl, Erik"));
-        QVERIFY(texts(page->lbTournamentParticipants).contains("2\tDahl, Erik\t"));
+        QVERIFY(!itemTexts(page->cbTournamentDriverSelect).contains("Dahl, Erik"));
+        QVERIFY(itemTexts(page->lbTournamentParticipants).contains("2\tDahl, Erik\t"));
         page->cbTournamentSelectTournament->setCurrentIndex(1);
-        QCOMPARE(texts(page->lbTournamentPotentialParticipants),
+        QCOMPARE(itemTexts(page->lbTournamentPotentialParticipants),
                  (QStringList{"1\tBerg, Anna\tXray", "5\tEck, \t"}));
     }
 
@@ -707,9 +695,9 @@ private slots:
             QVERIFY(delegate);
             QCOMPARE(delegate->stops(), (std::vector<int>{20, 90}));
         }
-        QCOMPARE(texts(open), (QStringList{"5\tEck, \t", "3\tLund, Ola\tMugen"}));
+        QCOMPARE(itemTexts(open), (QStringList{"5\tEck, \t", "3\tLund, Ola\tMugen"}));
         // A driver deleted from the register stays registered.
-        QCOMPARE(texts(registered),
+        QCOMPARE(itemTexts(registered),
                  (QStringList{"1\tBerg, Anna\tXray", "2\tDahl, Erik\t", "4\tGone, Old\tKyosho"}));
         QCOMPARE(registered->item(0)->data(Qt::UserRole).toInt(), 1);
 
@@ -728,12 +716,12 @@ private slots:
         QCOMPARE(fx.column("SELECT DriverID || '/' || TournamentID || '/' || Reserved FROM "
                            "tblDriverInTournament WHERE DriverID=3 ORDER BY TournamentID;"),
                  (QStringList{"3/1/0", "3/2/0"}));
-        QCOMPARE(texts(open), QStringList{"5\tEck, \t"});
+        QCOMPARE(itemTexts(open), QStringList{"5\tEck, \t"});
         QCOMPARE(registered->count(), 4);
         QVERIFY(open->selectedItems().isEmpty() && registered->selectedItems().isEmpty());
 
         doubleClick(registered, 0);
-        QCOMPARE(texts(open), (QStringList{"1\tBerg, Anna\tXray", "5\tEck, \t"}));
+        QCOMPARE(itemTexts(open), (QStringList{"1\tBerg, Anna\tXray", "5\tEck, \t"}));
         QCOMPARE(fx.column("SELECT count(*) FROM tblDriverInTournament WHERE DriverID=1;"),
                  QStringList{"0"});
         // Its race entries and laps stay.
@@ -753,10 +741,10 @@ private slots:
                         "DELETE FROM tblTournament WHERE TournamentID=2;"}));
         w.cmdToolbarMain_Click(0);
         TournamentPage* page = w.pageTournament;
-        QCOMPARE(texts(page->cbTournamentSelectTournament),
+        QCOMPARE(itemTexts(page->cbTournamentSelectTournament),
                  (QStringList{"Spring Cup, Oslo", "Autumn Cup, Molde", "Winter Cup, Roros"}));
         QCOMPARE(page->cbTournamentDriverSelect->currentText(), QString("Aas, Kari"));
-        QVERIFY(texts(page->lbTournamentPotentialParticipants).contains("6\tAas, Kari\t"));
+        QVERIFY(itemTexts(page->lbTournamentPotentialParticipants).contains("6\tAas, Kari\t"));
     }
 };
 

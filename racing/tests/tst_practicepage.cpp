@@ -1,6 +1,7 @@
 // The Practice page on a real database, with passes handed to the lap counter
 // control through a fake port: start and stop, newcomers and their links, laps,
 // removing cars by hand and when idle, the two lists and the delay box.
+#include "ItemTexts.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "PracticePage.h"
@@ -15,6 +16,7 @@
 #include <QtTest>
 
 using namespace kv;
+using kv::test::itemTexts;
 
 namespace {
 
@@ -26,13 +28,6 @@ QString passFrame(int car, qint32 ms) {
         .arg(car, 2, 16, QLatin1Char('0'))
         .arg(ms, 6, 16, QLatin1Char('0'))
         .toUpper();
-}
-
-QStringList itemTexts(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
 }
 
 // A started program on the Practice page, with helpers to drive and read it.

@@ -2,6 +2,7 @@
 // selection, conflicts, race information, driver corrections, the race run and
 // the passes of a running race.
 #include "Helpers.h"
+#include "ItemTexts.h"
 #include "LapCounterConnection.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
@@ -23,6 +24,7 @@
 #include <QtTest>
 
 using namespace kv;
+using kv::test::itemTexts;
 
 namespace {
 
@@ -56,13 +58,6 @@ public:
 
 QString passFrame(int car, qint32 ms) {
     return QString("#P%1%2$").arg(car, 2, 16, QChar('0')).arg(ms, 6, 16, QChar('0'));
-}
-
-QStringList itemTexts(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
 }
 
 // A started program with tournament 1 current, on the race page.

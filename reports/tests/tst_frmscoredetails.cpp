@@ -2,6 +2,7 @@
 // timer, the refresh period box and the smallest size.
 #include "Database.h"
 #include "FakePlatform.h"
+#include "ItemTexts.h"
 #include "ReportStatements.h"
 #include "ReportsMeeting.h"
 #include "ReportsTestDb.h"
@@ -15,17 +16,7 @@
 #include <QtTest>
 
 using namespace kv;
-
-namespace {
-
-QStringList texts(const QListWidget* list) {
-    QStringList out;
-    for (int i = 0; i < list->count(); ++i)
-        out << list->item(i)->text();
-    return out;
-}
-
-} // namespace
+using kv::test::itemTexts;
 
 class TestFrmScoreDetails : public QObject {
     Q_OBJECT
@@ -52,7 +43,7 @@ private slots:
         auto w = open(10);
         Recordset rs;
         QVERIFY(db->Select(ScoreDetailsSql(10), rs));
-        QCOMPARE(texts(w->lbLaps), ScoreDetailsRows(rs));
+        QCOMPARE(itemTexts(w->lbLaps), ScoreDetailsRows(rs));
         QCOMPARE(w->lbLaps->item(0)->text().section('\t', 1, 2), "Berg, Anna\tDahl, Erik");
         QVERIFY(w->tmrAutomaticRefresh.isActive());
         QCOMPARE(w->tmrAutomaticRefresh.interval(), 30000);
@@ -136,13 +127,13 @@ private slots:
     void refusedStatementKeepsTheTable() {
         FakePlatform platform;
         auto w = open(10);
-        const QStringList before = texts(w->lbLaps);
+        const QStringList before = itemTexts(w->lbLaps);
         Database closed(QStringLiteral("closed"));
         closed.setErrorReporter(
             [](const QString& what, const QString&, const QString&) { MsgBox(what); });
         w->m_dbConnection = &closed;
         w->cmdRefresh_Click();
-        QCOMPARE(texts(w->lbLaps), before);
+        QCOMPARE(itemTexts(w->lbLaps), before);
         QCOMPARE(platform.boxes->messages.size(), 1);
     }
 };

@@ -1,6 +1,7 @@
 // The Reports page in the main window: the report list filled at start-up,
 // the race selector, the reports in the page's viewer, the previews of the race
 // and practice pages and the details windows they open.
+#include "ItemTexts.h"
 #include "MainFixture.h"
 #include "PracticePage.h"
 #include "RacePage.h"
@@ -19,15 +20,9 @@
 #include <QtTest>
 
 using namespace kv;
+using kv::test::itemTexts;
 
 namespace {
-
-QStringList texts(const QComboBox* combo) {
-    QStringList out;
-    for (int i = 0; i < combo->count(); ++i)
-        out << combo->itemText(i);
-    return out;
-}
 
 // What the viewer shows: the definition and its number of records, or "none".
 QString shown(const crvReport* viewer) {
@@ -56,7 +51,7 @@ private slots:
         test::MainFixture mf;
         QVERIFY(mf.start());
         ReportsPage* page = mf.w->pageReports;
-        QCOMPARE(texts(page->cbReportsMain),
+        QCOMPARE(itemTexts(page->cbReportsMain),
                  (QStringList{"All participants", "Qualification results", "Heat results",
                               "Individual race progress"}));
         QCOMPARE(page->cbReportsMain->currentIndex(), -1);
@@ -81,7 +76,7 @@ private slots:
         choose(page->cbReportsMain, "Heat results");
         QVERIFY(!page->frameReportsAdditionalInfo->isHidden());
         QCOMPARE(
-            texts(page->cbReportsLapProgressRace),
+            itemTexts(page->cbReportsLapProgressRace),
             (QStringList{"A-Final (01/04/2024 14:00)", "Fun race (01/05/2024 18:00)",
                          "Round 1 - Heat 1 (01/04/2024 10:00)",
                          "Round 1 - Heat 2 (01/04/2024 10:10)", "B-Final (01/04/2024 13:00)"}));
@@ -124,7 +119,7 @@ private slots:
         mf.state().CurrentTournamentID = 0;
         ReportsPage* page = mf.w->pageReports;
         choose(page->cbReportsMain, "Individual race progress");
-        QCOMPARE(texts(page->cbReportsLapProgressRace),
+        QCOMPARE(itemTexts(page->cbReportsLapProgressRace),
                  (QStringList{"Fun race (01/05/2024 18:00)", "Practice (02/05/2024 17:00)"}));
         choose(page->cbReportsLapProgressRace, "Practice (02/05/2024 17:00)");
         QCOMPARE(shown(page->crvReport), "crdRaceLapProgress 2");
