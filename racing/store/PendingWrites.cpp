@@ -1,0 +1,35 @@
+#include "PendingWrites.h"
+
+#include "Database.h"
+
+namespace kv {
+
+PendingWrites::PendingWrites(Database& db) : m_db(db) {}
+
+bool PendingWrites::write(Step step) {
+    m_queue.push_back(std::move(step));
+    return flush();
+}
+
+bool PendingWrites::flush() {
+    while (!m_queue.empty()) {
+        QString error;
+        if (!runOne(m_queue.front(), &error)) {
+            m_lastError = error;
+            return false;
+        }
+        m_queue.pop_front();
+    }
+    return true;
+}
+
+bool PendingWrites::runOne(const Step& step, QString* error) {
+    QuietDatabase quiet(m_db);
+    Transaction trans(m_db);
+    bool ok = trans.active() && step(m_db, error) && trans.commit();
+    if (!ok && error->isEmpty())
+        *error = quiet.error();
+    return ok;
+}
+
+} // namespace kv

@@ -1,0 +1,47 @@
+#pragma once
+// The writes of a timed race or practice session, in the order they happened.
+// Each write is one transaction. A write the database refuses (full disk, a
+// lock held by another program, a file that cannot be written) is kept, with
+// every later write behind it, and tried again until the database takes it:
+// nothing that was counted on the board is ever dropped.
+
+#include <QString>
+
+#include <deque>
+#include <functional>
+
+namespace kv {
+
+class Database;
+
+class PendingWrites {
+public:
+    // One unit of work, run inside an open transaction on the given database.
+    // Returns false (with *error set) when a statement was refused; the
+    // transaction is then rolled back and the step is kept for the next try.
+    // A step may run more than once (after a refusal), so it must write the
+    // same rows each time it runs.
+    using Step = std::function<bool(Database& db, QString* error)>;
+
+    explicit PendingWrites(Database& db);
+
+    // Queues the step behind every write that is still waiting, then writes as
+    // many as the database takes, in order. True when nothing is left waiting.
+    bool write(Step step);
+    // Tries the waiting writes again, in order. True when nothing is left waiting.
+    bool flush();
+
+    int waiting() const { return static_cast<int>(m_queue.size()); }
+    bool empty() const { return m_queue.empty(); }
+    // The database's reason for the last refusal (empty when none yet).
+    QString lastError() const { return m_lastError; }
+
+private:
+    bool runOne(const Step& step, QString* error);
+
+    Database& m_db;
+    std::deque<Step> m_queue;
+    QString m_lastError;
+};
+
+} // namespace kv
