@@ -62,14 +62,8 @@ constexpr ToolbarButton kToolbar[] = {
 
 frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : QWidget(parent) {
     AnnounceWindows();
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("- Kirv Vorel - Race management system"));
-    setFixedSize(tw(15255), tw(10725));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
-    setPalette(pal);
-    setFont(formFont());
+    SetUpFixedWindow(this, "frmMain", QStringLiteral("- Kirv Vorel - Race management system"),
+                     15255, 10725, formFont());
 
     showSplash = [](frmSplash& splash) { splash.exec(); };
     showLiveUpdate = [](frmLiveUpdate& dialog) { dialog.exec(); };

@@ -29,14 +29,8 @@ QLabel* boldLabel(const char* name, const QString& text, QWidget* parent, int le
 } // namespace
 
 frmAddRace::frmAddRace(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmAddRace"));
-    setWindowTitle(QStringLiteral("Add new race"));
-    setFixedSize(tw(4335), tw(4245));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
-    setPalette(pal);
-    setFont(formFont(8.25, false));
+    SetUpFixedWindow(this, "frmAddRace", QStringLiteral("Add new race"), 4335, 4245,
+                     formFont(8.25, false));
 
     lblInformation =
         boldLabel("lblInformation", QStringLiteral("Label1"), this, 120, 120, 4095, 495);

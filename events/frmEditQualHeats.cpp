@@ -43,14 +43,8 @@ QLabel* plainLabel(const char* name, const QString& text, QWidget* parent, int l
 } // namespace
 
 frmEditQualHeats::frmEditQualHeats(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmEditQualHeats"));
-    setWindowTitle(QStringLiteral("Edit qualification heats"));
-    setFixedSize(tw(4800), tw(5700));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
-    setPalette(pal);
-    setFont(formFont(8.25, false));
+    SetUpFixedWindow(this, "frmEditQualHeats", QStringLiteral("Edit qualification heats"), 4800,
+                     5700, formFont(8.25, false));
 
     Frame1 = boldFrame("Frame1", QStringLiteral("Move driver"), this, 120, 120, 4560, 3615);
     Label3 = plainLabel("Label3",

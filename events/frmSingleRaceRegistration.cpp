@@ -22,14 +22,8 @@ const QString kDriverColumns = QStringLiteral(
 } // namespace
 
 frmSingleRaceRegistration::frmSingleRaceRegistration(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmSingleRaceRegistration"));
-    setWindowTitle(QStringLiteral("Single race registration"));
-    setFixedSize(tw(7575), tw(4335));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
-    setPalette(pal);
-    setFont(formFont());
+    SetUpFixedWindow(this, "frmSingleRaceRegistration", QStringLiteral("Single race registration"),
+                     7575, 4335, formFont());
 
     Label37 = addLabel(
         "Label37",

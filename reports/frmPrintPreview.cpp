@@ -6,12 +6,7 @@
 namespace kv {
 
 frmPrintPreview::frmPrintPreview(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frmPrintPreview"));
-    setWindowTitle(QStringLiteral("Print preview"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
-    setPalette(pal);
+    SetUpWindow(this, "frmPrintPreview", QStringLiteral("Print preview"));
     setSizeGripEnabled(true);
     resize(tw(11895), tw(10035));
     // The viewer keeps its size when the window is resized.

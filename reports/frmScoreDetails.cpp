@@ -25,13 +25,8 @@ constexpr int kListBottomGap = 1230;
 } // namespace
 
 frmScoreDetails::frmScoreDetails(QWidget* owner) : QWidget(owner, Qt::Window) {
-    setObjectName(QStringLiteral("frmScoreDetails"));
+    SetUpWindow(this, "frmScoreDetails", QStringLiteral("Details"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Details"));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
-    setPalette(pal);
     setFont(formFont(8.25, false));
     setMinimumSize(tw(kClientWidth), tw(kClientHeight));
     resize(tw(kClientWidth), tw(kClientHeight));

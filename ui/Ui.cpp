@@ -56,6 +56,22 @@ QFont formFont(double pointSize, bool bold) {
     return f;
 }
 
+void SetUpWindow(QWidget* window, const char* name, const QString& title) {
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(title);
+    window->setAutoFillBackground(true);
+    QPalette pal = window->palette();
+    pal.setColor(QPalette::Window, windowGrey());
+    window->setPalette(pal);
+}
+
+void SetUpFixedWindow(QWidget* window, const char* name, const QString& title, int widthTwips,
+                      int heightTwips, const QFont& font) {
+    SetUpWindow(window, name, title);
+    window->setFixedSize(tw(widthTwips), tw(heightTwips));
+    window->setFont(font);
+}
+
 QFont blackFont(double pointSize) {
     QFont f(QStringLiteral("Arial Black"));
     f.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});

@@ -61,6 +61,17 @@ void setTextColour(QWidget* w, const QColor& c);
 
 // The form font: a plain sans serif at the given point size.
 QFont formFont(double pointSize = 8.25, bool bold = true);
+
+// The grey every window of the system is drawn on.
+inline QColor windowGrey() {
+    return bgr(0xC0C0C0);
+}
+// What every window of the system shares: its system name as object name, its
+// title and the grey window colour.
+void SetUpWindow(QWidget* window, const char* name, const QString& title);
+// The same for a window of a fixed size (in twips) drawn in the given font.
+void SetUpFixedWindow(QWidget* window, const char* name, const QString& title, int widthTwips,
+                      int heightTwips, const QFont& font);
 // A heavy display font in place of Arial Black.
 QFont blackFont(double pointSize);
 

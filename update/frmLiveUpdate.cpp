@@ -55,14 +55,7 @@ frmLiveUpdate::frmLiveUpdate(QWidget* parent, std::unique_ptr<FtpSession> sessio
     : QDialog(parent), m_session(std::move(session)) {
     if (!m_session)
         m_session = std::make_unique<CurlFtpSession>(kServerHost, kServerPort);
-    setObjectName(QStringLiteral("frmLiveUpdate"));
-    setWindowTitle(kTitle);
-    setFixedSize(tw(4680), tw(1440));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, bgr(0xC0C0C0));
-    setPalette(pal);
-    setFont(formFont(8.25, false));
+    SetUpFixedWindow(this, "frmLiveUpdate", kTitle, 4680, 1440, formFont(8.25, false));
 
     Label1 = addLabel("Label1",
                       QStringLiteral("This will enable you to download the newest version of Kirv "
