@@ -93,6 +93,9 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
     connect(m_state.KirvOCX, &KirvOCX::ConnectionLost, this, &frmMain::KirvOCX_ConnectionLost);
     connect(m_state.KirvOCX, &KirvOCX::UpdateRaceClock, this, &frmMain::KirvOCX_UpdateRaceClock);
+    tmrLapCounterReconnect.setInterval(1000);
+    connect(&tmrLapCounterReconnect, &QTimer::timeout, this,
+            &frmMain::tmrLapCounterReconnect_Timer);
     m_link = std::make_unique<LapCounterConnection>(
         m_state, [this] { return pageMisc->txtMiscComport->text(); });
     m_idTool = std::make_unique<TransponderIdTool>(*this);
@@ -424,9 +427,31 @@ void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
     }
 }
 
+namespace {
+
+// A race (from its Start on) or a practice session is being timed.
+bool TimingUnderWay(const TimingState& t) {
+    return t.RaceActive && (t.TimingMode == TimingRace || t.TimingMode == TimingPractice);
+}
+
+} // namespace
+
 void frmMain::KirvOCX_ConnectionLost() {
     m_link->ConnectionLost();
     pageRace->LapCounterLost();
+    if (TimingUnderWay(m_timing))
+        tmrLapCounterReconnect.start();
+}
+
+void frmMain::tmrLapCounterReconnect_Timer() {
+    if (!TimingUnderWay(m_timing)) {
+        tmrLapCounterReconnect.stop();
+        return;
+    }
+    if (!m_link->ReopenLostPort())
+        return;
+    tmrLapCounterReconnect.stop();
+    pageRace->LapCounterBack();
 }
 
 void frmMain::KirvOCX_UpdateRaceClock(qint32 lMilliseconds) {
