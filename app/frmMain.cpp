@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
+#include "DatabaseSetup.h"
 #include "DriverDelete.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
@@ -30,9 +31,22 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <optional>
+
 namespace kv {
 
 const QString frmMain::kHomepageUrl = QStringLiteral("https://www.vevevur.example/kirvvorel/");
+
+QString frmMain::DatabaseNotWritableText(const QString& file) {
+    return QStringLiteral("The race database cannot be written. The file may be read-only, the "
+                          "disk may be full, or another program may be using the file.\n\n"
+                          "Kirv Vorel starts so that you can look at tournaments and results, "
+                          "but nothing you change can be stored.\n\n"
+                          "To work normally, close Kirv Vorel, then make the file writable, free "
+                          "space on the disk or close the other program, and start Kirv Vorel "
+                          "again. The file is:\n") +
+           QDir::toNativeSeparators(file);
+}
 
 QString GetAccessConnectionString() {
     // The file name goes in whole, also when the install folder's name holds a ";".
@@ -195,6 +209,14 @@ bool frmMain::Form_Load() {
     // 5, 6. The schema version.
     if (!CheckDatabaseVersion())
         return false;
+    // A database that cannot be written is told once, plainly; the rest of the
+    // start-up skips its writes, so that results can still be read.
+    std::optional<SkippedWrites> readOnly;
+    if (!DatabaseTakesWrites(m_state.DbConnection)) {
+        MsgBox(DatabaseNotWritableText(m_state.DbConnection.filePath()), MsgButtons::OK,
+               MsgIcon::Exclamation, kProgramName);
+        readOnly.emplace(m_state.DbConnection);
+    }
     // 7. The current tournament.
     {
         const double id = RoundHalfEven(Val(GetRegistryValue(

@@ -105,6 +105,8 @@ public:
 
     // The maker's page offered after a database upgrade.
     static const QString kHomepageUrl;
+    // Said once at start-up when the race database does not take writes.
+    static QString DatabaseNotWritableText(const QString& file);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
