@@ -249,20 +249,13 @@ bool frmMain::Form_Load() {
 }
 
 bool frmMain::CheckDatabaseVersion() {
-    Recordset rs;
-    if (!m_state.DbConnection.Select(
-            QStringLiteral("SELECT SetupValue FROM tblSetup WHERE SetupKey='Version';"), rs)) {
+    const std::optional<QString> storedVersion = ReadSchemaVersion(m_state.DbConnection);
+    if (!storedVersion) {
         unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."),
                            MsgIcon::None);
         return false;
     }
-    if (rs.RecordCount() != 1) {
-        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."),
-                           MsgIcon::None);
-        return false;
-    }
-    const QString storedVersion = FieldToString(rs.value(0, QStringLiteral("SetupValue")));
-    const double stored = Val(storedVersion);
+    const double stored = Val(*storedVersion);
     const double program = Val(kProgramVersion);
     if (program < stored) {
         unloadAfterRefusal(
@@ -272,9 +265,8 @@ bool frmMain::CheckDatabaseVersion() {
         return false;
     }
     if (stored < program)
-        return UpgradeDatabase(storedVersion, stored);
-    // The journal mode lives in the file; switch an accepted database to it.
-    m_state.DbConnection.tryExecute(QStringLiteral("PRAGMA journal_mode=WAL;"));
+        return UpgradeDatabase(*storedVersion, stored);
+    UseWriteAheadLog(m_state.DbConnection);
     return true;
 }
 
@@ -282,29 +274,12 @@ bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
     if (stored <= 1.1) {
         QDir().mkdir(GetAppPath() + QStringLiteral("res")); // an existing folder is fine
     }
-    {
-        // The upgrade happens whole or not at all.
-        Transaction trans(m_state.DbConnection);
-        bool ok = trans.active();
-        if (ok && stored <= 1.2) {
-            ok = m_state.DbConnection.Execute(
-                     QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN StartDelay Long;")) &&
-                 m_state.DbConnection.Execute(QStringLiteral(
-                     "ALTER TABLE tblDriverInRace ADD COLUMN TransponderID Long;")) &&
-                 m_state.DbConnection.Execute(
-                     QStringLiteral("UPDATE tblRace SET RaceCode=3 WHERE TournamentID=0;"));
-        }
-        ok = ok && m_state.DbConnection.Execute(QStringLiteral("UPDATE tblSetup SET SetupValue='") +
-                                                kProgramVersion +
-                                                QStringLiteral("' WHERE SetupKey='Version';"));
-        ok = ok && trans.commit();
-        if (!ok) {
-            unloadAfterRefusal(
-                QStringLiteral("The database could not be updated. Please reinstall Kirv Vorel."));
-            return false;
-        }
+    if (!UpgradeSchema(m_state.DbConnection, stored)) {
+        unloadAfterRefusal(
+            QStringLiteral("The database could not be updated. Please reinstall Kirv Vorel."));
+        return false;
     }
-    m_state.DbConnection.tryExecute(QStringLiteral("PRAGMA journal_mode=WAL;"));
+    UseWriteAheadLog(m_state.DbConnection);
     const MsgResult answer =
         MsgBox(QStringLiteral("Update complete, from ") + storedVersion + QStringLiteral(" to ") +
                    kProgramVersion + QStringLiteral(".") + QChar(13) +
