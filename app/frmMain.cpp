@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Artwork.h"
+#include "DatabaseSetup.h"
 #include "DriverDelete.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
@@ -30,9 +31,22 @@
 #include <QTableView>
 #include <QToolButton>
 
+#include <optional>
+
 namespace kv {
 
 const QString frmMain::kHomepageUrl = QStringLiteral("https://www.vevevur.example/kirvvorel/");
+
+QString frmMain::DatabaseNotWritableText(const QString& file) {
+    return QStringLiteral("The race database cannot be written. The file may be read-only, the "
+                          "disk may be full, or another program may be using the file.\n\n"
+                          "Kirv Vorel starts so that you can look at tournaments and results, "
+                          "but nothing you change can be stored.\n\n"
+                          "To work normally, close Kirv Vorel, then make the file writable, free "
+                          "space on the disk or close the other program, and start Kirv Vorel "
+                          "again. The file is:\n") +
+           QDir::toNativeSeparators(file);
+}
 
 QString GetAccessConnectionString() {
     // The file name goes in whole, also when the install folder's name holds a ";".
@@ -87,6 +101,9 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
     connect(m_state.KirvOCX, &KirvOCX::ConnectionLost, this, &frmMain::KirvOCX_ConnectionLost);
     connect(m_state.KirvOCX, &KirvOCX::UpdateRaceClock, this, &frmMain::KirvOCX_UpdateRaceClock);
+    tmrLapCounterReconnect.setInterval(1000);
+    connect(&tmrLapCounterReconnect, &QTimer::timeout, this,
+            &frmMain::tmrLapCounterReconnect_Timer);
     m_link = std::make_unique<LapCounterConnection>(
         m_state, [this] { return pageMisc->txtMiscComport->text(); });
     m_idTool = std::make_unique<TransponderIdTool>(*this);
@@ -186,6 +203,14 @@ bool frmMain::Form_Load() {
     // 5, 6. The schema version.
     if (!CheckDatabaseVersion())
         return false;
+    // A database that cannot be written is told once, plainly; the rest of the
+    // start-up skips its writes, so that results can still be read.
+    std::optional<SkippedWrites> readOnly;
+    if (!DatabaseTakesWrites(m_state.DbConnection)) {
+        MsgBox(DatabaseNotWritableText(m_state.DbConnection.filePath()), MsgButtons::OK,
+               MsgIcon::Exclamation, kProgramName);
+        readOnly.emplace(m_state.DbConnection);
+    }
     // 7. The current tournament.
     {
         const double id = RoundHalfEven(Val(GetRegistryValue(
@@ -218,20 +243,13 @@ bool frmMain::Form_Load() {
 }
 
 bool frmMain::CheckDatabaseVersion() {
-    Recordset rs;
-    if (!m_state.DbConnection.Select(
-            QStringLiteral("SELECT SetupValue FROM tblSetup WHERE SetupKey='Version';"), rs)) {
+    const std::optional<QString> storedVersion = ReadSchemaVersion(m_state.DbConnection);
+    if (!storedVersion) {
         unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."),
                            MsgIcon::None);
         return false;
     }
-    if (rs.RecordCount() != 1) {
-        unloadAfterRefusal(QStringLiteral("Corrupt database. Please reinstall Kirv Vorel."),
-                           MsgIcon::None);
-        return false;
-    }
-    const QString storedVersion = FieldToString(rs.value(0, QStringLiteral("SetupValue")));
-    const double stored = Val(storedVersion);
+    const double stored = Val(*storedVersion);
     const double program = Val(kProgramVersion);
     if (program < stored) {
         unloadAfterRefusal(
@@ -241,9 +259,8 @@ bool frmMain::CheckDatabaseVersion() {
         return false;
     }
     if (stored < program)
-        return UpgradeDatabase(storedVersion, stored);
-    // The journal mode lives in the file; switch an accepted database to it.
-    m_state.DbConnection.tryExecute(QStringLiteral("PRAGMA journal_mode=WAL;"));
+        return UpgradeDatabase(*storedVersion, stored);
+    UseWriteAheadLog(m_state.DbConnection);
     return true;
 }
 
@@ -251,29 +268,12 @@ bool frmMain::UpgradeDatabase(const QString& storedVersion, double stored) {
     if (stored <= 1.1) {
         QDir().mkdir(GetAppPath() + QStringLiteral("res")); // an existing folder is fine
     }
-    {
-        // The upgrade happens whole or not at all.
-        Transaction trans(m_state.DbConnection);
-        bool ok = trans.active();
-        if (ok && stored <= 1.2) {
-            ok = m_state.DbConnection.Execute(
-                     QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN StartDelay Long;")) &&
-                 m_state.DbConnection.Execute(QStringLiteral(
-                     "ALTER TABLE tblDriverInRace ADD COLUMN TransponderID Long;")) &&
-                 m_state.DbConnection.Execute(
-                     QStringLiteral("UPDATE tblRace SET RaceCode=3 WHERE TournamentID=0;"));
-        }
-        ok = ok && m_state.DbConnection.Execute(QStringLiteral("UPDATE tblSetup SET SetupValue='") +
-                                                kProgramVersion +
-                                                QStringLiteral("' WHERE SetupKey='Version';"));
-        ok = ok && trans.commit();
-        if (!ok) {
-            unloadAfterRefusal(
-                QStringLiteral("The database could not be updated. Please reinstall Kirv Vorel."));
-            return false;
-        }
+    if (!UpgradeSchema(m_state.DbConnection, stored)) {
+        unloadAfterRefusal(
+            QStringLiteral("The database could not be updated. Please reinstall Kirv Vorel."));
+        return false;
     }
-    m_state.DbConnection.tryExecute(QStringLiteral("PRAGMA journal_mode=WAL;"));
+    UseWriteAheadLog(m_state.DbConnection);
     const MsgResult answer =
         MsgBox(QStringLiteral("Update complete, from ") + storedVersion + QStringLiteral(" to ") +
                    kProgramVersion + QStringLiteral(".") + QChar(13) +
@@ -418,9 +418,31 @@ void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
     }
 }
 
+namespace {
+
+// A race (from its Start on) or a practice session is being timed.
+bool TimingUnderWay(const TimingState& t) {
+    return t.RaceActive && (t.TimingMode == TimingRace || t.TimingMode == TimingPractice);
+}
+
+} // namespace
+
 void frmMain::KirvOCX_ConnectionLost() {
     m_link->ConnectionLost();
     pageRace->LapCounterLost();
+    if (TimingUnderWay(m_timing))
+        tmrLapCounterReconnect.start();
+}
+
+void frmMain::tmrLapCounterReconnect_Timer() {
+    if (!TimingUnderWay(m_timing)) {
+        tmrLapCounterReconnect.stop();
+        return;
+    }
+    if (!m_link->ReopenLostPort())
+        return;
+    tmrLapCounterReconnect.stop();
+    pageRace->LapCounterBack();
 }
 
 void frmMain::KirvOCX_UpdateRaceClock(qint32 lMilliseconds) {

@@ -81,6 +81,11 @@ public:
     // The lap counter's device went away while its port was open: the status
     // strip and a running race say so, without a box.
     void KirvOCX_ConnectionLost();
+    // While a race or practice runs, tries about once a second to open the
+    // lost port again; reading then goes on where it stopped (the control's
+    // repeat filter and the timing state are kept). Stops when the port is
+    // back or the race or practice has ended.
+    void tmrLapCounterReconnect_Timer();
     // The lap counter's clock: both clocks follow it.
     void KirvOCX_UpdateRaceClock(qint32 lMilliseconds);
 
@@ -89,6 +94,7 @@ public:
     std::array<QGroupBox*, 6> frameMain{};
     QGroupBox* Frame6 = nullptr;
     // The race and practice timers belong to their pages.
+    QTimer tmrLapCounterReconnect;
 
     TournamentPage* pageTournament = nullptr;
     ManagerPage* pageManager = nullptr;
@@ -99,6 +105,8 @@ public:
 
     // The maker's page offered after a database upgrade.
     static const QString kHomepageUrl;
+    // Said once at start-up when the race database does not take writes.
+    static QString DatabaseNotWritableText(const QString& file);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -19,7 +19,12 @@ bool LapCounterConnection::open() {
     // A number that cannot be a port opens nothing, like port 0; a port that is open is kept.
     if (!ToInt16(m_portText(), port))
         port = 0;
-    return m_state.KirvOCX->OpenConnection(port);
+    if (!m_state.KirvOCX->OpenConnection(port))
+        return false;
+    // A port that was open already keeps its number.
+    if (m_openPort == 0)
+        m_openPort = port;
+    return true;
 }
 
 void LapCounterConnection::showPortFailure() {
@@ -31,6 +36,7 @@ void LapCounterConnection::showPortFailure() {
 
 bool LapCounterConnection::TestLapCounterConnection() {
     m_state.KirvOCX->CloseConnection();
+    m_openPort = 0;
     const bool opened = open();
     m_state.lblHWStatusComport->setText(QStringLiteral("COM") + m_portText());
     if (!opened) {
@@ -55,6 +61,17 @@ bool LapCounterConnection::OpenLapCounterPort() {
 
 void LapCounterConnection::ConnectionLost() {
     m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
+    if (m_openPort != 0)
+        m_lostPort = m_openPort;
+    m_openPort = 0;
+}
+
+bool LapCounterConnection::ReopenLostPort() {
+    if (m_lostPort <= 0 || !m_state.KirvOCX->OpenConnection(m_lostPort))
+        return false;
+    m_openPort = m_lostPort;
+    m_state.shapeHWStatusIndicator->setFillColor(kLinkGreen);
+    return true;
 }
 
 } // namespace kv

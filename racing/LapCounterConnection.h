@@ -28,6 +28,11 @@ public:
     // contact at once. No message: the user sees the indicator, and the next
     // start or test reports a port that cannot be opened.
     void ConnectionLost();
+    // Opens again the port that was lost, on the number it was open on (not
+    // the box's, which may have changed since). The counter is not asked
+    // anything: that would stop its clock. True when the port is open again;
+    // the indicator then shows contact.
+    bool ReopenLostPort();
 
 private:
     bool open();
@@ -35,6 +40,10 @@ private:
 
     MainState& m_state;
     std::function<QString()> m_portText;
+    // The number the port was opened on; 0 while it is closed.
+    qint16 m_openPort = 0;
+    // The number of the port that went away, to open again.
+    qint16 m_lostPort = 0;
 };
 
 } // namespace kv

@@ -1077,8 +1077,22 @@ bool RacePage::raceUnderWay() const {
 }
 
 void RacePage::LapCounterLost() {
-    if (raceUnderWay())
-        lblRaceLapCounterLost->setVisible(true);
+    if (!raceUnderWay())
+        return;
+    lblRaceLapCounterLost->setText(kLapCounterLostText);
+    setTextColour(lblRaceLapCounterLost, kRed);
+    lblRaceLapCounterLost->setVisible(true);
+}
+
+const QString RacePage::kLapCounterBackText =
+    QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
+                   "were not seen: those laps are missing.");
+
+void RacePage::LapCounterBack() {
+    if (lblRaceLapCounterLost->isHidden())
+        return;
+    lblRaceLapCounterLost->setText(kLapCounterBackText);
+    setTextColour(lblRaceLapCounterLost, Qt::black);
 }
 
 } // namespace kv

@@ -69,6 +69,9 @@ public:
     // The lap counter's device is gone: a note on the page, no box, so the
     // receive handling is never held up by a modal loop.
     void LapCounterLost();
+    // The lap counter's port is open again while the race runs: the note says
+    // so, and that passes made meanwhile were not seen.
+    void LapCounterBack();
 
     // Opens the single race registration dialog. While it is unset the
     // "<Single race registration>" row opens nothing.
@@ -79,6 +82,7 @@ public:
 
     static const QString kSingleRaceRegistrationRow;
     static const QString kLapCounterLostText;
+    static const QString kLapCounterBackText;
 
     // Race selection.
     QComboBox* cbRaceShowRaceCategory = nullptr;

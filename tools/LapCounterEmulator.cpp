@@ -367,15 +367,21 @@ LapCounterEmulator::~LapCounterEmulator() {
 }
 
 bool LapCounterEmulator::open(QString* error) {
+    if (d->master >= 0)
+        return true;
+    if (openLine(error))
+        return true;
+    close();
+    return false;
+}
+
+bool LapCounterEmulator::openLine(QString* error) {
     auto fail = [&](const char* what) {
         if (error)
             *error = systemError(what);
-        close();
+        closeLine();
         return false;
     };
-    if (d->master >= 0)
-        return true;
-
     d->master = ::posix_openpt(O_RDWR | O_NOCTTY);
     if (d->master < 0)
         return fail("posix_openpt");
@@ -405,7 +411,7 @@ bool LapCounterEmulator::open(QString* error) {
     return true;
 }
 
-void LapCounterEmulator::close() {
+void LapCounterEmulator::closeLine() {
     {
         std::lock_guard lock(d->mutex);
         d->stopping = true;
@@ -413,16 +419,46 @@ void LapCounterEmulator::close() {
     d->wake();
     if (d->server.joinable())
         d->server.join();
-
-    if (!d->linkPath.isEmpty() && QFileInfo(d->linkPath).symLinkTarget() == d->devicePath)
-        QFile::remove(d->linkPath);
-    d->linkPath.clear();
     for (int* fd : {&d->master, &d->slaveKeeper, &d->wakeRead, &d->wakeWrite}) {
         if (*fd >= 0)
             ::close(*fd);
         *fd = -1;
     }
+}
+
+void LapCounterEmulator::close() {
+    closeLine();
+    if (!d->linkPath.isEmpty() && QFileInfo(d->linkPath).symLinkTarget() == d->devicePath)
+        QFile::remove(d->linkPath);
+    d->linkPath.clear();
     d->running = false;
+}
+
+void LapCounterEmulator::unplug() {
+    closeLine();
+    // The link leads to a device that is not there, as a link to an unplugged adapter does.
+    if (!d->linkPath.isEmpty()) {
+        QFile::remove(d->linkPath);
+        [[maybe_unused]] const int linked =
+            ::symlink((d->devicePath + QStringLiteral(".unplugged")).toLocal8Bit().constData(),
+                      d->linkPath.toLocal8Bit().constData());
+    }
+    d->outbox.clear();
+}
+
+bool LapCounterEmulator::plugIn(QString* error) {
+    if (d->master >= 0)
+        return true;
+    {
+        // What the counter sent while nothing was connected never arrives.
+        std::lock_guard lock(d->mutex);
+        d->queueDueFrames(SteadyClock::now());
+        d->outbox.clear();
+    }
+    const QString link = d->linkPath;
+    if (!openLine(error))
+        return false;
+    return link.isEmpty() || placeLink(link, error);
 }
 
 QString LapCounterEmulator::devicePath() const {

@@ -45,6 +45,13 @@ public:
     bool open(QString* error = nullptr);
     // Stops serving, removes the link placed by placeLink() and closes the pseudo-terminal.
     void close();
+    // The line goes away, as when the counter's adapter is unplugged: the program's port loses its
+    // device. The counter itself goes on (its clock keeps running) and what it sends meanwhile is
+    // lost. The link placed by placeLink() stays, leading nowhere.
+    void unplug();
+    // The line comes back on a new pseudo-terminal, and the link placed by placeLink() leads to
+    // it; frames that fell due while unplugged are gone.
+    bool plugIn(QString* error = nullptr);
     // The device the program opens, e.g. /dev/pts/3.
     QString devicePath() const;
     // A symbolic link to the device (an existing link there is replaced).
@@ -78,6 +85,9 @@ public:
     void setSentHook(std::function<void(const QByteArray& frame, bool complete)> hook);
 
 private:
+    bool openLine(QString* error);
+    void closeLine();
+
     struct State;
     std::unique_ptr<State> d;
 };

@@ -1,7 +1,10 @@
 // Start-up on real database files: the version check, the upgrade, refusals.
 #include "MainFixture.h"
+#include "ManagerPage.h"
 #include "MiscPage.h"
+#include "UnwritableDatabase.h"
 
+#include <QComboBox>
 #include <QCryptographicHash>
 #include <QGroupBox>
 #include <QLabel>
@@ -203,6 +206,47 @@ private slots:
                  QString("The database could not be updated. Please reinstall Kirv Vorel."));
         QCOMPARE(fx.column("SELECT SetupValue FROM tblSetup;"), QStringList{"1.2"});
         QCOMPARE(fx.column("SELECT RaceCode FROM tblRace;"), QStringList{"2"});
+    }
+
+    // A database that cannot be written is told once, plainly, instead of a
+    // box for every write of the start-up; the program then starts on it and
+    // shows what is stored. After the start-up, writes are tried again.
+    void unwritableDatabaseIsToldOnce_data() {
+        QTest::addColumn<bool>("locked"); // else the file is read-only
+        QTest::newRow("read-only file") << false;
+        QTest::newRow("locked by another program") << true;
+    }
+    void unwritableDatabaseIsToldOnce() {
+        QFETCH(bool, locked);
+        test::MainFixture m;
+        // Selecting the tournament at start-up saves its texts and settings again.
+        QVERIFY(m.fx.sql({"INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, "
+                          "QualNumOfCarsInHeat, QualRaceTime) VALUES ('Cup', 'Hall', "
+                          "'2024-05-01 10:00:00', 2, 4, 1);"}));
+        m.fx.setSetting("LastTournamentID", "1");
+        {
+            std::optional<test::ReadOnlyFile> readOnly;
+            std::optional<test::HeldLock> lock;
+            if (locked) {
+                lock.emplace(m.fx.databaseFile());
+                QVERIFY(lock->held());
+            } else {
+                readOnly.emplace(m.fx.databaseFile());
+            }
+            QVERIFY(m.start());
+        }
+        QVERIFY(!m.w->unloaded());
+        QVERIFY2(m.messages().size() == 1, qPrintable(m.platform.boxes->lastText()));
+        const RecordedMessage& msg = m.messages().first();
+        QCOMPARE(msg.text, frmMain::DatabaseNotWritableText(m.fx.databaseFile()));
+        QCOMPARE(msg.title, QString("Kirv Vorel"));
+        QCOMPARE(msg.buttons, MsgButtons::OK);
+        QCOMPARE(msg.icon, MsgIcon::Exclamation);
+        QCOMPARE(m.state().lblTournamentName->text(), QString("Cup"));
+        QCOMPARE(m.w->pageManager->cbManagerNumOfCarsInQualHeat->currentText(), QString("4"));
+        if (locked)
+            QVERIFY(m.state().DbConnection.Execute(
+                "UPDATE tblTournament SET Location='Club' WHERE TournamentID=1;"));
     }
 
     // The install folder may have any name the installation accepts, and the

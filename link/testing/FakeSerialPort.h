@@ -20,6 +20,8 @@ public:
 
     // Opening this device fails, as for a missing or busy device.
     void refuseDevice(const QString& devicePath) { m_refused.insert(devicePath); }
+    // Opening this device works again (it was plugged back in).
+    void acceptDevice(const QString& devicePath) { m_refused.remove(devicePath); }
     // Every device path an open was tried with, in order.
     const QStringList& openAttempts() const { return m_openAttempts; }
     // Every write, one entry per call.

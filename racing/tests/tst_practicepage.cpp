@@ -2,6 +2,7 @@
 // control through a fake port: start and stop, newcomers and their links, laps,
 // removing cars by hand and when idle, the two lists and the delay box.
 #include "ItemTexts.h"
+#include "LapCounterConnection.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "PracticePage.h"
@@ -314,6 +315,29 @@ private slots:
                  QStringList{counted ? "2" : "1"});
         QCOMPARE(p.w.timing().RowFlashCount[0], qint16(counted ? 1 : 0));
         QCOMPARE(p.soundsOf("pass.wav"), sounds + (counted ? 1 : 0));
+    }
+
+    // A counter that vanishes during practice is opened again while the
+    // session runs, and its passes count on; after Stop nothing is tried.
+    void counterComesBack() {
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        p.pass(7, 10000);
+        p.main.port->vanish();
+        QVERIFY(p.w.tmrLapCounterReconnect.isActive());
+        p.w.tmrLapCounterReconnect_Timer();
+        QVERIFY(p.main.port->isOpen());
+        QVERIFY(!p.w.tmrLapCounterReconnect.isActive());
+        QCOMPARE(p.main.state().shapeHWStatusIndicator->fillColor(), kLinkGreen);
+        p.pass(7, 40000);
+        QCOMPARE(p.row(0).at(1), QString("1"));
+        QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"1"});
+
+        p.main.port->vanish();
+        p.page->cmdPracticeStop->click();
+        p.w.tmrLapCounterReconnect_Timer();
+        QVERIFY(!p.main.port->isOpen());
+        QVERIFY(!p.w.tmrLapCounterReconnect.isActive());
     }
 
     void freedRowTakenByTheNextNewcomer() {

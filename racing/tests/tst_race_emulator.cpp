@@ -14,6 +14,7 @@
 #include "frmSplash.h"
 
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,6 +46,7 @@ class TestRaceEmulator : public QObject {
 private slots:
     void heatRunsToItsAutomaticStop_data();
     void heatRunsToItsAutomaticStop();
+    void passesAfterTheCounterComesBackAreStored();
 };
 
 void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
@@ -223,6 +225,90 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop() {
     QCOMPARE(shown, board);
     QCOMPARE(page->txtRaceLapCounter->text(), lapCounter);
     QCOMPARE(textColour(page->txtRaceLapCounter), lapCounterColour);
+    QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
+}
+
+// The counter's adapter is unplugged in the middle of a heat and plugged in
+// again on the same ports/COM<N> link: the program opens the port again and
+// stores the passes sent after the return. Passes sent while the line was gone
+// are lost on the wire.
+void TestRaceEmulator::passesAfterTheCounterComesBackAreStored() {
+    test::InstallFixture fx;
+    FakePlatform platform;
+
+    // The counter's clock runs twice as fast as real time: the phases below
+    // lie seconds apart, so a loaded machine keeps them apart too.
+    constexpr double kRate = 2;
+    constexpr qint64 kGapFrames = 8000;   // sent while unplugged
+    constexpr qint64 kPlugInAfter = 9500; // counter time
+    LapCounterEmulator counter;
+    QString error;
+    QVERIFY2(counter.open(&error), qPrintable(error));
+    const int port = 20100 + int(QCoreApplication::applicationPid() % 10000);
+    QVERIFY2(
+        counter.placeLink(LapCounterEmulator::portLinkPath(fx.appPath() + "ports", port), &error),
+        qPrintable(error));
+    counter.setClockInterval(0);
+    counter.setClockRate(kRate);
+    const auto frames = LapCounterEmulator::parseScript("100 11\n300 12\n4000 11\n4200 12\n"
+                                                        "8000 11\n8200 12\n"
+                                                        "12000 11\n12200 12\n16000 11\n",
+                                                        &error);
+    QVERIFY2(frames, qPrintable(error));
+    counter.setScript(*frames);
+    fx.setSetting("ComPort", QString::number(port));
+    fx.setSetting("TransponderDelay", "3");
+    QVERIFY(fx.sql({kDrivers[0], kDrivers[1],
+                    "INSERT INTO tblTournament (TournamentID, Name) VALUES (1, 'Cup');",
+                    "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
+                    "QualRound, QualHeat, Length, Description) VALUES (7, 1, 2, 1, 1, 1, 20, "
+                    "'Round 1 - Heat 1');",
+                    "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) SELECT "
+                    "DriverID, 7, DriverID FROM tblDriver;"}));
+
+    frmMain w;
+    w.showSplash = [](frmSplash&) {};
+    QVERIFY(w.Form_Load());
+    w.state().CurrentTournamentID = 1;
+    RacePage* page = w.pageRace;
+    w.cmdToolbarMain_Click(2);
+    page->cbRaceShowRaceCategory->setCurrentIndex(0);
+    QCOMPARE(w.timing().CurrentRaceID, 7);
+    page->cmdRaceStart_Click();
+    for (int i = 0; i < 10; ++i)
+        page->tmrRaceCountdown_Timer();
+    QElapsedTimer sinceGo; // the counter's clock started a moment later
+    sinceGo.start();
+    auto laps = [&] {
+        return fx.column("SELECT e.TransponderID || ' ' || l.TotalTime FROM tblLapInRace l JOIN "
+                         "tblDriverInRace e ON e.DriverInRaceID=l.DriverInRaceID WHERE l.RaceID=7 "
+                         "ORDER BY l.LapInRaceID;");
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(laps(), (QStringList{"11 4000", "12 4200"}), 10000);
+
+    counter.unplug();
+    QVERIFY2(sinceGo.elapsed() * kRate < kGapFrames, "too slow to unplug before the gap");
+    QTRY_VERIFY_WITH_TIMEOUT(!page->lblRaceLapCounterLost->isHidden(), 5000);
+    QVERIFY(w.tmrLapCounterReconnect.isActive());
+    w.tmrLapCounterReconnect_Timer(); // still gone
+    QVERIFY(w.tmrLapCounterReconnect.isActive());
+
+    QTRY_VERIFY_WITH_TIMEOUT(sinceGo.elapsed() * kRate > kPlugInAfter, 10000);
+    QVERIFY2(counter.plugIn(&error), qPrintable(error));
+    w.tmrLapCounterReconnect_Timer();
+    QVERIFY(!w.tmrLapCounterReconnect.isActive());
+    QCOMPARE(page->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
+    QVERIFY2(sinceGo.elapsed() * kRate < 12000, "too slow to plug in before the return");
+
+    QTRY_COMPARE_WITH_TIMEOUT(
+        laps(), (QStringList{"11 4000", "12 4200", "11 12000", "12 12200", "11 16000"}), 15000);
+    page->cmdRaceStop_Click();
+    QCOMPARE(fx.column("SELECT Status FROM tblRace WHERE RaceID=7;"), QStringList{"2"});
+    QCOMPARE(fx.column("SELECT TransponderID || ': ' || NumOfLaps FROM tblDriverInRace WHERE "
+                       "RaceID=7 ORDER BY TransponderID;"),
+             (QStringList{"11: 3", "12: 2"}));
+    // The counter was started once and never stopped or restarted by the return.
+    QCOMPARE(counter.commandsReceived().count("#S$"), 1);
     QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
 }
 

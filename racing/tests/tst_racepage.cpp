@@ -1110,6 +1110,69 @@ private slots:
         QCOMPARE(day.laps(heat.race).size(), 1);
         QCOMPARE(day.buttons(), QString("--C"));
     }
+
+    // A counter that comes back while the race runs is opened again on the
+    // port it was lost on, and read on: the control's repeat filter and the
+    // race go on where they stopped, and the note says passes in the gap were
+    // not seen. Nothing is sent to the counter, whose clock kept running.
+    void lapCounterComesBack() {
+        RaceDay day;
+        ThreeCars heat(day, Race{});
+        RacePage* p = day.page;
+        frmMain& w = day.w;
+        FakeSerialPort* port = day.main.port;
+        auto indicator = [&] { return day.main.state().shapeHWStatusIndicator->fillColor(); };
+        // Only the control's filter holds back a car's repeated pass.
+        w.pageMisc->txtMiscTransponderDelay->setText("0");
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.pass(5, 20000);
+        port->vanish();
+        QVERIFY(w.tmrLapCounterReconnect.isActive());
+        QCOMPARE(w.tmrLapCounterReconnect.interval(), 1000);
+
+        // Still gone: the try fails quietly. The port box changed meanwhile;
+        // the lost port is the one tried.
+        port->refuseDevice("/dev/ttyS0");
+        w.pageMisc->txtMiscComport->setText("2");
+        w.tmrLapCounterReconnect_Timer();
+        QVERIFY(!port->isOpen());
+        QCOMPARE(port->openAttempts().last(), QString("/dev/ttyS0"));
+        QCOMPARE(indicator(), kLinkDarkRed);
+        QVERIFY(w.tmrLapCounterReconnect.isActive());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+
+        port->acceptDevice("/dev/ttyS0");
+        port->clearWritten();
+        w.tmrLapCounterReconnect_Timer();
+        QVERIFY(port->isOpen());
+        QVERIFY(!w.tmrLapCounterReconnect.isActive());
+        QCOMPARE(indicator(), kLinkGreen);
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), QColor(Qt::black));
+        QVERIFY(port->written().isEmpty());
+
+        // 22000 lies within 3000 ms of the pass at 20000: still refused.
+        day.pass(5, 22000);
+        day.pass(5, 40000);
+        const int e5 = day.entry(heat.race, 1);
+        QCOMPARE(day.laps(heat.race),
+                 (QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5),
+                              QString("%1 40000 40.000 20000 20.000").arg(e5)}));
+        QVERIFY(day.messages().isEmpty());
+
+        // Lost again: the red note is back.
+        port->vanish();
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
+
+        // Once the race has ended, nothing is tried.
+        p->cmdRaceStop->click();
+        w.tmrLapCounterReconnect_Timer();
+        QVERIFY(!w.tmrLapCounterReconnect.isActive());
+        QVERIFY(!port->isOpen());
+    }
 };
 
 QTEST_MAIN(TestRacePage)
