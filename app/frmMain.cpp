@@ -23,6 +23,7 @@
 #include "mdlRegistry.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
@@ -312,6 +313,10 @@ void frmMain::Form_Unload() {
     m_unloaded = true;
     m_state.KirvOCX->CloseConnection();
     hide();
+    // Hiding the window alone would leave the program running with the
+    // database open, with no window to end it: after the hand-over to the
+    // updater, for one.
+    QCoreApplication::quit();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

@@ -179,6 +179,16 @@ bool Installer::writeSettings(const QString& folder, QString* error) {
     return true;
 }
 
+QString Installer::otherDatabaseFolder(const QString& folder) {
+    const QString current = GetAppPath();
+    if (current.isEmpty() || !QFileInfo::exists(current + QStringLiteral("zadiva.dat")))
+        return {};
+    // Compared as the file system sees them: "x", "x/" and a link to x are one folder.
+    if (QFileInfo(current).canonicalFilePath() == QFileInfo(appPathOf(folder)).canonicalFilePath())
+        return {};
+    return current;
+}
+
 bool Installer::install(const QString& folder, QString* error) {
     if (!QDir().mkpath(folder)) {
         if (error)

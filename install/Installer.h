@@ -20,6 +20,11 @@ public:
     static QString appPathOf(const QString& folder);
     // Creates the settings key and stores AppPath (and COM1 when no port is stored).
     static bool writeSettings(const QString& folder, QString* error = nullptr);
+    // The folder the settings point at (AppPath, ending with "/") when it is
+    // another folder than the given one and holds a race database; empty
+    // otherwise. Asked before install(), it names where the data used so far
+    // stays.
+    static QString otherDatabaseFolder(const QString& folder);
     // All of it. An existing database is kept, so reinstalling loses no data.
     static bool install(const QString& folder, QString* error = nullptr);
 

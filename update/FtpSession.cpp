@@ -32,7 +32,8 @@ int quietStatus(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
 
 } // namespace
 
-CurlFtpSession::CurlFtpSession(QString host, int port) : m_host(std::move(host)), m_port(port) {}
+CurlFtpSession::CurlFtpSession(QString host, int port, StallLimit stall)
+    : m_host(std::move(host)), m_port(port), m_stall(stall) {}
 
 CurlFtpSession::~CurlFtpSession() {
     close();
@@ -60,6 +61,10 @@ bool CurlFtpSession::open(const QString& agent) {
     curl_easy_setopt(c, CURLOPT_NOPROXY, "*"); // direct access
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
+    // The connect timeout ends nothing once the server has answered; without a
+    // lowest rate a server that stops sending holds the transfer for ever.
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, m_stall.bytesPerSecond);
+    curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, m_stall.seconds);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &discard);
     // Passive transfers: no PORT address is ever offered.
     curl_easy_setopt(c, CURLOPT_FTPPORT, static_cast<char*>(nullptr));

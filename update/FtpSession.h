@@ -30,10 +30,19 @@ public:
     virtual int lastError() const = 0;
 };
 
-// The session over libcurl: FTP to host:port, passive mode.
+// A transfer that stays below bytesPerSecond for the whole of seconds has
+// stalled: the server stopped sending, and waiting longer would freeze the
+// window for good.
+struct StallLimit {
+    long bytesPerSecond = 1;
+    long seconds = 30;
+};
+
+// The session over libcurl: FTP to host:port, passive mode. A stalled transfer
+// fails with the library's timeout code.
 class CurlFtpSession final : public FtpSession {
 public:
-    CurlFtpSession(QString host, int port = 21);
+    CurlFtpSession(QString host, int port = 21, StallLimit stall = {});
     ~CurlFtpSession() override;
     CurlFtpSession(const CurlFtpSession&) = delete;
     CurlFtpSession& operator=(const CurlFtpSession&) = delete;
@@ -57,6 +66,7 @@ private:
 
     QString m_host;
     int m_port;
+    StallLimit m_stall;
     void* m_curl = nullptr; // CURL*
     int m_lastError = 0;
 };

@@ -1,7 +1,9 @@
 #pragma once
 // A real FTP server on 127.0.0.1 for one test: Debian's Python runs the
 // pyftpdlib script beside this file on a free port and serves a temporary
-// folder; the server stops when the object goes.
+// folder; the server stops when the object goes. A file named in stalls
+// ("<file>:<bytes>") stops coming after that many bytes while its data
+// connection stays open.
 
 #include <QDir>
 #include <QFile>
@@ -13,12 +15,13 @@ namespace kv::test {
 
 class LocalFtpServer {
 public:
-    LocalFtpServer(const QString& user, const QString& password) {
+    LocalFtpServer(const QString& user, const QString& password, const QStringList& stalls = {}) {
         m_process.setStandardErrorFile(QProcess::nullDevice());
         m_process.start(QStringLiteral("/usr/bin/python3"),
-                        {QStringLiteral("-u"),
-                         QStringLiteral(KV_SOURCE_DIR "/update/tests/ftp_server.py"), m_root.path(),
-                         user, password});
+                        QStringList{QStringLiteral("-u"),
+                                    QStringLiteral(KV_SOURCE_DIR "/update/tests/ftp_server.py"),
+                                    m_root.path(), user, password} +
+                            stalls);
         if (!m_process.waitForStarted(10000))
             return;
         while (!m_process.canReadLine() && m_process.waitForReadyRead(10000)) {

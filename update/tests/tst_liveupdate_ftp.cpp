@@ -25,9 +25,9 @@ QStringList filesIn(const QString& folder) {
 }
 
 // Runs one check against the server on the port; returns m_blnUpdate.
-bool check(int port) {
-    frmLiveUpdate dialog(nullptr,
-                         std::make_unique<CurlFtpSession>(QStringLiteral("127.0.0.1"), port));
+bool check(int port, StallLimit stall = {}) {
+    frmLiveUpdate dialog(
+        nullptr, std::make_unique<CurlFtpSession>(QStringLiteral("127.0.0.1"), port, stall));
     dialog.cmdCheckForUpdate_Click();
     return dialog.m_blnUpdate;
 }
@@ -47,6 +47,8 @@ private slots:
     void yesFetchesAndStartsUpdater();
     void failures_data();
     void failures();
+    void stalledTransferFails_data();
+    void stalledTransferFails();
 };
 
 void TestLiveUpdateFtp::versionCheck_data() {
@@ -195,6 +197,44 @@ void TestLiveUpdateFtp::failures() {
     QCOMPARE(box.title, title);
     QCOMPARE(box.icon, MsgIcon::Critical);
     QCOMPARE(box.buttons, MsgButtons::OK);
+    QCOMPARE(filesIn(fx.appPath()), before);
+    QVERIFY(platform.desk->started.isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestLiveUpdateFtp::stalledTransferFails_data() {
+    QTest::addColumn<QString>("stall");
+    QTest::addColumn<int>("messages"); // the question comes before the installer data
+
+    QTest::newRow("version file after 2 of 5 bytes") << "version.dat:2" << 1;
+    QTest::newRow("installer data after 500000 of 1572864 bytes") << "dezezivod.dat:500000" << 2;
+}
+
+// A server that stops sending in the middle of a file while keeping the data
+// connection open: once the transfer has been below 1 byte/s for the stall
+// time (2 s here) it fails like any other download, with the transfer
+// library's timeout code, and leaves no partial file.
+void TestLiveUpdateFtp::stalledTransferFails() {
+    QFETCH(QString, stall);
+    QFETCH(int, messages);
+
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), QStringLiteral("1.3"));
+    FakePlatform platform;
+    platform.boxes->answers = {MsgResult::Yes};
+    test::LocalFtpServer server(kUser, kPassword, {stall});
+    QVERIFY(server.port() > 0);
+    QVERIFY(server.put(QStringLiteral("version.dat"), "1.4\r\n"));
+    QVERIFY(server.put(QStringLiteral("dezezivod.dat"), QByteArray(1572864, 'i')));
+    const QStringList before = filesIn(fx.appPath());
+
+    QCOMPARE(check(server.port(), StallLimit{1, 2}), false);
+
+    QCOMPARE(platform.boxes->messages.size(), messages);
+    const RecordedMessage box = platform.boxes->messages.last();
+    QCOMPARE(box.text, QStringLiteral("Error downloading: 28"));
+    QCOMPARE(box.title, QStringLiteral("FTP download error"));
+    QCOMPARE(box.icon, MsgIcon::Critical);
     QCOMPARE(filesIn(fx.appPath()), before);
     QVERIFY(platform.desk->started.isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
