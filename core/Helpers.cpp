@@ -8,7 +8,7 @@
 
 namespace kv {
 
-double Val(const QString& text) {
+double ValOrInfinity(const QString& text) {
     int i = 0;
     const int n = static_cast<int>(text.size());
     while (i < n && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
@@ -48,7 +48,13 @@ double Val(const QString& text) {
     }
     bool ok = false;
     const double v = QLocale::c().toDouble(number, &ok);
-    return ok && std::isfinite(v) ? v : 0.0;
+    // An overflow gives an infinity of the number's sign; an underflow gives 0.
+    return ok || std::isinf(v) ? v : 0.0;
+}
+
+double Val(const QString& text) {
+    const double v = ValOrInfinity(text);
+    return std::isfinite(v) ? v : 0.0;
 }
 
 double RoundHalfEven(double value) {

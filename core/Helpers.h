@@ -21,6 +21,9 @@ inline constexpr qint32 ProvisionalStartPosition = 1000;
 // "." as the decimal point, an exponent. Reading stops at the first character
 // that cannot belong to the number; empty or non-numeric text reads as 0.
 double Val(const QString& text);
+// As Val, except that a number too large for a double ("1e400") reads as an
+// infinity of its sign rather than 0, so that a limit check can refuse it.
+double ValOrInfinity(const QString& text);
 
 // Rounds to the nearest whole number, halves to the even neighbour.
 double RoundHalfEven(double value);

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Helpers.h"
+#include "Races.h"
 
 #include <QLocale>
 
@@ -66,38 +67,13 @@ namespace kv {
 bool DeleteTournamentCascade(Database& db, qint32 tournamentID) {
     const QString id = QString::number(tournamentID);
     Transaction trans(db);
-    if (!trans.active())
-        return false;
-    Recordset races;
-    if (!db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") + id +
-                       QStringLiteral(";"),
-                   races))
-        return false;
-    for (int i = 0; i < races.RecordCount(); ++i) {
-        const QString race = QString::number(races.value(i, 0).toLongLong());
-        if (!db.Execute(QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race +
-                        QStringLiteral(";")) ||
-            !db.Execute(QStringLiteral("DELETE FROM tblDriverInRace WHERE RaceID=") + race +
-                        QStringLiteral(";")))
-            return false;
-    }
-    return db.Execute(QStringLiteral("DELETE FROM tblDriverInTournament WHERE TournamentID=") + id +
-                      QStringLiteral(";")) &&
-           db.Execute(QStringLiteral("DELETE FROM tblRace WHERE TournamentID=") + id +
+    return trans.active() &&
+           DeleteRacesInTransaction(db, RaceSelection::tournament(tournamentID)) &&
+           db.Execute(QStringLiteral("DELETE FROM tblDriverInTournament WHERE TournamentID=") + id +
                       QStringLiteral(";")) &&
            db.Execute(QStringLiteral("DELETE FROM tblTournament WHERE TournamentID=") + id +
                       QStringLiteral(";")) &&
            trans.commit();
-}
-
-bool ReadParticipantsForHeats(Database& db, qint32 tournamentID, Recordset& participants) {
-    return db.Select(
-        QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
-                       "tblDriver.Car FROM tblDriver INNER JOIN tblDriverInTournament ON "
-                       "tblDriver.DriverID = tblDriverInTournament.DriverID WHERE "
-                       "tblDriverInTournament.TournamentID=") +
-            QString::number(tournamentID) + QStringLiteral(" ORDER BY tblDriver.Frequency;"),
-        participants);
 }
 
 } // namespace kv

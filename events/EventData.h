@@ -7,7 +7,6 @@
 
 namespace kv {
 class Database;
-class Recordset;
 } // namespace kv
 
 // Reads a typed frequency in MHz. Digits typed without a separator get one after
@@ -26,14 +25,5 @@ namespace kv {
 // registrations and the tournament itself, all in one transaction. False (with
 // nothing deleted) when a statement is refused; the database has then reported it.
 bool DeleteTournamentCascade(Database& db, qint32 tournamentID);
-
-// The participants of a tournament (DriverID, Lastname, Firstname, Car) in the
-// order heats are dealt: by frequency. False when the statement was refused;
-// the database has then reported it.
-bool ReadParticipantsForHeats(Database& db, qint32 tournamentID, Recordset& participants);
-// Told when a tournament has nobody to deal into heats.
-inline const QString kNoParticipantsForHeatsText =
-    QStringLiteral("There are no drivers registered as participants in this tournament. "
-                   "First add participants, before generating qualification heats.");
 
 } // namespace kv

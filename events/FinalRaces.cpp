@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Helpers.h"
+#include "Races.h"
 
 #include <QSet>
 
@@ -251,12 +252,7 @@ EntryChange AddDriverToRace(Database& db, qint32 raceID, qint32 driverID, bool o
     if (!trans.active())
         return EntryChange::Failed;
     qint64 added = 0;
-    if (!db.Insert(QStringLiteral("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, "
-                                  "TimeToFinish, TimeToFinishString) VALUES (") +
-                       driver + QStringLiteral(",") + race + QStringLiteral(",") +
-                       num(ProvisionalStartPosition) + QStringLiteral(",") + num(NoResultTime) +
-                       QStringLiteral(",'") + NoResultText + QStringLiteral("');"),
-                   added))
+    if (!InsertEntry(db, driverID, raceID, ProvisionalStartPosition, &added))
         return EntryChange::Failed;
     QList<qint64> order;
     for (const QSqlRecord& e : entries)
@@ -284,27 +280,6 @@ EntryChange RemoveDriverFromRace(Database& db, qint32 raceID, qint32 driverID) {
                       QStringLiteral(" AND DriverID=") + num(driverID) + QStringLiteral(";"))
                ? EntryChange::Done
                : EntryChange::Failed;
-}
-
-bool DeleteRaceCascade(Database& db, qint32 raceID) {
-    const QString race = num(raceID);
-    Transaction trans(db);
-    if (!trans.active())
-        return false;
-    Recordset entries;
-    if (!db.Select(QStringLiteral("SELECT DriverInRaceID FROM tblDriverInRace WHERE RaceID=") +
-                       race + QStringLiteral(";"),
-                   entries))
-        return false;
-    for (const QSqlRecord& e : entries)
-        if (!db.Execute(QStringLiteral("DELETE FROM tblLapInRace WHERE DriverInRaceID=") +
-                        num(e.value(0).toLongLong()) + QStringLiteral(";")))
-            return false;
-    return db.Execute(QStringLiteral("DELETE FROM tblDriverInRace WHERE RaceID=") + race +
-                      QStringLiteral(";")) &&
-           db.Execute(QStringLiteral("DELETE FROM tblRace WHERE RaceID=") + race +
-                      QStringLiteral(";")) &&
-           trans.commit();
 }
 
 QString RaceFullText() {

@@ -75,8 +75,6 @@ EntryChange AddDriverToRace(Database& db, qint32 raceID, qint32 driverID, bool o
                             QString* otherRace = nullptr);
 // Takes a driver out of a new race; the others keep their start positions.
 EntryChange RemoveDriverFromRace(Database& db, qint32 raceID, qint32 driverID);
-// Deletes a race of any status with its laps and entries, all or nothing.
-bool DeleteRaceCascade(Database& db, qint32 raceID);
 
 // The message shown when a race is full.
 QString RaceFullText();

@@ -6,6 +6,8 @@
 #include "MainContext.h"
 #include "Platform.h"
 #include "QualHeatDeal.h"
+#include "QualHeats.h"
+#include "Races.h"
 #include "Ui.h"
 #include "frmAddRace.h"
 #include "frmEditQualHeats.h"
@@ -15,9 +17,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-
-#include <map>
-#include <utility>
 
 namespace kv {
 
@@ -55,11 +54,6 @@ QListWidget* makeList(const QString& name, QWidget* parent) {
     // Rows wider than the list are cut off, not scrolled.
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
-}
-
-// A number in the regional form, as the driver form shows it.
-QString regionalNumber(const QVariant& field) {
-    return field.isNull() ? QString() : RegionalNumberText(field.toDouble());
 }
 
 // A setting as typed or chosen: its leading number, rounded halves to even.
@@ -193,43 +187,38 @@ void ManagerPage::RefreshManagerTab() {
     const qint32 tournament = m_main.state().CurrentTournamentID;
     if (tournament < 0)
         return;
-    refreshQualification(QString::number(tournament));
+    refreshQualification(tournament);
     FillFinalHeatSourceCombo();
     FillFinalHeatDestinationCombo(-1);
 }
 
-void ManagerPage::refreshQualification(const QString& id) {
+void ManagerPage::refreshQualification(qint32 tournament) {
     Database& db = m_main.db();
-    Recordset heats;
-    if (!db.Select(QStringLiteral("SELECT * from tblRace WHERE TournamentID=") + id +
-                       QStringLiteral(" AND RaceCode=1 ORDER BY QualRound, QualHeat;"),
-                   heats))
+    QList<RaceRow> heats;
+    if (!ReadQualHeats(db, tournament, 0, heats))
         return;
-    for (const QSqlRecord& heat : heats) {
-        auto* row =
-            new QListWidgetItem(FieldToString(heat.value(QStringLiteral("Description"))) +
-                                RaceStatusSuffix(heat.value(QStringLiteral("Status")).toInt()));
-        row->setData(Qt::UserRole, heat.value(QStringLiteral("RaceID")).toInt());
+    for (const RaceRow& heat : heats) {
+        auto* row = new QListWidgetItem(heat.description + RaceStatusSuffix(heat.status));
+        row->setData(Qt::UserRole, heat.raceID);
         lbManagerGeneratedQualHeats->addItem(row);
     }
     if (lbManagerGeneratedQualHeats->count() > 0)
         lbManagerGeneratedQualHeats->setCurrentRow(0);
 
-    Recordset settings;
-    if (!db.Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") + id +
-                       QStringLiteral(";"),
-                   settings))
+    QualSettings settings;
+    bool found = false;
+    if (!ReadQualSettings(db, tournament, settings, found))
         return;
-    if (!settings.isEmpty()) {
+    if (found) {
         // Each row selected raises the combo's click, which stores the value back.
-        const auto select = [&settings](QComboBox* combo, const QString& column, int first) {
-            const int index = settings.value(0, column).toInt() - first;
+        const auto select = [](QComboBox* combo, int value, int first) {
+            const int index = value - first;
             if (index >= 0 && index < combo->count())
                 combo->setCurrentIndex(index);
         };
-        select(cbManagerNumOfQualRounds, QStringLiteral("QualNumOfRounds"), 2);
-        select(cbManagerNumOfCarsInQualHeat, QStringLiteral("QualNumOfCarsInHeat"), 4);
-        select(cbManagerQualRaceTime, QStringLiteral("QualRaceTime"), 1);
+        select(cbManagerNumOfQualRounds, settings.rounds, 2);
+        select(cbManagerNumOfCarsInQualHeat, settings.carsInHeat, 4);
+        select(cbManagerQualRaceTime, settings.minutes, 1);
     }
 
     const bool generated = lbManagerGeneratedQualHeats->count() > 0;
@@ -239,51 +228,40 @@ void ManagerPage::refreshQualification(const QString& id) {
     cmdManagerGenerateQualHeats->setText(generated ? kResetCaption : kGenerateCaption);
 }
 
-void ManagerPage::storeSetting(const QString& column, const QComboBox* combo) {
+void ManagerPage::storeSetting(QualSetting which, const QComboBox* combo) {
     // The row's text reaches the statement only as the whole number it stands for.
     qint32 value = 0;
     if (combo->currentIndex() < 0 || !WholeNumber(combo->currentText(), value))
         return;
-    (void)m_main.db().Execute(
-        QStringLiteral("UPDATE tblTournament SET ") + column + QStringLiteral("=") +
-        QString::number(value) + QStringLiteral(" WHERE TournamentID=") +
-        QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(";"));
+    (void)StoreQualSetting(m_main.db(), m_main.state().CurrentTournamentID, which, value);
 }
 
 void ManagerPage::cbManagerNumOfCarsInQualHeat_Click() {
-    storeSetting(QStringLiteral("QualNumOfCarsInHeat"), cbManagerNumOfCarsInQualHeat);
+    storeSetting(QualSetting::CarsInHeat, cbManagerNumOfCarsInQualHeat);
 }
 
 void ManagerPage::cbManagerNumOfQualRounds_Click() {
-    storeSetting(QStringLiteral("QualNumOfRounds"), cbManagerNumOfQualRounds);
+    storeSetting(QualSetting::Rounds, cbManagerNumOfQualRounds);
 }
 
 void ManagerPage::cbManagerQualRaceTime_Click() {
-    storeSetting(QStringLiteral("QualRaceTime"), cbManagerQualRaceTime);
+    storeSetting(QualSetting::RaceTime, cbManagerQualRaceTime);
 }
 
 void ManagerPage::lbManagerGeneratedQualHeats_Click() {
     const QListWidgetItem* heat = lbManagerGeneratedQualHeats->currentItem();
     if (!heat)
         return;
-    Recordset drivers;
-    if (!m_main.db().Select(
-            QStringLiteral("SELECT tblDriver.* FROM tblDriver INNER JOIN tblDriverInRace ON "
-                           "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
-                           "tblDriverInRace.RaceID=") +
-                QString::number(heat->data(Qt::UserRole).toInt()) +
-                QStringLiteral(" ORDER BY tblDriver.Frequency;"),
-            drivers))
+    QList<DriverRow> drivers;
+    if (!ReadHeatDrivers(m_main.db(), heat->data(Qt::UserRole).toInt(), HeatDriverOrder::Frequency,
+                         drivers))
         return;
     lbManagerQualHeatParticipants->clear();
-    for (const QSqlRecord& driver : drivers) {
-        const QVariant driverId = driver.value(QStringLiteral("DriverID"));
-        auto* row = new QListWidgetItem(
-            FieldToString(driverId) + QLatin1Char('\t') +
-            FieldToString(driver.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
-            FieldToString(driver.value(QStringLiteral("Firstname"))) + QLatin1Char('\t') +
-            regionalNumber(driver.value(QStringLiteral("Frequency"))));
-        row->setData(Qt::UserRole, driverId.toInt());
+    for (const DriverRow& driver : drivers) {
+        auto* row = new QListWidgetItem(QString::number(driver.driverID) + QLatin1Char('\t') +
+                                        driver.lastname + QStringLiteral(", ") + driver.firstname +
+                                        QLatin1Char('\t') + driver.frequency);
+        row->setData(Qt::UserRole, driver.driverID);
         lbManagerQualHeatParticipants->addItem(row);
     }
     if (lbManagerQualHeatParticipants->count() > 0)
@@ -306,48 +284,20 @@ void ManagerPage::cmdManagerGenerateQualHeats_Click() {
 }
 
 void ManagerPage::ResetQualification() {
-    Recordset started;
-    if (!m_main.db().Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") +
-                                QString::number(m_main.state().CurrentTournamentID) +
-                                QStringLiteral(" AND RaceCode=1 AND Status>0;"),
-                            started))
+    Database& db = m_main.db();
+    const qint32 tournament = m_main.state().CurrentTournamentID;
+    bool started = false;
+    if (!HasStartedQualHeats(db, tournament, 0, started))
         return;
-    if (!started.isEmpty() &&
+    if (started &&
         MsgBox(QStringLiteral("There are already qual.races that has been started (or finished) in "
                               "this tournament. If you continue, all these races will be lost."),
                MsgButtons::OKCancel, MsgIcon::None,
                QStringLiteral("Delete races?")) == MsgResult::Cancel)
         return;
-    if (!DeleteQualHeats())
+    if (!DeleteRaces(db, RaceSelection::qualHeats(tournament)))
         return;
     RefreshManagerTab();
-}
-
-// Deletes every qualification heat of the current tournament with its entries
-// and laps, all or nothing.
-bool ManagerPage::DeleteQualHeats() {
-    Database& db = m_main.db();
-    const QString tournament = QString::number(m_main.state().CurrentTournamentID);
-    Transaction trans(db);
-    if (!trans.active())
-        return false;
-    Recordset heats;
-    if (!db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") + tournament +
-                       QStringLiteral(" AND RaceCode=1;"),
-                   heats))
-        return false;
-    for (const QSqlRecord& heat : heats) {
-        const QString race = QString::number(heat.value(0).toInt());
-        if (!db.Execute(QStringLiteral("DELETE FROM tblDriverInRace WHERE RaceID=") + race +
-                        QStringLiteral(";")) ||
-            !db.Execute(QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race +
-                        QStringLiteral(";")))
-            return false;
-    }
-    if (!db.Execute(QStringLiteral("DELETE FROM tblRace WHERE TournamentID=") + tournament +
-                    QStringLiteral(" AND RaceCode=1;")))
-        return false;
-    return trans.commit();
 }
 
 void ManagerPage::GenerateQualHeats() {
@@ -361,57 +311,17 @@ void ManagerPage::GenerateQualHeats() {
     }
 
     Database& db = m_main.db();
-    const QString tournament = QString::number(m_main.state().CurrentTournamentID);
-    Recordset participants;
-    if (!ReadParticipantsForHeats(db, m_main.state().CurrentTournamentID, participants))
+    const qint32 tournament = m_main.state().CurrentTournamentID;
+    QList<qint64> participants;
+    if (!ReadParticipantsForHeats(db, tournament, participants))
         return;
     if (participants.isEmpty()) {
         MsgBox(kNoParticipantsForHeatsText, MsgButtons::OK, MsgIcon::None, kGenerateTitle);
         return;
     }
-
-    const int carsInHeat = static_cast<int>(cars);
-    const int roundCount = static_cast<int>(rounds);
-    const QString length = QString::number(static_cast<int>(minutes));
-    const int heatsPerRound = QualHeatDeal::heatsPerRound(participants.RecordCount(), carsInHeat);
-    {
-        // The heats and their start lists appear whole or not at all.
-        Transaction trans(db);
-        if (!trans.active())
-            return;
-        std::map<std::pair<int, int>, QString> keys; // (round, heat) -> RaceID
-        for (int r = 1; r <= roundCount; ++r) {
-            for (int h = 1; h <= heatsPerRound; ++h) {
-                const QString round = QString::number(r);
-                const QString heat = QString::number(h);
-                qint64 key = 0;
-                if (!db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
-                                              "RaceCode, QualRound, QualHeat, Length, "
-                                              "Description) VALUES(") +
-                                   tournament + QStringLiteral(",1,1,") + round +
-                                   QStringLiteral(",") + heat + QStringLiteral(",") + length +
-                                   QStringLiteral(",'Round ") + round + QStringLiteral(" - Heat ") +
-                                   heat + QStringLiteral("');"),
-                               key))
-                    return;
-                keys[{r, h}] = QString::number(key);
-            }
-        }
-        for (const QualHeatDeal::Seat& seat :
-             QualHeatDeal::deal(participants.RecordCount(), carsInHeat, roundCount)) {
-            if (!db.Execute(
-                    QStringLiteral("INSERT INTO tblDriverInRace (DriverID,RaceID,StartPosition,"
-                                   "TimeToFinish,TimeToFinishString) VALUES(") +
-                    QString::number(participants.value(seat.participant, 0).toLongLong()) +
-                    QStringLiteral(",") + keys[{seat.round, seat.heat}] + QStringLiteral(",") +
-                    QString::number(seat.startPosition) + QStringLiteral(",") +
-                    QString::number(NoResultTime) + QStringLiteral(",'") + NoResultText +
-                    QStringLiteral("');")))
-                return;
-        }
-        if (!trans.commit())
-            return;
-    }
+    if (!WriteQualRounds(db, tournament, 1, static_cast<int>(rounds), static_cast<int>(cars),
+                         static_cast<int>(minutes), participants))
+        return;
     RefreshManagerTab();
 }
 
@@ -481,17 +391,11 @@ void ManagerPage::FillFinalHeatSourceCombo() {
               " Quarterfinals - by heat", " Quarterfinals - total", " Eightfinals - by heat",
               " Eightfinals - total", "", "Finals (single race)"})
             cbManagerFinalHeatSource->addItem(QString::fromLatin1(text), 0);
-        Recordset finished;
-        if (m_main.db().Select(
-                QStringLiteral("SELECT * FROM tblRace WHERE (RaceCode=2 OR RaceCode>=10) AND "
-                               "TournamentID=") +
-                    QString::number(m_main.state().CurrentTournamentID) +
-                    QStringLiteral(" AND Status=2 ORDER BY Description;"),
-                finished))
-            for (const QSqlRecord& race : finished)
-                cbManagerFinalHeatSource->addItem(
-                    QStringLiteral(" ") + FieldToString(race.value(QStringLiteral("Description"))),
-                    race.value(QStringLiteral("RaceID")).toInt());
+        QList<RaceRow> finished;
+        if (ReadFinalRaces(m_main.db(), m_main.state().CurrentTournamentID, true, finished))
+            for (const RaceRow& race : finished)
+                cbManagerFinalHeatSource->addItem(QStringLiteral(" ") + race.description,
+                                                  race.raceID);
         cbManagerFinalHeatSource->setCurrentIndex(-1);
     }
     cbManagerFinalHeatSource->setCurrentIndex(0);
@@ -504,16 +408,11 @@ void ManagerPage::FillFinalHeatDestinationCombo(qint32 RaceIDToSelect) {
         cbManagerFinalHeatDestination->clear();
         cbManagerFinalHeatDestination->addItem(QStringLiteral("<Add new final race>"), 0);
         lbManagerFinalHeatDestination->clear();
-        Recordset races;
-        if (m_main.db().Select(
-                QStringLiteral("SELECT * FROM tblRace WHERE (RaceCode=2 OR RaceCode>=10) AND "
-                               "TournamentID=") +
-                    QString::number(m_main.state().CurrentTournamentID) +
-                    QStringLiteral(" ORDER BY RaceCode;"),
-                races)) {
-            for (const QSqlRecord& race : races) {
+        QList<RaceRow> races;
+        if (ReadFinalRaces(m_main.db(), m_main.state().CurrentTournamentID, false, races)) {
+            for (const RaceRow& race : races) {
                 QString status;
-                switch (race.value(QStringLiteral("Status")).toInt()) {
+                switch (race.status) {
                 case 0:
                     status = QStringLiteral(" (New - ");
                     break;
@@ -527,7 +426,7 @@ void ManagerPage::FillFinalHeatDestinationCombo(qint32 RaceIDToSelect) {
                     break;
                 }
                 QString level;
-                switch (race.value(QStringLiteral("RaceCode")).toInt()) {
+                switch (race.raceCode) {
                 case FinalCode:
                     level = QStringLiteral("Final)");
                     break;
@@ -546,9 +445,8 @@ void ManagerPage::FillFinalHeatDestinationCombo(qint32 RaceIDToSelect) {
                 default:
                     break;
                 }
-                const qint32 key = race.value(QStringLiteral("RaceID")).toInt();
-                cbManagerFinalHeatDestination->addItem(
-                    FieldToString(race.value(QStringLiteral("Description"))) + status + level, key);
+                const qint32 key = race.raceID;
+                cbManagerFinalHeatDestination->addItem(race.description + status + level, key);
                 if (key == RaceIDToSelect)
                     select = cbManagerFinalHeatDestination->count() - 1;
             }
@@ -577,14 +475,8 @@ void ManagerPage::cbManagerFinalHeatSource_Click() {
         return;
     Database& db = m_main.db();
     int level = 0;
-    if (const qint32 race = destinationRace(); race > 0) {
-        Recordset code;
-        if (db.Select(QStringLiteral("SELECT RaceCode FROM tblRace WHERE RaceID=") +
-                          QString::number(race) + QStringLiteral(";"),
-                      code) &&
-            !code.isEmpty())
-            level = code.value(0, 0).toInt();
-    }
+    if (const qint32 race = destinationRace(); race > 0 && !ReadRaceCode(db, race, level))
+        level = 0;
 
     RankingKind kind = RankingKind::QualAll;
     int rankedLevel = 0;
@@ -718,7 +610,7 @@ void ManagerPage::cmdManagerFinalHeatDelete_Click() {
     if (MsgBox(QStringLiteral("Are you sure you want to delete this race?"), MsgButtons::YesNo,
                MsgIcon::None, QStringLiteral("Delete final race?")) != MsgResult::Yes)
         return;
-    if (!DeleteRaceCascade(m_main.db(), race))
+    if (!DeleteRaces(m_main.db(), RaceSelection::race(race)))
         return;
     FillFinalHeatDestinationCombo(-1);
 }

@@ -2,6 +2,7 @@
 // Page 1, "Manager": qualification heats and final heats.
 
 #include "PageFrame.h"
+#include "QualHeats.h"
 
 #include <functional>
 
@@ -80,13 +81,12 @@ public:
 private:
     void buildQualificationColumn();
     void buildFinalHeatsArea();
-    void refreshQualification(const QString& id);
+    void refreshQualification(qint32 tournament);
     // The chosen destination race, or 0.
     qint32 destinationRace() const;
-    void storeSetting(const QString& column, const QComboBox* combo);
+    void storeSetting(QualSetting which, const QComboBox* combo);
     void ResetQualification();
     void GenerateQualHeats();
-    bool DeleteQualHeats();
 };
 
 } // namespace kv

@@ -5,6 +5,7 @@
 #include "MainContext.h"
 #include "Platform.h"
 #include "Schema.h"
+#include "Tournaments.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -54,24 +55,30 @@ private:
 // is filled with its signals blocked and left without a selection, so the
 // selection in code runs the selection handling exactly once, as after
 // clearing the list. An empty result leaves the list empty and selects nothing.
-void FillAndSelect(QComboBox* combo, const Recordset& rs, const QString& keyColumn,
-                   const QString& first, const QString& second, qint64 key) {
+void FillAndSelect(QComboBox* combo, const QList<QPair<qint64, QString>>& rows, qint64 key) {
     int rowToSelect = 0;
     {
         const QSignalBlocker blocker(combo);
         combo->clear();
-        for (int i = 0; i < rs.RecordCount(); ++i) {
-            const qint64 id = rs.value(i, keyColumn).toLongLong();
-            combo->addItem(FieldToString(rs.value(i, first)) + QStringLiteral(", ") +
-                               FieldToString(rs.value(i, second)),
-                           id);
-            if (id == key)
+        for (int i = 0; i < rows.size(); ++i) {
+            combo->addItem(rows.at(i).second, rows.at(i).first);
+            if (rows.at(i).first == key)
                 rowToSelect = i;
         }
         combo->setCurrentIndex(-1);
     }
-    if (rs.RecordCount() > 0)
+    if (!rows.isEmpty())
         combo->setCurrentIndex(rowToSelect);
+}
+
+void FillAndSelect(QComboBox* combo, const Recordset& rs, const QString& keyColumn,
+                   const QString& first, const QString& second, qint64 key) {
+    QList<QPair<qint64, QString>> rows;
+    for (int i = 0; i < rs.RecordCount(); ++i)
+        rows.append({rs.value(i, keyColumn).toLongLong(), FieldToString(rs.value(i, first)) +
+                                                              QStringLiteral(", ") +
+                                                              FieldToString(rs.value(i, second))});
+    FillAndSelect(combo, rows, key);
 }
 
 QListWidgetItem* selectedRow(QListWidget* list) {
@@ -232,13 +239,13 @@ void TournamentPage::connectHandlers() {
 // ---- Tournaments -----------------------------------------------------------
 
 void TournamentPage::FillTournamentCombo() {
-    Recordset rs;
-    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblTournament ORDER BY TournamentID;"),
-                            rs))
+    QList<TournamentRow> tournaments;
+    if (!ReadTournaments(m_main.db(), tournaments))
         return;
-    FillAndSelect(cbTournamentSelectTournament, rs, QStringLiteral("TournamentID"),
-                  QStringLiteral("Name"), QStringLiteral("Location"),
-                  m_main.state().CurrentTournamentID);
+    QList<QPair<qint64, QString>> rows;
+    for (const TournamentRow& t : tournaments)
+        rows.append({t.tournamentID, t.name + QStringLiteral(", ") + t.location});
+    FillAndSelect(cbTournamentSelectTournament, rows, m_main.state().CurrentTournamentID);
 }
 
 void TournamentPage::cbTournamentSelectTournament_Click() {
@@ -247,17 +254,14 @@ void TournamentPage::cbTournamentSelectTournament_Click() {
         return;
     MainState& st = m_main.state();
     st.CurrentTournamentID = cbTournamentSelectTournament->itemData(row).toInt();
-    Recordset rs;
-    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") +
-                                QString::number(st.CurrentTournamentID) + QStringLiteral(";"),
-                            rs))
+    TournamentRow tournament;
+    bool found = false;
+    if (!ReadTournament(m_main.db(), st.CurrentTournamentID, tournament, found))
         return;
-    if (!rs.isEmpty()) {
-        setStoredText(txtTournamentTournamentName,
-                      FieldToString(rs.value(0, QStringLiteral("Name"))));
-        setStoredText(txtTournamentTournamentLocation,
-                      FieldToString(rs.value(0, QStringLiteral("Location"))));
-        txtTournamentTournamentTime->setText(DateTimeText(rs.value(0, QStringLiteral("RegTime"))));
+    if (found) {
+        setStoredText(txtTournamentTournamentName, tournament.name);
+        setStoredText(txtTournamentTournamentLocation, tournament.location);
+        txtTournamentTournamentTime->setText(DateTimeText(tournament.regTime));
     }
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("LastTournamentID"),
                      QString::number(st.CurrentTournamentID), true);
@@ -266,9 +270,7 @@ void TournamentPage::cbTournamentSelectTournament_Click() {
 }
 
 void TournamentPage::cmdTournamentNew_Click() {
-    if (!m_main.db().Execute(
-            QStringLiteral("INSERT INTO tblTournament (Name, RegTime) VALUES ('New tournament','") +
-            NowText() + QStringLiteral("');")))
+    if (!AddTournament(m_main.db()))
         return;
     FillTournamentCombo();
     cbTournamentSelectTournament->setCurrentIndex(cbTournamentSelectTournament->count() - 1);
@@ -293,23 +295,20 @@ void TournamentPage::cmdTournamentDelete_Click() {
         RefreshTournamentParticipants();
 }
 
-void TournamentPage::saveTournamentText(QLineEdit* box, QLabel* stripLabel, const QString& column) {
+void TournamentPage::saveTournamentText(QLineEdit* box, QLabel* stripLabel, TournamentText which) {
     if (stripLabel)
         stripLabel->setText(box->text());
-    (void)m_main.db().Execute(
-        QStringLiteral("UPDATE tblTournament SET ") + column + QStringLiteral("='") +
-        ReplaceQuotes(box->text()) + QStringLiteral("' WHERE TournamentID=") +
-        QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(";"));
+    (void)SaveTournamentText(m_main.db(), m_main.state().CurrentTournamentID, which, box->text());
 }
 
 void TournamentPage::txtTournamentTournamentName_Change() {
     saveTournamentText(txtTournamentTournamentName, m_main.state().lblTournamentName,
-                       QStringLiteral("Name"));
+                       TournamentText::Name);
 }
 
 void TournamentPage::txtTournamentTournamentLocation_Change() {
     saveTournamentText(txtTournamentTournamentLocation, m_main.state().lblTournamentLocation,
-                       QStringLiteral("Location"));
+                       TournamentText::Location);
 }
 
 void TournamentPage::txtTournamentTournamentName_LostFocus() {
@@ -442,45 +441,25 @@ void TournamentPage::txtTournamentDriverFirstname_LostFocus() {
 
 // ---- Participants ----------------------------------------------------------
 
-bool TournamentPage::fillParticipantList(QListWidget* list, const QString& sql) {
-    Recordset rs;
-    if (!m_main.db().Select(sql, rs))
-        return false;
+void TournamentPage::fillParticipantList(QListWidget* list, const QList<DriverRow>& drivers) {
     list->clear();
-    for (int i = 0; i < rs.RecordCount(); ++i) {
-        const QString id = FieldToString(rs.value(i, QStringLiteral("DriverID")));
-        auto* item = new QListWidgetItem(
-            id + QLatin1Char('\t') + FieldToString(rs.value(i, QStringLiteral("Lastname"))) +
-                QStringLiteral(", ") + FieldToString(rs.value(i, QStringLiteral("Firstname"))) +
-                QLatin1Char('\t') + FieldToString(rs.value(i, QStringLiteral("Car"))),
-            list);
-        item->setData(Qt::UserRole, id.toInt());
+    for (const DriverRow& d : drivers) {
+        auto* item =
+            new QListWidgetItem(QString::number(d.driverID) + QLatin1Char('\t') + d.lastname +
+                                    QStringLiteral(", ") + d.firstname + QLatin1Char('\t') + d.car,
+                                list);
+        item->setData(Qt::UserRole, d.driverID);
     }
-    return true;
 }
 
 void TournamentPage::RefreshTournamentParticipants() {
-    const QString tournament = QString::number(m_main.state().CurrentTournamentID);
-    const QString columns = QStringLiteral(
-        "SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, tblDriver.Car ");
-    if (!fillParticipantList(
-            lbTournamentPotentialParticipants,
-            columns +
-                QStringLiteral(
-                    "FROM tblDriver WHERE tblDriver.Deleted=0 AND tblDriver.DriverID NOT IN "
-                    "(SELECT tblDriver.DriverID FROM tblDriver INNER JOIN "
-                    "tblDriverInTournament ON tblDriver.DriverID = "
-                    "tblDriverInTournament.DriverID WHERE "
-                    "tblDriverInTournament.TournamentID=") +
-                tournament + QStringLiteral(") ORDER BY tblDriver.Lastname, tblDriver.Firstname;")))
+    const qint32 tournament = m_main.state().CurrentTournamentID;
+    QList<DriverRow> drivers;
+    if (!ReadPotentialParticipants(m_main.db(), tournament, drivers))
         return;
-    (void)fillParticipantList(
-        lbTournamentParticipants,
-        columns +
-            QStringLiteral(
-                "FROM tblDriver INNER JOIN tblDriverInTournament ON tblDriver.DriverID = "
-                "tblDriverInTournament.DriverID WHERE tblDriverInTournament.TournamentID=") +
-            tournament + QStringLiteral(" ORDER BY tblDriver.Lastname, tblDriver.Firstname;"));
+    fillParticipantList(lbTournamentPotentialParticipants, drivers);
+    if (ReadParticipants(m_main.db(), tournament, drivers))
+        fillParticipantList(lbTournamentParticipants, drivers);
 }
 
 void TournamentPage::cmdTournamentAddDriver_Click() {
@@ -489,10 +468,8 @@ void TournamentPage::cmdTournamentAddDriver_Click() {
     // names none and the row would belong nowhere.
     if (!row || cbTournamentSelectTournament->count() == 0)
         return;
-    if (!m_main.db().Execute(
-            QStringLiteral("INSERT INTO tblDriverInTournament VALUES (") +
-            QString::number(row->data(Qt::UserRole).toInt()) + QStringLiteral(", ") +
-            QString::number(m_main.state().CurrentTournamentID) + QStringLiteral(", 0);")))
+    if (!RegisterParticipant(m_main.db(), m_main.state().CurrentTournamentID,
+                             row->data(Qt::UserRole).toInt()))
         return;
     RefreshTournamentParticipants();
 }
@@ -501,11 +478,8 @@ void TournamentPage::cmdTournamentRemoveDriver_Click() {
     const QListWidgetItem* row = selectedRow(lbTournamentParticipants);
     if (!row)
         return;
-    if (!m_main.db().Execute(QStringLiteral("DELETE FROM tblDriverInTournament WHERE DriverID=") +
-                             QString::number(row->data(Qt::UserRole).toInt()) +
-                             QStringLiteral(" AND TournamentID=") +
-                             QString::number(m_main.state().CurrentTournamentID) +
-                             QStringLiteral(";")))
+    if (!UnregisterParticipant(m_main.db(), m_main.state().CurrentTournamentID,
+                               row->data(Qt::UserRole).toInt()))
         return;
     RefreshTournamentParticipants();
 }

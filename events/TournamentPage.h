@@ -3,6 +3,7 @@
 // tournament's participants.
 
 #include "PageFrame.h"
+#include "Tournaments.h"
 
 class QCheckBox;
 class QComboBox;
@@ -79,9 +80,9 @@ private:
     void buildDriverFrame();
     void buildParticipants();
     void connectHandlers();
-    void saveTournamentText(QLineEdit* box, QLabel* stripLabel, const QString& column);
+    void saveTournamentText(QLineEdit* box, QLabel* stripLabel, TournamentText which);
     void clearDriverFrame();
-    bool fillParticipantList(QListWidget* list, const QString& sql);
+    void fillParticipantList(QListWidget* list, const QList<DriverRow>& drivers);
 };
 
 } // namespace kv

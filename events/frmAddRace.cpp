@@ -3,6 +3,8 @@
 #include "Database.h"
 #include "Helpers.h"
 #include "Platform.h"
+#include "Races.h"
+#include "Schema.h"
 #include "Ui.h"
 
 #include <QComboBox>
@@ -38,6 +40,7 @@ frmAddRace::frmAddRace(QWidget* parent) : QDialog(parent) {
 
     boldLabel("lblDescription", QStringLiteral("Description:"), this, 120, 780, 1095, 255);
     txtDescription = addControl<QLineEdit>("txtDescription", this, 1260, 720, 2955, 315);
+    txtDescription->setMaxLength(kShortTextLength);
     boldLabel("lblLength", QStringLiteral("Length:"), this, 120, 1200, 1095, 255);
     txtLength = addControl<QLineEdit>("txtLength", this, 1260, 1140, 615, 315);
     txtLength->setText(QStringLiteral("1"));
@@ -98,14 +101,8 @@ void frmAddRace::Form_Load() {
 
     if (m_intRaceCode != 0) {
         QString name;
-        Recordset tournament;
-        if (m_dbConnection &&
-            m_dbConnection->Select(
-                QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") +
-                    QString::number(m_intTournamentID) + QStringLiteral(";"),
-                tournament) &&
-            !tournament.isEmpty())
-            name = FieldToString(tournament.value(0, QStringLiteral("Name")));
+        if (m_dbConnection)
+            (void)ReadTournamentName(*m_dbConnection, m_intTournamentID, name);
         lblInformation->setText(QStringLiteral("Add information to a new final heat in the '") +
                                 name + QStringLiteral("' tournament."));
         txtDescription->setText(QStringLiteral("Final "));
@@ -138,9 +135,17 @@ void frmAddRace::cmdOK_Click() {
                MsgIcon::None, kProgramName);
         return;
     }
-    // Lengths are whole numbers the program reads back in 16 bits.
+    // Lengths are whole numbers the program reads back in 16 bits; a race
+    // needs at least one lap or minute.
     qint16 length = 0;
-    if (!ToInt16(txtLength->text(), length)) {
+    switch (ReadRaceLength(txtLength->text(), length)) {
+    case LengthReading::Ok:
+        break;
+    case LengthReading::TooSmall:
+        MsgBox(QStringLiteral("The length must be at least 1. The race was not added."),
+               MsgButtons::OK, MsgIcon::None, kProgramName);
+        return;
+    case LengthReading::TooLarge:
         MsgBox(QStringLiteral("The length is too large. The race was not added."), MsgButtons::OK,
                MsgIcon::None, kProgramName);
         return;
@@ -148,17 +153,15 @@ void frmAddRace::cmdOK_Click() {
     if (!m_dbConnection)
         return;
     const qint16 raceCode = final ? static_cast<qint16>(kFirstFinalLevel - 1 + level) : kSingleRace;
-    const int category = cbCategory->currentIndex() + 1;
+    NewRace race;
+    race.tournamentID = m_intTournamentID;
+    race.category = cbCategory->currentIndex() + 1;
+    race.raceCode = raceCode;
+    race.length = length;
+    race.description = txtDescription->text();
+    race.comment = txtComment->toPlainText();
     qint64 key = 0;
-    if (!m_dbConnection->Insert(
-            QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, "
-                           "Status, Description, Comment) VALUES (") +
-                QString::number(m_intTournamentID) + QStringLiteral(",") +
-                QString::number(category) + QStringLiteral(",") + QString::number(raceCode) +
-                QStringLiteral(",") + QString::number(length) + QStringLiteral(",0,'") +
-                ReplaceQuotes(txtDescription->text()) + QStringLiteral("','") +
-                ReplaceQuotes(txtComment->toPlainText()) + QStringLiteral("');"),
-            key))
+    if (!InsertRace(*m_dbConnection, race, key))
         return;
     if (final)
         m_intRaceCode = raceCode;

@@ -1,11 +1,13 @@
 #include "frmEditQualHeats.h"
 
 #include "Database.h"
-#include "EventData.h"
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "Platform.h"
 #include "QualHeatDeal.h"
+#include "QualHeats.h"
+#include "Races.h"
+#include "Tournaments.h"
 #include "Ui.h"
 
 #include <QComboBox>
@@ -13,8 +15,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-
-#include <map>
 
 namespace kv {
 
@@ -97,29 +97,14 @@ void frmEditQualHeats::Form_Load() {
     lbDriversInHeat->clear();
     if (!m_dbConnection)
         return;
-    const QString tournament = num(m_intTournamentID);
-    Recordset drivers;
-    if (m_dbConnection->Select(
-            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
-                           "tblDriver.Car FROM tblDriver INNER JOIN tblDriverInTournament ON "
-                           "tblDriver.DriverID = tblDriverInTournament.DriverID WHERE "
-                           "tblDriverInTournament.TournamentID=") +
-                tournament + QStringLiteral(" ORDER BY tblDriver.Lastname, tblDriver.Firstname;"),
-            drivers))
-        for (const QSqlRecord& d : drivers)
-            cbDriver->addItem(FieldToString(d.value(QStringLiteral("Lastname"))) +
-                                  QStringLiteral(", ") +
-                                  FieldToString(d.value(QStringLiteral("Firstname"))),
-                              d.value(QStringLiteral("DriverID")).toInt());
-    Recordset heats;
-    if (m_dbConnection->Select(QStringLiteral("SELECT * FROM tblRace WHERE TournamentID=") +
-                                   tournament +
-                                   QStringLiteral(" AND RaceCode=1 AND QualRound=1 ORDER BY "
-                                                  "QualHeat, RaceID;"),
-                               heats))
-        for (const QSqlRecord& h : heats)
-            cbHeats->addItem(FieldToString(h.value(QStringLiteral("Description"))),
-                             h.value(QStringLiteral("RaceID")).toInt());
+    QList<DriverRow> drivers;
+    if (ReadParticipants(*m_dbConnection, m_intTournamentID, drivers))
+        for (const DriverRow& d : drivers)
+            cbDriver->addItem(d.lastname + QStringLiteral(", ") + d.firstname, d.driverID);
+    QList<RaceRow> heats;
+    if (ReadQualHeats(*m_dbConnection, m_intTournamentID, 1, heats))
+        for (const RaceRow& h : heats)
+            cbHeats->addItem(h.description, h.raceID);
     cbDriver->setCurrentIndex(-1);
     cbHeats->setCurrentIndex(-1);
 }
@@ -129,117 +114,51 @@ void frmEditQualHeats::cbHeats_Click() {
     const int row = cbHeats->currentIndex();
     if (row < 0 || !m_dbConnection)
         return;
-    Recordset drivers;
-    if (!m_dbConnection->Select(
-            QStringLiteral("SELECT tblDriver.Lastname, tblDriver.Firstname FROM tblDriver INNER "
-                           "JOIN tblDriverInRace ON (tblDriver.DriverID = "
-                           "tblDriverInRace.DriverID) WHERE tblDriverInRace.RaceID=") +
-                num(cbHeats->itemData(row).toInt()) +
-                QStringLiteral(" ORDER BY tblDriverInRace.StartPosition;"),
-            drivers))
+    QList<DriverRow> drivers;
+    if (!ReadHeatDrivers(*m_dbConnection, cbHeats->itemData(row).toInt(),
+                         HeatDriverOrder::StartPosition, drivers))
         return;
-    for (const QSqlRecord& d : drivers)
-        lbDriversInHeat->addItem(FieldToString(d.value(QStringLiteral("Lastname"))) +
-                                 QStringLiteral(", ") +
-                                 FieldToString(d.value(QStringLiteral("Firstname"))));
+    for (const DriverRow& d : drivers)
+        lbDriversInHeat->addItem(d.lastname + QStringLiteral(", ") + d.firstname);
 }
 
 void frmEditQualHeats::cmdMoveDriver_Click() {
     const int heatRow = cbHeats->currentIndex();
-    if (heatRow < 0 || !m_dbConnection)
-        return;
-    Database& db = *m_dbConnection;
-    Recordset chosen;
-    if (!db.Select(QStringLiteral("SELECT * FROM tblRace WHERE RaceID=") +
-                       num(cbHeats->itemData(heatRow).toInt()) + QStringLiteral(";"),
-                   chosen) ||
-        chosen.isEmpty())
-        return;
-    const QString heat = num(chosen.value(0, QStringLiteral("QualHeat")).toInt());
     const int driverRow = cbDriver->currentIndex();
-    if (driverRow < 0)
+    if (heatRow < 0 || driverRow < 0 || !m_dbConnection)
         return;
-    const QString driver = num(cbDriver->itemData(driverRow).toInt());
-    const QString tournament = num(m_intTournamentID);
-    const QString qualHeats =
-        QStringLiteral(" FROM tblDriverInRace INNER JOIN tblRace ON (tblDriverInRace.RaceID = "
-                       "tblRace.RaceID) WHERE tblRace.TournamentID=") +
-        tournament + QStringLiteral(" AND tblRace.RaceCode=1");
-
-    // A heat not yet run that already holds a full field of other drivers
-    // takes no one more.
-    Recordset fullest;
-    if (!db.Select(QStringLiteral("SELECT COUNT(*)") + qualHeats +
-                       QStringLiteral(" AND tblRace.Status=0 AND tblRace.QualHeat=") + heat +
-                       QStringLiteral(" AND tblDriverInRace.DriverID<>") + driver +
-                       QStringLiteral(" GROUP BY tblRace.RaceID ORDER BY 1 DESC;"),
-                   fullest))
-        return;
-    if (!fullest.isEmpty() && fullest.value(0, 0).toInt() >= MaxCarsInRace) {
+    switch (MoveDriverToHeat(*m_dbConnection, m_intTournamentID,
+                             cbDriver->itemData(driverRow).toInt(),
+                             cbHeats->itemData(heatRow).toInt())) {
+    case HeatMove::Moved:
+        cbHeats_Click();
+        break;
+    case HeatMove::Full:
         MsgBox(QStringLiteral("A heat holds at most %1 cars. The driver was not moved.")
                    .arg(MaxCarsInRace),
                MsgButtons::OK, MsgIcon::None, kProgramName);
-        return;
+        break;
+    case HeatMove::NoSuchHeat:
+    case HeatMove::Failed:
+        break;
     }
-
-    {
-        // Out of the old heats and into the new ones together.
-        Transaction trans(db);
-        if (!trans.active())
-            return;
-        if (!db.Execute(QStringLiteral("DELETE FROM tblDriverInRace WHERE DriverInRaceID IN "
-                                       "(SELECT DriverInRaceID") +
-                        qualHeats +
-                        QStringLiteral(" AND tblRace.Status=0 AND tblDriverInRace.DriverID=") +
-                        driver + QStringLiteral(");")))
-            return;
-        Recordset last;
-        if (!db.Select(QStringLiteral("SELECT tblDriverInRace.StartPosition") + qualHeats +
-                           QStringLiteral(" AND tblRace.QualHeat=") + heat +
-                           QStringLiteral(" ORDER BY tblDriverInRace.StartPosition DESC;"),
-                       last))
-            return;
-        const QString position = num(last.isEmpty() ? 1 : last.value(0, 0).toInt() + 1);
-        Recordset targets;
-        if (!db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") +
-                           tournament +
-                           QStringLiteral(" AND RaceCode=1 AND Status=0 AND QualHeat=") + heat +
-                           QStringLiteral(";"),
-                       targets))
-            return;
-        for (const QSqlRecord& target : targets)
-            if (!db.Execute(QStringLiteral("INSERT INTO tblDriverInRace (DriverID, RaceID, "
-                                           "StartPosition, TimeToFinish, TimeToFinishString) "
-                                           "VALUES (") +
-                            driver + QStringLiteral(", ") + num(target.value(0).toInt()) +
-                            QStringLiteral(", ") + position + QStringLiteral(", ") +
-                            num(NoResultTime) + QStringLiteral(",'") + NoResultText +
-                            QStringLiteral("');")))
-                return;
-        if (!trans.commit())
-            return;
-    }
-    cbHeats_Click();
 }
 
 void frmEditQualHeats::cmdChangeNumOfRounds_Click() {
     if (!m_dbConnection)
         return;
     Database& db = *m_dbConnection;
-    Recordset settings;
-    if (!db.Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") +
-                       num(m_intTournamentID) + QStringLiteral(";"),
-                   settings) ||
-        settings.isEmpty())
+    QualSettings settings;
+    bool found = false;
+    if (!ReadQualSettings(db, m_intTournamentID, settings, found) || !found)
         return;
-    const int rounds = settings.value(0, QStringLiteral("QualNumOfRounds")).toInt();
-    const int cars = settings.value(0, QStringLiteral("QualNumOfCarsInHeat")).toInt();
-    const int minutes = settings.value(0, QStringLiteral("QualRaceTime")).toInt();
+    const int rounds = settings.rounds;
 
     const QString answer = InputBox(QStringLiteral("You currently have ") + num(rounds) +
                                         QStringLiteral(" rounds.\r\nHow many do you want?"),
                                     kProgramName, num(rounds));
-    const double wanted = RoundHalfEven(Val(answer));
+    // A number too large to read is above the most rounds, not 0.
+    const double wanted = RoundHalfEven(ValOrInfinity(answer));
     if (wanted == rounds)
         return;
     if (wanted < MinRounds) {
@@ -254,73 +173,47 @@ void frmEditQualHeats::cmdChangeNumOfRounds_Click() {
     }
     const int m = static_cast<int>(wanted);
     // New rounds are dealt by the cars per heat; a heat has room for ten.
-    if (m > rounds && (cars < 1 || cars > QualHeatDeal::MaxCarsInHeat)) {
+    if (m > rounds &&
+        (settings.carsInHeat < 1 || settings.carsInHeat > QualHeatDeal::MaxCarsInHeat)) {
         MsgBox(QStringLiteral("The number of cars in a heat must be from 1 to %1. The number of "
                               "rounds was not changed.")
                    .arg(QualHeatDeal::MaxCarsInHeat),
                MsgButtons::OK, MsgIcon::None, kProgramName);
         return;
     }
-    if (!db.Execute(QStringLiteral("UPDATE tblTournament SET QualNumOfRounds=") + num(m) +
-                    QStringLiteral(" WHERE TournamentID=") + num(m_intTournamentID) +
-                    QStringLiteral(";")))
+    if (!StoreQualSetting(db, m_intTournamentID, QualSetting::Rounds, m))
         return;
     if (m < rounds)
         removeRounds(m);
     else
-        addRounds(rounds + 1, m, cars, minutes);
+        addRounds(rounds + 1, m, settings.carsInHeat, settings.minutes);
 }
 
 void frmEditQualHeats::removeRounds(int rounds) {
     Database& db = *m_dbConnection;
-    const QString surplus = QStringLiteral(" FROM tblRace WHERE TournamentID=") +
-                            num(m_intTournamentID) +
-                            QStringLiteral(" AND RaceCode=1 AND QualRound>") + num(rounds);
-    Recordset started;
-    if (!db.Select(QStringLiteral("SELECT RaceID, QualRound") + surplus +
-                       QStringLiteral(" AND Status>0;"),
-                   started))
+    bool started = false;
+    if (!HasStartedQualHeats(db, m_intTournamentID, rounds, started))
         return;
-    if (!started.isEmpty() &&
+    if (started &&
         MsgBox(QStringLiteral("There are races that has been started (or finished) in the rounds "
                               "you wish to delete. Are you sure you want to proceed?"),
                MsgButtons::OKCancel, MsgIcon::None, kProgramName) == MsgResult::Cancel)
         return;
-    // The surplus heats go whole, with their entries and laps, or not at all.
-    Transaction trans(db);
-    if (!trans.active())
-        return;
-    Recordset heats;
-    if (!db.Select(QStringLiteral("SELECT RaceID") + surplus + QStringLiteral(";"), heats))
-        return;
-    for (const QSqlRecord& heat : heats) {
-        const QString race = num(heat.value(0).toInt());
-        if (!db.Execute(QStringLiteral("DELETE FROM tblDriverInRace WHERE RaceID=") + race +
-                        QStringLiteral(";")) ||
-            !db.Execute(QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race +
-                        QStringLiteral(";")))
-            return;
-    }
-    if (!db.Execute(QStringLiteral("DELETE") + surplus + QStringLiteral(";")))
-        return;
-    trans.commit();
+    (void)DeleteRaces(db, RaceSelection::qualHeats(m_intTournamentID, rounds));
 }
 
 void frmEditQualHeats::addRounds(int from, int to, int carsInHeat, int minutes) {
     Database& db = *m_dbConnection;
-    const QString tournament = num(m_intTournamentID);
-    Recordset existing;
-    if (!db.Select(QStringLiteral("SELECT QualRound FROM tblRace WHERE TournamentID=") +
-                       tournament + QStringLiteral(" AND RaceCode=1 ORDER BY QualRound DESC;"),
-                   existing))
+    bool generated = false;
+    if (!HasQualHeats(db, m_intTournamentID, generated))
         return;
-    if (existing.isEmpty()) {
+    if (!generated) {
         MsgBox(QStringLiteral("No qualification-rounds to copy. First generate qualification "
                               "heats."),
                MsgButtons::OK, MsgIcon::None, kProgramName);
         return;
     }
-    Recordset participants;
+    QList<qint64> participants;
     if (!ReadParticipantsForHeats(db, m_intTournamentID, participants))
         return;
     if (participants.isEmpty()) {
@@ -328,40 +221,7 @@ void frmEditQualHeats::addRounds(int from, int to, int carsInHeat, int minutes) 
                QStringLiteral("Generate qualification heats."));
         return;
     }
-    const int heats = QualHeatDeal::heatsPerRound(participants.RecordCount(), carsInHeat);
-    const int newRounds = to - from + 1;
-    // The new rounds appear whole or not at all.
-    Transaction trans(db);
-    if (!trans.active())
-        return;
-    std::map<std::pair<int, int>, QString> keys; // (round, heat) -> RaceID
-    for (int r = from; r <= to; ++r)
-        for (int h = 1; h <= heats; ++h) {
-            const QString round = num(r);
-            const QString heat = num(h);
-            qint64 key = 0;
-            if (!db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
-                                          "RaceCode, QualRound, QualHeat, Length, Description) "
-                                          "VALUES(") +
-                               tournament + QStringLiteral(",1,1,") + round + QStringLiteral(",") +
-                               heat + QStringLiteral(",") + num(minutes) +
-                               QStringLiteral(",'Round ") + round + QStringLiteral(" - Heat ") +
-                               heat + QStringLiteral("');"),
-                           key))
-                return;
-            keys[{r, h}] = num(key);
-        }
-    for (const QualHeatDeal::Seat& seat :
-         QualHeatDeal::deal(participants.RecordCount(), carsInHeat, newRounds))
-        if (!db.Execute(QStringLiteral("INSERT INTO tblDriverInRace (DriverID,RaceID,StartPosition,"
-                                       "TimeToFinish,TimeToFinishString) VALUES(") +
-                        num(participants.value(seat.participant, 0).toLongLong()) +
-                        QStringLiteral(",") + keys[{from - 1 + seat.round, seat.heat}] +
-                        QStringLiteral(",") + num(seat.startPosition) + QStringLiteral(",") +
-                        num(NoResultTime) + QStringLiteral(",'") + NoResultText +
-                        QStringLiteral("');")))
-            return;
-    trans.commit();
+    (void)WriteQualRounds(db, m_intTournamentID, from, to, carsInHeat, minutes, participants);
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "Platform.h"
+#include "Races.h"
 #include "Ui.h"
 #include "frmAddRace.h"
 
@@ -13,13 +14,6 @@
 #include <QPushButton>
 
 namespace kv {
-
-namespace {
-
-const QString kDriverColumns = QStringLiteral(
-    "SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, tblDriver.Car FROM ");
-
-} // namespace
 
 frmSingleRaceRegistration::frmSingleRaceRegistration(QWidget* parent) : QDialog(parent) {
     SetUpFixedWindow(this, "frmSingleRaceRegistration", QStringLiteral("Single race registration"),
@@ -96,17 +90,11 @@ void frmSingleRaceRegistration::RefreshSingleRaceList(qint32 RaceIDToSelect) {
         const QSignalBlocker quiet(cbHeatDestination);
         cbHeatDestination->clear();
         cbHeatDestination->addItem(QStringLiteral("<Add new single race>"), 0);
-        Recordset races;
-        if (m_dbConnection &&
-            m_dbConnection->Select(
-                QStringLiteral("SELECT * FROM tblRace WHERE RaceCode=3 ORDER BY Description;"),
-                races)) {
-            for (const QSqlRecord& race : races) {
-                const qint32 key = race.value(QStringLiteral("RaceID")).toInt();
-                cbHeatDestination->addItem(
-                    FieldToString(race.value(QStringLiteral("Description"))) +
-                        RaceStatusSuffix(race.value(QStringLiteral("Status")).toInt()),
-                    key);
+        QList<RaceRow> races;
+        if (m_dbConnection && ReadSingleRaces(*m_dbConnection, races)) {
+            for (const RaceRow& race : races) {
+                const qint32 key = race.raceID;
+                cbHeatDestination->addItem(race.description + RaceStatusSuffix(race.status), key);
                 if (key == RaceIDToSelect)
                     select = cbHeatDestination->count() - 1;
             }
@@ -127,19 +115,17 @@ qint32 frmSingleRaceRegistration::chosenRace() const {
     return row > 0 ? cbHeatDestination->itemData(row).toInt() : 0;
 }
 
-void frmSingleRaceRegistration::fillDrivers(QListWidget* list, const QString& sql) {
+void frmSingleRaceRegistration::fillDrivers(QListWidget* list, bool inRace) {
     list->clear();
-    Recordset drivers;
-    if (!m_dbConnection || !m_dbConnection->Select(sql, drivers))
+    QList<DriverRow> drivers;
+    if (!m_dbConnection || !(inRace ? ReadDriversInRace(*m_dbConnection, chosenRace(), drivers)
+                                    : ReadDriversNotInRace(*m_dbConnection, chosenRace(), drivers)))
         return;
-    for (const QSqlRecord& d : drivers) {
-        const QVariant id = d.value(QStringLiteral("DriverID"));
-        auto* row = new QListWidgetItem(
-            FieldToString(id) + QStringLiteral(" ") +
-            FieldToString(d.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
-            FieldToString(d.value(QStringLiteral("Firstname"))) + QStringLiteral(" [") +
-            FieldToString(d.value(QStringLiteral("Car"))) + QStringLiteral("]"));
-        row->setData(Qt::UserRole, id.toInt());
+    for (const DriverRow& d : drivers) {
+        auto* row = new QListWidgetItem(QString::number(d.driverID) + QStringLiteral(" ") +
+                                        d.lastname + QStringLiteral(", ") + d.firstname +
+                                        QStringLiteral(" [") + d.car + QStringLiteral("]"));
+        row->setData(Qt::UserRole, d.driverID);
         list->addItem(row);
     }
 }
@@ -156,19 +142,8 @@ void frmSingleRaceRegistration::cbHeatDestination_Click() {
         RefreshSingleRaceList(dialog.m_intNewRaceID);
         return;
     }
-    const QString race = QString::number(chosenRace());
-    fillDrivers(lbHeatDestination,
-                kDriverColumns +
-                    QStringLiteral("tblDriver INNER JOIN tblDriverInRace ON tblDriver.DriverID = "
-                                   "tblDriverInRace.DriverID WHERE tblDriverInRace.RaceID=") +
-                    race + QStringLiteral(" ORDER BY tblDriver.Lastname, tblDriver.Firstname;"));
-    fillDrivers(lbHeatSource,
-                kDriverColumns +
-                    QStringLiteral("tblDriver WHERE tblDriver.DriverID NOT IN (SELECT "
-                                   "tblDriver.DriverID FROM tblDriver INNER JOIN tblDriverInRace "
-                                   "ON tblDriver.DriverID = tblDriverInRace.DriverID WHERE "
-                                   "tblDriverInRace.RaceID=") +
-                    race + QStringLiteral(") ORDER BY tblDriver.Lastname, tblDriver.Firstname;"));
+    fillDrivers(lbHeatDestination, true);
+    fillDrivers(lbHeatSource, false);
 }
 
 void frmSingleRaceRegistration::cmdHeatAddParticipant_Click() {
@@ -207,7 +182,7 @@ void frmSingleRaceRegistration::cmdHeatDelete_Click() {
     if (MsgBox(QStringLiteral("Are you sure you want to delete this race?"), MsgButtons::YesNo,
                MsgIcon::None, QStringLiteral("Delete final race?")) != MsgResult::Yes)
         return;
-    if (!DeleteRaceCascade(*m_dbConnection, race))
+    if (!DeleteRaces(*m_dbConnection, RaceSelection::race(race)))
         return;
     RefreshSingleRaceList(-1);
 }

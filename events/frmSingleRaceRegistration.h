@@ -53,7 +53,7 @@ protected:
 private:
     // The chosen race, or 0.
     qint32 chosenRace() const;
-    void fillDrivers(QListWidget* list, const QString& sql);
+    void fillDrivers(QListWidget* list, bool inRace);
     bool m_loaded = false;
 };
 

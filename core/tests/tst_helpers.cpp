@@ -89,6 +89,24 @@ private slots:
         QFETCH(QString, text);
         QFETCH(double, value);
         QCOMPARE(Val(text), value);
+        QCOMPARE(ValOrInfinity(text), value);
+    }
+
+    // A number too large to read is not 0 to a limit check.
+    void valOrInfinity_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("val");
+        QTest::addColumn<double>("unbounded");
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("too large") << "1e400" << 0.0 << inf;
+        QTest::newRow("too large, negative") << "-1e400 laps" << 0.0 << -inf;
+        QTest::newRow("too many digits") << QString(400, QChar('9')) << 0.0 << inf;
+        QTest::newRow("too small is 0") << "1e-400" << 0.0 << 0.0;
+    }
+    void valOrInfinity() {
+        QFETCH(QString, text);
+        QTEST(Val(text), "val");
+        QTEST(ValOrInfinity(text), "unbounded");
     }
 
     void toInt16_data() {

@@ -98,14 +98,6 @@ private slots:
                                      << "Single fun"
                                      << ""
                                      << "0|2|3|3|0|Single fun|";
-        QTest::newRow("empty length") << 0 << 0 << -1 << 1 << ""
-                                      << "S"
-                                      << ""
-                                      << "0|2|3|0|0|S|";
-        QTest::newRow("letters") << 0 << 0 << -1 << 1 << "abc"
-                                 << "S"
-                                 << ""
-                                 << "0|2|3|0|0|S|";
         QTest::newRow("number then word") << 0 << 0 << -1 << 1 << "12 laps"
                                           << "S"
                                           << ""
@@ -114,6 +106,10 @@ private slots:
                                              << "S"
                                              << ""
                                              << "0|2|3|2|0|S|";
+        QTest::newRow("description longer than its column")
+            << 0 << 0 << -1 << 1 << "4" << QString(48, 'x') + "yzTAIL"
+            << ""
+            << "0|2|3|4|0|" + QString(48, 'x') + "yz|";
         QTest::newRow("apostrophes") << 7 << 2 << 1 << 1 << "1"
                                      << "Bob's final"
                                      << "it's 'on'"
@@ -152,14 +148,32 @@ private slots:
         QCOMPARE(d.result(), int(QDialog::Accepted));
     }
 
-    // A length the program cannot read back is refused rather than stored.
-    void tooLongALengthIsRefused() {
+    // A length the program cannot read back, or no length at all, is refused
+    // rather than stored.
+    void lengthsRefused_data() {
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("message");
+        const QString tooLarge = "The length is too large. The race was not added.";
+        const QString tooSmall = "The length must be at least 1. The race was not added.";
+        QTest::newRow("40000") << "40000" << tooLarge;
+        QTest::newRow("32768") << "32768" << tooLarge;
+        QTest::newRow("too large to read") << "1e400" << tooLarge;
+        QTest::newRow("negative") << "-5" << tooSmall;
+        QTest::newRow("zero") << "0" << tooSmall;
+        QTest::newRow("rounds to zero") << "0.4" << tooSmall;
+        QTest::newRow("empty") << "" << tooSmall;
+        QTest::newRow("letters") << "abc" << tooSmall;
+        QTest::newRow("too small to read") << "-1e400" << tooSmall;
+    }
+    void lengthsRefused() {
+        QFETCH(QString, length);
         Setup s;
         frmAddRace d;
         s.open(d, 0, 0);
-        d.txtLength->setText("40000");
+        d.txtLength->setText(length);
         d.cmdOK_Click();
         QCOMPARE(s.platform.boxes->messages.size(), 1);
+        QTEST(s.platform.boxes->lastText(), "message");
         QCOMPARE(d.m_intNewRaceID, -1);
         QVERIFY(s.races().isEmpty());
     }

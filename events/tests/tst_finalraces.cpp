@@ -5,6 +5,7 @@
 #include "FinalsMeeting.h"
 #include "Helpers.h"
 #include "InstallFixture.h"
+#include "Races.h"
 
 #include <QtTest>
 
@@ -196,7 +197,7 @@ private slots:
         QStringList expected = all();
         for (const char* gone : {"R20", "E200", "E201", "L8"})
             QVERIFY(expected.removeOne(gone));
-        QVERIFY(DeleteRaceCascade(m.db, 20));
+        QVERIFY(DeleteRaces(m.db, RaceSelection::race(20)));
         QCOMPARE(all(), expected);
     }
 };
