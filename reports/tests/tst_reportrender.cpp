@@ -180,6 +180,44 @@ private slots:
         QVERIFY2(text.contains("Page 1 of 1"), qPrintable(text));
     }
 
+    // A long race comment (a protest decision) reaches the paper whole, over
+    // as many lines as it takes, and the results still follow it.
+    void longCommentWraps_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("firstRow");
+        QTest::newRow("heat results")
+            << "heat" << HeatResultsSql(10) << "1 1 Berg Anna Xray 10 2.000";
+        QTest::newRow("lap progress") << "progress" << RaceLapProgressSql(10) << "1 23.456 23.456";
+    }
+    void longCommentWraps() {
+        QFETCH(QString, kind);
+        QFETCH(QString, sql);
+        QFETCH(QString, firstRow);
+        const QString decision =
+            "Protest by Dahl upheld: Berg cut the chicane in laps 4 and 7 and gained time on "
+            "both occasions, so the race director deducts one lap from her result; the "
+            "reports of the marshals and the video were heard, and the decision was made known to "
+            "both drivers at 10:45, after which no further protest was lodged with the jury "
+            "before the deadline of the meeting.";
+        QVERIFY(db->Execute("UPDATE tblRace SET Comment='" + decision + "' WHERE RaceID=10;"));
+        const auto restore = qScopeGuard(
+            [this] { db->tryExecute("UPDATE tblRace SET Comment='Dry track' WHERE RaceID=10;"); });
+        auto r = report(kind, sql);
+        QVERIFY(r);
+        const QString file = out.filePath("comment-" + kind + ".pdf");
+        QVERIFY(r->ExportPdf(file));
+        const QString text = pdfText(file);
+        QVERIFY2(!text.contains(QChar(0x2026)), qPrintable(text));
+        const QStringList paper = lines(text, ".");
+        const qsizetype comment = paper.indexOf(QRegularExpression("Comment: Protest.*"));
+        QVERIFY2(comment >= 0, qPrintable(text));
+        // The comment's lines, read in order, give the whole decision.
+        QVERIFY2(paper.mid(comment, 4).join(' ').contains("Comment: " + decision),
+                 qPrintable(text));
+        QVERIFY2(paper.indexOf(firstRow, comment) > comment + 1, qPrintable(text));
+    }
+
     // The chart is drawn as lines and text: its axis titles read back.
     void lapProgressHasItsChart() {
         auto r = report("progress", RaceLapProgressSql(10));
