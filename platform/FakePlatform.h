@@ -1,9 +1,11 @@
 #pragma once
-// Fakes of the platform layers for tests: message boxes answered from a queue
-// and recorded, sounds and browser calls recorded.
+// Fakes of the platform layers for tests: message boxes and save dialogs
+// answered from a queue and recorded, sounds and browser calls recorded.
 
 #include "Platform.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QList>
 #include <QStringList>
 
@@ -68,24 +70,54 @@ public:
     }
 };
 
+// A save dialog answered from a queue of typed names. Like the real dialog it
+// reads a relative name in the proposed folder, adds the default suffix to a
+// name without a dot, and asks before it hands over a file that exists.
+class FakeFileDialogs final : public FileDialogs {
+public:
+    QList<SaveFileRequest> requests;
+    QStringList typedNames;          // used front first; when empty: Cancel
+    QList<MsgResult> replaceAnswers; // used front first; when empty: Yes
+    QStringList replaceQuestions;    // the files the dialog asked about
+
+    QString saveFileName(QWidget*, const SaveFileRequest& request) override {
+        requests.append(request);
+        if (typedNames.isEmpty())
+            return QString();
+        QString file =
+            QFileInfo(request.path).absoluteDir().absoluteFilePath(typedNames.takeFirst());
+        if (!request.defaultSuffix.isEmpty() && !QFileInfo(file).fileName().contains('.'))
+            file += QLatin1Char('.') + request.defaultSuffix;
+        if (QFileInfo::exists(file)) {
+            replaceQuestions.append(file);
+            if (!replaceAnswers.isEmpty() && replaceAnswers.takeFirst() != MsgResult::Yes)
+                return QString();
+        }
+        return file;
+    }
+};
+
 // Installs fakes for the life of a test and restores the real layers afterwards.
 class FakePlatform {
 public:
     std::shared_ptr<FakeMessageBoxes> boxes = std::make_shared<FakeMessageBoxes>();
     std::shared_ptr<FakeSoundPlayer> sounds = std::make_shared<FakeSoundPlayer>();
     std::shared_ptr<FakeDesktop> desk = std::make_shared<FakeDesktop>();
+    std::shared_ptr<FakeFileDialogs> files = std::make_shared<FakeFileDialogs>();
     QList<int> sleeps;
     FakePlatform() {
         setSleepFunction([this](int ms) { sleeps.append(ms); });
         setMessageBoxes(boxes);
         setSoundPlayer(sounds);
         setDesktop(desk);
+        setFileDialogs(files);
     }
     ~FakePlatform() {
         setSleepFunction(nullptr);
         setMessageBoxes(nullptr);
         setSoundPlayer(nullptr);
         setDesktop(nullptr);
+        setFileDialogs(nullptr);
     }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;

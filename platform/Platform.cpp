@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDesktopServices>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHash>
 #include <QInputDialog>
@@ -225,6 +226,17 @@ public:
     }
 };
 
+class RealFileDialogs final : public FileDialogs {
+public:
+    QString saveFileName(QWidget* parent, const SaveFileRequest& request) override {
+        QFileDialog dialog(parent ? parent : dialogParent().data());
+        ConfigureSaveDialog(dialog, request);
+        if (dialog.exec() != QDialog::Accepted)
+            return QString();
+        return dialog.selectedFiles().value(0);
+    }
+};
+
 template <typename T, typename Real> std::shared_ptr<T>& slot() {
     static std::shared_ptr<T> impl;
     if (!impl)
@@ -254,6 +266,29 @@ Desktop& desktop() {
 void setDesktop(std::shared_ptr<Desktop> impl) {
     slot<Desktop, RealDesktop>() = impl ? std::move(impl) : std::make_shared<RealDesktop>();
 }
+FileDialogs& fileDialogs() {
+    return *slot<FileDialogs, RealFileDialogs>();
+}
+void setFileDialogs(std::shared_ptr<FileDialogs> impl) {
+    slot<FileDialogs, RealFileDialogs>() =
+        impl ? std::move(impl) : std::make_shared<RealFileDialogs>();
+}
+
+void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request) {
+    // Qt's own dialog: it adds the default suffix to the typed name before it
+    // checks for an existing file, which a desktop's dialog need not do.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setWindowTitle(request.caption);
+    if (!request.filter.isEmpty())
+        dialog.setNameFilter(request.filter);
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    const QFileInfo proposed(request.path);
+    dialog.setDirectory(proposed.absolutePath());
+    dialog.selectFile(proposed.fileName());
+}
+
 void setDialogParent(QWidget* parent) {
     dialogParent() = parent;
 }

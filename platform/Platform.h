@@ -1,13 +1,15 @@
 #pragma once
 // The small layers that stand in for the desktop platform: message and input
-// boxes, sound, the web browser and starting another program. Every caller goes
-// through these functions; tests replace the implementation behind them.
+// boxes, the save file dialog, sound, the web browser and starting another
+// program. Every caller goes through these functions; tests replace the
+// implementation behind them.
 
 #include <QString>
 
 #include <functional>
 #include <memory>
 
+class QFileDialog;
 class QWidget;
 
 namespace kv {
@@ -43,6 +45,27 @@ public:
     virtual bool startDetached(const QString& program, const QStringList& arguments) = 0;
 };
 
+// What a save dialog offers: the folder and name it proposes, the kinds of
+// file it lists, and the suffix it adds to a name typed without one.
+struct SaveFileRequest {
+    QString caption;
+    QString path; // the proposed folder and file name
+    QString filter;
+    QString defaultSuffix; // without the dot
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The file the user chose; empty when the user cancels. The dialog adds
+    // the default suffix before it asks whether an existing file may be
+    // replaced, so the question covers the file that will be written.
+    virtual QString saveFileName(QWidget* parent, const SaveFileRequest& request) = 0;
+};
+
+// Sets a save dialog up as the request asks (the real file dialogs use it).
+void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request);
+
 // The installed implementations; setting nullptr restores the real one.
 MessageBoxes& messageBoxes();
 void setMessageBoxes(std::shared_ptr<MessageBoxes> impl);
@@ -50,6 +73,8 @@ SoundPlayer& soundPlayer();
 void setSoundPlayer(std::shared_ptr<SoundPlayer> impl);
 Desktop& desktop();
 void setDesktop(std::shared_ptr<Desktop> impl);
+FileDialogs& fileDialogs();
+void setFileDialogs(std::shared_ptr<FileDialogs> impl);
 
 // The blocking wait behind Sleep; nullptr restores the real one.
 void setSleepFunction(std::function<void(int milliseconds)> sleep);

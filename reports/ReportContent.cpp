@@ -62,11 +62,33 @@ QString carName(const QSqlRecord& r) {
     return last + QStringLiteral(", ") + first;
 }
 
+// What an export offers as the file's name: what the report is, then the race
+// or tournament it is about.
+QString exportName(const QString& what, const QString& about) {
+    const QString name = SafeFileName(what + QLatin1Char(' ') + about);
+    return name.isEmpty() ? what : name;
+}
+
 qint32 secondsToMs(const QVariant& seconds) {
     return static_cast<qint32>(std::llround(seconds.toDouble() * 1000.0));
 }
 
 } // namespace
+
+QString SafeFileName(const QString& text) {
+    // Long enough for a title and a race name, short of any file system's limit.
+    constexpr qsizetype kMaxLength = 100;
+    QString name;
+    for (const QChar ch : text)
+        name += ch.unicode() < 0x20 || QStringLiteral("/\\:*?\"<>|").contains(ch) ? QChar('-') : ch;
+    name = name.simplified().left(kMaxLength);
+    qsizetype begin = 0, end = name.size();
+    while (begin < end && (name[begin] == '.' || name[begin] == ' '))
+        ++begin;
+    while (end > begin && (name[end - 1] == '.' || name[end - 1] == ' '))
+        --end;
+    return name.mid(begin, end - begin);
+}
 
 QList<RaceChoice> RaceChoices(const Recordset& rs) {
     QList<RaceChoice> out;
@@ -96,6 +118,7 @@ ReportContent ParticipantsContent(const Recordset& rs) {
     }
     c.groups.append(all);
     c.summary = {countLine(c.recordCount, "driver", "drivers")};
+    c.fileName = exportName(QStringLiteral("Participants"), c.heading);
     return c;
 }
 
@@ -115,6 +138,7 @@ ReportContent QualResultsContent(const Recordset& rs) {
                              text(r, "Car"), text(r, "Description"), text(r, "NumOfLaps"),
                              text(r, "TimeToFinishString")});
     c.groups.append(ranking);
+    c.fileName = exportName(c.title, c.heading);
     return c;
 }
 
@@ -146,6 +170,7 @@ ReportContent HeatResultsContent(const Recordset& rs) {
                                      text(r, "Lastname"), text(r, "Firstname"), text(r, "Car"),
                                      text(r, "NumOfLaps"), text(r, "TimeToFinishString")});
     }
+    c.fileName = exportName(c.title, c.groups.isEmpty() ? QString() : c.groups.first().caption);
     return c;
 }
 
@@ -193,6 +218,7 @@ ReportContent LapProgressContent(const Recordset& rs) {
     for (qsizetype i = 0; i < c.groups.size(); ++i)
         c.groups[i].summary = {QStringLiteral("Best lap: ") + stats[i].bestText(),
                                QStringLiteral("Average: ") + stats[i].averageText()};
+    c.fileName = exportName(QStringLiteral("Lap progress"), c.heading);
     return c;
 }
 

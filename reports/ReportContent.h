@@ -45,7 +45,13 @@ struct ReportContent {
     QString chartAxisX;
     QString chartAxisY;
     int recordCount = 0;
+    QString fileName; // the name an export offers, without the suffix
 };
+
+// The text made fit for a file name on any desktop: characters that a file
+// name cannot hold become "-", blanks are made single, and leading and trailing
+// blanks and dots go. Empty when nothing is left.
+QString SafeFileName(const QString& text);
 
 // Drivers registered in the tournament (crdTournamentParticipants).
 ReportContent ParticipantsContent(const Recordset& rs);

@@ -106,6 +106,25 @@ QString printedText() {
            QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
 }
 
+// The pages (from 0) to paint, in the order they come out.
+QList<int> printOrder(int pageCount, const PrintRange& range) {
+    QList<int> chosen;
+    for (int page = 0; page < pageCount; ++page)
+        if (range.pages.isEmpty() || range.pages.contains(page + 1))
+            chosen.append(page);
+    const int copies = std::max(1, range.copies);
+    QList<int> order;
+    if (range.collate) {
+        for (int copy = 0; copy < copies; ++copy)
+            order += chosen;
+    } else {
+        for (int page : chosen)
+            for (int copy = 0; copy < copies; ++copy)
+                order.append(page);
+    }
+    return order;
+}
+
 } // namespace
 
 QPageLayout DefaultReportPageLayout() {
@@ -116,6 +135,10 @@ QPageLayout DefaultReportPageLayout() {
 ReportDefinition::ReportDefinition(QString name) : m_name(std::move(name)) {}
 
 ReportDefinition::~ReportDefinition() = default;
+
+QString ReportDefinition::fileName() const {
+    return m_content.fileName.isEmpty() ? m_name : m_content.fileName;
+}
 
 void ReportDefinition::SetDataSource(const Recordset& rs) {
     m_data = rs;
@@ -139,17 +162,20 @@ QList<int> ReportDefinition::groupPages(const QPageLayout& layout) const {
     return LayoutReport(m_content, printableArea(layout)).groupFirstPage;
 }
 
-bool ReportDefinition::print(QPagedPaintDevice& device) const {
+bool ReportDefinition::print(QPagedPaintDevice& device, const PrintRange& range) const {
     const QSizeF area = printableArea(device.pageLayout());
     const ReportPages pages = LayoutReport(m_content, area);
+    const QList<int> order = printOrder(static_cast<int>(pages.pages.size()), range);
+    if (order.isEmpty())
+        return true; // the chosen pages lie beyond the report
     QPainter painter;
     if (!painter.begin(&device))
         return false;
     const QString printed = printedText();
-    for (int i = 0; i < pages.pages.size(); ++i) {
+    for (qsizetype i = 0; i < order.size(); ++i) {
         if (i > 0 && !device.newPage())
             return false;
-        PaintReportPage(painter, device, m_content, pages, i, area, chartScene(), printed);
+        PaintReportPage(painter, device, m_content, pages, order[i], area, chartScene(), printed);
     }
     return painter.end();
 }

@@ -8,6 +8,7 @@
 #include "ReportContent.h"
 
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QString>
 
 #include <memory>
@@ -21,6 +22,15 @@ namespace kv {
 // portrait with 15 mm margins.
 QPageLayout DefaultReportPageLayout();
 
+// Which pages of a report to print and how often: the chosen pages (none
+// chosen: all), `copies` times, each copy whole (collated) or each page
+// repeated.
+struct PrintRange {
+    QPageRanges pages;
+    int copies = 1;
+    bool collate = true;
+};
+
 class ReportDefinition {
 public:
     virtual ~ReportDefinition();
@@ -29,15 +39,19 @@ public:
 
     // The definition's class name.
     QString name() const { return m_name; }
+    // The name, without suffix, that an export offers: what the report is and
+    // the race or tournament it shows.
+    QString fileName() const;
 
     // The records to lay out; the definition keeps them as long as it lives.
     void SetDataSource(const Recordset& rs);
     const Recordset& DataSource() const { return m_data; }
     const ReportContent& content() const { return m_content; }
 
-    // Lays the report out on the device's pages and paints every page, from
-    // the device's current page on. False when the device cannot be painted.
-    bool print(QPagedPaintDevice& device) const;
+    // Lays the report out on the device's pages and paints the chosen ones,
+    // from the device's current page on. False when the device cannot be
+    // painted.
+    bool print(QPagedPaintDevice& device, const PrintRange& range = {}) const;
     int pageCount(const QPageLayout& layout) const;
     // The page (from 0) on which each group of the content begins.
     QList<int> groupPages(const QPageLayout& layout) const;

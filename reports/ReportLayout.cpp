@@ -4,10 +4,12 @@
 
 #include <QFontMetricsF>
 #include <QGraphicsScene>
+#include <QImage>
 #include <QLinearGradient>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextLayout>
 
 namespace kv {
 
@@ -29,27 +31,93 @@ constexpr double kGroupGap = 12;
 constexpr double kChartGap = 14;
 constexpr double kCellPadding = 4;
 
-double firstHeaderHeight(const ReportContent& c) {
+constexpr double kHeadingIndent = kLogo + 12;
+constexpr double kHeadingDetailPoints = 9;
+constexpr double kGroupDetailPoints = 8.5;
+
+QFont reportFont(double points, bool bold = false, bool italic = false) {
+    QFont f = formFont(points, bold);
+    f.setItalic(italic);
+    return f;
+}
+
+// The device lines are measured on: a printer's resolution, so that a line
+// broken here fits the paper, the PDF file and the preview alike.
+const QPaintDevice& measuringDevice() {
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const int dotsPerMetre = qRound(1200 / 0.0254);
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return image;
+    }();
+    return device;
+}
+
+// A detail line (a race's comment may be long) as the lines it takes in the
+// given width (points), broken between words; a word longer than a line is
+// broken where it must.
+QStringList wrapped(const QString& text, double points, double width) {
+    const QPaintDevice& device = measuringDevice();
+    const QFont font(reportFont(points), &device);
+    // A little room to spare for a device that measures slightly wider.
+    const double lineWidth = width * 0.97 * device.logicalDpiX() / 72.0;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    QStringList lines;
+    for (QString paragraph : text.split(QLatin1Char('\n'))) {
+        paragraph.remove(QLatin1Char('\r'));
+        QTextLayout layout(paragraph, font, &device);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(lineWidth);
+            QString part = paragraph.mid(line.textStart(), line.textLength());
+            while (!part.isEmpty() && part.back().isSpace())
+                part.chop(1);
+            lines.append(part);
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+QStringList headingDetailLines(const ReportContent& c, double width) {
+    QStringList lines;
+    for (const QString& d : c.headingDetails)
+        lines += wrapped(d, kHeadingDetailPoints, width - kHeadingIndent);
+    return lines;
+}
+
+QStringList groupDetailLines(const ReportGroup& g, double width) {
+    QStringList lines;
+    for (const QString& d : g.details)
+        lines += wrapped(d, kGroupDetailPoints, width);
+    return lines;
+}
+
+double firstHeaderHeight(const ReportContent& c, double width) {
     double text = 0;
     if (!c.title.isEmpty())
         text += kTitleLine;
     if (!c.heading.isEmpty())
         text += kHeadingLine;
-    text += kDetailLine * c.headingDetails.size();
+    text += kDetailLine * headingDetailLines(c, width).size();
     return std::max(kLogo, text) + kHeaderGap;
 }
 
-double captionHeight(const ReportGroup& g) {
+double captionHeight(const ReportGroup& g, double width) {
     if (g.caption.isEmpty() && g.details.isEmpty())
         return 0;
-    return (g.caption.isEmpty() ? 0 : kCaptionLine) + kDetailLine * g.details.size() + 4;
+    return (g.caption.isEmpty() ? 0 : kCaptionLine) +
+           kDetailLine * groupDetailLines(g, width).size() + 4;
 }
 
 class Paginator {
 public:
     Paginator(const ReportContent& c, const QSizeF& area) : m_bottom(area.height() - kFooter) {
         m_result.pages.append(ReportPage());
-        m_pageTop = m_y = firstHeaderHeight(c);
+        m_pageTop = m_y = firstHeaderHeight(c, area.width());
     }
     bool fits(double h) const { return m_y + h <= m_bottom + 0.001; }
     bool atPageTop() const { return m_y <= m_pageTop + 0.001; }
@@ -77,12 +145,6 @@ private:
     double m_pageTop = 0;
     double m_y = 0;
 };
-
-QFont reportFont(double points, bool bold = false, bool italic = false) {
-    QFont f = formFont(points, bold);
-    f.setItalic(italic);
-    return f;
-}
 
 // Converts points of the printable area to the device's pixels.
 class PagePainter {
@@ -201,7 +263,7 @@ ReportPages LayoutReport(const ReportContent& c, const QSizeF& area) {
     }
     for (int g = 0; g < c.groups.size(); ++g) {
         const ReportGroup& group = c.groups[g];
-        const double caption = captionHeight(group);
+        const double caption = captionHeight(group, area.width());
         // A caption stays with the column header and the group's first row.
         pg.ensure(caption + kColumnHeader + (group.rows.isEmpty() ? 0 : kRow));
         pg.result().groupFirstPage.append(pg.page());
@@ -243,7 +305,7 @@ void PaintReportPage(QPainter& painter, const QPaintDevice& device, const Report
     if (page == 0) {
         drawLogo(pp, QRectF(0, 0, kLogo, kLogo));
         double y = 0;
-        const double x = kLogo + 12;
+        const double x = kHeadingIndent;
         if (!c.title.isEmpty()) {
             pp.text(QRectF(x, y, width - x, kTitleLine), Qt::AlignLeft | Qt::AlignVCenter, c.title,
                     reportFont(18, true), QColor(0, 0, 0xC0));
@@ -254,12 +316,12 @@ void PaintReportPage(QPainter& painter, const QPaintDevice& device, const Report
                     c.heading, reportFont(13, true));
             y += kHeadingLine;
         }
-        for (const QString& d : c.headingDetails) {
+        for (const QString& d : headingDetailLines(c, width)) {
             pp.text(QRectF(x, y, width - x, kDetailLine), Qt::AlignLeft | Qt::AlignVCenter, d,
-                    reportFont(9));
+                    reportFont(kHeadingDetailPoints));
             y += kDetailLine;
         }
-        pp.hline(0, width, firstHeaderHeight(c) - kHeaderGap / 2, rule);
+        pp.hline(0, width, firstHeaderHeight(c, width) - kHeaderGap / 2, rule);
     } else {
         QStringList running;
         for (const QString& s : {c.title, c.heading})
@@ -288,9 +350,9 @@ void PaintReportPage(QPainter& painter, const QPaintDevice& device, const Report
                 y += kCaptionLine;
             }
             if (b.kind == ReportBlock::GroupCaption)
-                for (const QString& d : g.details) {
+                for (const QString& d : groupDetailLines(g, width)) {
                     pp.text(QRectF(0, y, width, kDetailLine), Qt::AlignLeft | Qt::AlignVCenter, d,
-                            reportFont(8.5));
+                            reportFont(kGroupDetailPoints));
                     y += kDetailLine;
                 }
             break;

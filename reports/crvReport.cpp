@@ -4,7 +4,8 @@
 #include "ReportDefinition.h"
 
 #include <QComboBox>
-#include <QFileDialog>
+#include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPrintPreviewWidget>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -42,6 +44,12 @@ struct ZoomRow {
     const char* text;
     int percent; // 0: fit
 };
+// The user's documents folder, or the home folder where there is none.
+QString exportFolder() {
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
 constexpr ZoomRow kZoomRows[] = {{"Page width", 0}, {"Whole page", 0}, {"50%", 50},  {"75%", 75},
                                  {"100%", 100},     {"150%", 150},     {"200%", 200}};
 
@@ -239,6 +247,7 @@ void crvReport::PrintReport() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(m_printer.pageLayout());
     QPrintDialog dialog(&printer, this);
+    dialog.setMinMax(1, pageCount());
     if (dialog.exec() == QDialog::Accepted)
         printTo(printer);
 }
@@ -246,7 +255,12 @@ void crvReport::PrintReport() {
 bool crvReport::printTo(QPrinter& printer) {
     if (!m_report)
         return false;
-    if (!m_report->print(printer)) {
+    PrintRange range;
+    range.pages = printer.pageRanges();
+    // A printer that makes the copies itself is given each page once.
+    range.copies = printer.supportsMultipleCopies() ? 1 : printer.copyCount();
+    range.collate = printer.collateCopies();
+    if (!m_report->print(printer, range)) {
         MsgBox(QStringLiteral("The report could not be printed."), MsgButtons::OK,
                MsgIcon::Exclamation);
         return false;
@@ -257,14 +271,14 @@ bool crvReport::printTo(QPrinter& printer) {
 void crvReport::ExportReport() {
     if (!m_report)
         return;
-    QString file = QFileDialog::getSaveFileName(this, QStringLiteral("Export report"),
-                                                m_report->name() + QStringLiteral(".pdf"),
-                                                QStringLiteral("PDF files (*.pdf)"));
-    if (file.isEmpty())
-        return;
-    if (!file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-        file += QStringLiteral(".pdf");
-    exportTo(file);
+    // The dialog adds the suffix itself, so that its question before
+    // replacing a file covers the name the user typed.
+    const QString file = fileDialogs().saveFileName(
+        this, {QStringLiteral("Export report"),
+               exportFolder() + QLatin1Char('/') + m_report->fileName() + QStringLiteral(".pdf"),
+               QStringLiteral("PDF files (*.pdf)"), QStringLiteral("pdf")});
+    if (!file.isEmpty())
+        exportTo(file);
 }
 
 bool crvReport::exportTo(const QString& file) {

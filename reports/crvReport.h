@@ -52,8 +52,10 @@ public:
     // A row of the zoom box: "Page width", "Whole page" or a percentage.
     void cbZoom_Click(int row);
 
-    // Asks for a printer, then prints every page.
+    // Asks for a printer, then prints the pages and copies chosen in the dialog.
     void PrintReport();
+    // Prints the printer's page range (all pages when none is set) and its
+    // copies.
     bool printTo(QPrinter& printer);
     // Asks for a file name, then writes the report as PDF.
     void ExportReport();

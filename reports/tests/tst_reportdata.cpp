@@ -65,6 +65,36 @@ class TestReportData : public QObject {
     test::InstallFixture fx;
     std::unique_ptr<Database> db;
 
+    bool contentOf(int report, int key, Recordset& rs, ReportContent& c) {
+        switch (report) {
+        case Participants:
+            if (!db->Select(ParticipantsSql(key), rs))
+                return false;
+            c = ParticipantsContent(rs);
+            return true;
+        case Qual:
+            if (!db->Select(QualResultsSql(key), rs))
+                return false;
+            c = QualResultsContent(rs);
+            return true;
+        case Heat:
+            if (!db->Select(HeatResultsSql(key), rs))
+                return false;
+            c = HeatResultsContent(rs);
+            return true;
+        case RaceProgress:
+            if (!db->Select(RaceLapProgressSql(key), rs))
+                return false;
+            c = LapProgressContent(rs);
+            return true;
+        default:
+            if (!db->Select(CarLapProgressSql(31, key), rs))
+                return false;
+            c = LapProgressContent(rs);
+            return true;
+        }
+    }
+
 private slots:
     void initTestCase() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
@@ -280,30 +310,55 @@ private slots:
         QFETCH(QStringList, expected);
         Recordset rs;
         ReportContent c;
-        switch (report) {
-        case Participants:
-            QVERIFY(db->Select(ParticipantsSql(key), rs));
-            c = ParticipantsContent(rs);
-            break;
-        case Qual:
-            QVERIFY(db->Select(QualResultsSql(key), rs));
-            c = QualResultsContent(rs);
-            break;
-        case Heat:
-            QVERIFY(db->Select(HeatResultsSql(key), rs));
-            c = HeatResultsContent(rs);
-            break;
-        case RaceProgress:
-            QVERIFY(db->Select(RaceLapProgressSql(key), rs));
-            c = LapProgressContent(rs);
-            break;
-        default:
-            QVERIFY(db->Select(CarLapProgressSql(31, key), rs));
-            c = LapProgressContent(rs);
-            break;
-        }
+        QVERIFY(contentOf(report, key, rs, c));
         QCOMPARE(flatten(c), expected);
         QCOMPARE(c.recordCount, rs.RecordCount());
+    }
+
+    // An export offers what the report is and which race or tournament.
+    void fileNames_data() {
+        QTest::addColumn<int>("report");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("participants") << int(Participants) << 1 << "Participants Spring Cup";
+        QTest::newRow("no participants") << int(Participants) << 3 << "Participants";
+        QTest::newRow("qualification results")
+            << int(Qual) << 1 << "Qualification results Spring Cup";
+        QTest::newRow("heat results") << int(Heat) << 12 << "Results A-Final";
+        QTest::newRow("heat results of a single race") << int(Heat) << 30 << "Results Fun race";
+        QTest::newRow("lap progress") << int(RaceProgress) << 10 << "Lap progress Round 1 - Heat 1";
+    }
+    void fileNames() {
+        QFETCH(int, report);
+        QFETCH(int, key);
+        QFETCH(QString, expected);
+        Recordset rs;
+        ReportContent c;
+        QVERIFY(contentOf(report, key, rs, c));
+        QCOMPARE(c.fileName, expected);
+    }
+
+    void safeFileNames_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain") << "Results A-Final"
+                               << "Results A-Final";
+        QTest::newRow("separators and wildcards") << "Results Heat 1/2: A\\B *?"
+                                                  << "Results Heat 1-2- A-B --";
+        QTest::newRow("quotes, angles, bar") << "R \"x\" <y> |z|"
+                                             << "R -x- -y- -z-";
+        QTest::newRow("tab and line break") << "Results\tHeat\n1"
+                                            << "Results-Heat-1";
+        QTest::newRow("hidden or trailing dots") << " ..Results. "
+                                                 << "Results";
+        QTest::newRow("nothing left") << " ... "
+                                      << "";
+        QTest::newRow("too long") << QString(150, 'x') << QString(100, 'x');
+    }
+    void safeFileNames() {
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+        QCOMPARE(SafeFileName(text), expected);
     }
 
     void raceChoicesNameTheRaceAndItsStart() {

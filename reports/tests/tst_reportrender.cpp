@@ -9,11 +9,15 @@
 #include "crvReport.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLocale>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -63,6 +67,33 @@ class TestReportRender : public QObject {
     test::InstallFixture fx;
     std::unique_ptr<Database> db;
     QTemporaryDir out;
+
+    // A qualification ranking of 150 drivers, over several pages.
+    std::shared_ptr<ReportDefinition> longRanking() {
+        test::InstallFixture big;
+        QStringList sql{"INSERT INTO tblTournament (TournamentID, Name) VALUES (1,'Big Cup');",
+                        "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
+                        "Length, Status, Description) VALUES (1,1,1,1,5,2,'Heat');"};
+        for (int i = 1; i <= 150; ++i)
+            sql << QString("INSERT INTO tblDriver (DriverID, Lastname, Firstname) VALUES "
+                           "(%1,'Driver%2','F');")
+                       .arg(i)
+                       .arg(i, 3, 10, QChar('0'))
+                << QString("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, "
+                           "NumOfLaps, TimeToFinish, TimeToFinishString) VALUES "
+                           "(%1,1,1,%2,1000,'1.000');")
+                       .arg(i)
+                       .arg(500 - i);
+        if (!big.sql(sql))
+            return nullptr;
+        auto bigDb = test::openDatabase(big, "big");
+        Recordset rs;
+        if (!bigDb->Select(QualResultsSql(1), rs))
+            return nullptr;
+        auto r = std::make_shared<crdQualResults>();
+        r->SetDataSource(rs);
+        return r;
+    }
 
     std::shared_ptr<ReportDefinition> report(const QString& kind, const QString& sql) {
         Recordset rs;
@@ -149,6 +180,44 @@ private slots:
         QVERIFY2(text.contains("Page 1 of 1"), qPrintable(text));
     }
 
+    // A long race comment (a protest decision) reaches the paper whole, over
+    // as many lines as it takes, and the results still follow it.
+    void longCommentWraps_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("firstRow");
+        QTest::newRow("heat results")
+            << "heat" << HeatResultsSql(10) << "1 1 Berg Anna Xray 10 2.000";
+        QTest::newRow("lap progress") << "progress" << RaceLapProgressSql(10) << "1 23.456 23.456";
+    }
+    void longCommentWraps() {
+        QFETCH(QString, kind);
+        QFETCH(QString, sql);
+        QFETCH(QString, firstRow);
+        const QString decision =
+            "Protest by Dahl upheld: Berg cut the chicane in laps 4 and 7 and gained time on "
+            "both occasions, so the race director deducts one lap from her result; the "
+            "reports of the marshals and the video were heard, and the decision was made known to "
+            "both drivers at 10:45, after which no further protest was lodged with the jury "
+            "before the deadline of the meeting.";
+        QVERIFY(db->Execute("UPDATE tblRace SET Comment='" + decision + "' WHERE RaceID=10;"));
+        const auto restore = qScopeGuard(
+            [this] { db->tryExecute("UPDATE tblRace SET Comment='Dry track' WHERE RaceID=10;"); });
+        auto r = report(kind, sql);
+        QVERIFY(r);
+        const QString file = out.filePath("comment-" + kind + ".pdf");
+        QVERIFY(r->ExportPdf(file));
+        const QString text = pdfText(file);
+        QVERIFY2(!text.contains(QChar(0x2026)), qPrintable(text));
+        const QStringList paper = lines(text, ".");
+        const qsizetype comment = paper.indexOf(QRegularExpression("Comment: Protest.*"));
+        QVERIFY2(comment >= 0, qPrintable(text));
+        // The comment's lines, read in order, give the whole decision.
+        QVERIFY2(paper.mid(comment, 4).join(' ').contains("Comment: " + decision),
+                 qPrintable(text));
+        QVERIFY2(paper.indexOf(firstRow, comment) > comment + 1, qPrintable(text));
+    }
+
     // The chart is drawn as lines and text: its axis titles read back.
     void lapProgressHasItsChart() {
         auto r = report("progress", RaceLapProgressSql(10));
@@ -161,30 +230,12 @@ private slots:
     }
 
     void longReportsGoOnOverPages() {
-        test::InstallFixture big;
-        QStringList sql{"INSERT INTO tblTournament (TournamentID, Name) VALUES (1,'Big Cup');",
-                        "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
-                        "Length, Status, Description) VALUES (1,1,1,1,5,2,'Heat');"};
-        for (int i = 1; i <= 150; ++i)
-            sql << QString("INSERT INTO tblDriver (DriverID, Lastname, Firstname) VALUES "
-                           "(%1,'Driver%2','F');")
-                       .arg(i)
-                       .arg(i, 3, 10, QChar('0'))
-                << QString("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, "
-                           "NumOfLaps, TimeToFinish, TimeToFinishString) VALUES "
-                           "(%1,1,1,%2,1000,'1.000');")
-                       .arg(i)
-                       .arg(500 - i);
-        QVERIFY(big.sql(sql));
-        auto bigDb = test::openDatabase(big, "big");
-        Recordset rs;
-        QVERIFY(bigDb->Select(QualResultsSql(1), rs));
-        crdQualResults r;
-        r.SetDataSource(rs);
-        const int pages = r.pageCount(DefaultReportPageLayout());
+        auto r = longRanking();
+        QVERIFY(r);
+        const int pages = r->pageCount(DefaultReportPageLayout());
         QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
         const QString file = out.filePath("long.pdf");
-        QVERIFY(r.ExportPdf(file));
+        QVERIFY(r->ExportPdf(file));
         const QString text = pdfText(file);
         // Every page repeats the column header and says where it stands.
         QCOMPARE(lines(text, "^Pos\\. Lastname").size(), pages);
@@ -194,6 +245,104 @@ private slots:
         QCOMPARE(ranking.size(), 150);
         QCOMPARE(ranking.first(), "1 Driver001 F Heat 499 1.000");
         QCOMPARE(ranking.last(), "150 Driver150 F Heat 350 1.000");
+    }
+
+    // Printing gives the pages chosen in the print dialog, as many times as
+    // asked, and each page holds the rows it holds in the whole report.
+    void printingHonoursPagesAndCopies_data() {
+        QTest::addColumn<QString>("pages"); // as typed in the print dialog; empty: all
+        QTest::addColumn<int>("copies");
+        QTest::addColumn<bool>("collate");
+        QTest::addColumn<QList<int>>("printed");
+        QTest::newRow("all") << "" << 1 << true << QList<int>{1, 2, 3};
+        QTest::newRow("pages 2 to 2") << "2-2" << 1 << true << QList<int>{2};
+        QTest::newRow("pages 1 and 3") << "1,3" << 1 << true << QList<int>{1, 3};
+        QTest::newRow("pages beyond the end") << "3-9" << 1 << true << QList<int>{3};
+        QTest::newRow("two copies collated") << "2-3" << 2 << true << QList<int>{2, 3, 2, 3};
+        QTest::newRow("two copies by page") << "2-3" << 2 << false << QList<int>{2, 2, 3, 3};
+    }
+    void printingHonoursPagesAndCopies() {
+        QFETCH(QString, pages);
+        QFETCH(int, copies);
+        QFETCH(bool, collate);
+        QFETCH(QList<int>, printed);
+        FakePlatform platform;
+        auto r = longRanking();
+        QVERIFY(r);
+        QCOMPARE(r->pageCount(DefaultReportPageLayout()), 3);
+        const QString whole = out.filePath("whole.pdf");
+        QVERIFY(r->ExportPdf(whole));
+        const QStringList wholePages = pdfText(whole).split('\f');
+
+        crvReport viewer;
+        viewer.setReportSource(r);
+        viewer.ViewReport();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString file = out.filePath("printed.pdf");
+        printer.setOutputFileName(file);
+        printer.setPageLayout(DefaultReportPageLayout());
+        printer.setPageRanges(QPageRanges::fromString(pages));
+        printer.setCopyCount(copies);
+        printer.setCollateCopies(collate);
+        QVERIFY(viewer.printTo(printer));
+        QVERIFY(platform.boxes->messages.isEmpty());
+
+        QStringList paper = pdfText(file).split('\f');
+        paper.removeAll(QString()); // after the last page's form feed
+        QCOMPARE(paper.size(), printed.size());
+        for (qsizetype i = 0; i < paper.size(); ++i) {
+            const int page = printed[i];
+            QVERIFY2(paper[i].contains(QString("Page %1 of 3").arg(page)), qPrintable(paper[i]));
+            const QStringList rows = lines(paper[i], "^\\d+ Driver\\d+ ");
+            QVERIFY(!rows.isEmpty());
+            QCOMPARE(rows, lines(wholePages[page - 1], "^\\d+ Driver\\d+ "));
+        }
+    }
+
+    // Export offers a name that says which report and race, in the user's
+    // documents, and lets the dialog add ".pdf" so that its question before
+    // replacing a file covers a name typed without it.
+    void exportOffersANamedFileAndAsksBeforeReplacing() {
+        FakePlatform platform;
+        const QByteArray home = qgetenv("HOME");
+        const auto restoreHome = qScopeGuard([&home] { qputenv("HOME", home); });
+        const QString documents = out.filePath("home/Documents");
+        QVERIFY(QDir().mkpath(documents));
+        qputenv("HOME", QFile::encodeName(out.filePath("home")));
+
+        crvReport viewer;
+        viewer.setReportSource(report("heat", HeatResultsSql(12)));
+        viewer.ViewReport();
+        viewer.cmdExport->click(); // cancelled
+        viewer.setReportSource(report("participants", ParticipantsSql(1)));
+        viewer.ViewReport();
+        viewer.cmdExport->click();
+        QCOMPARE(platform.files->requests.size(), 2);
+        QCOMPARE(platform.files->requests[0].path, documents + "/Results A-Final.pdf");
+        QCOMPARE(platform.files->requests[1].path, documents + "/Participants Spring Cup.pdf");
+        for (const SaveFileRequest& r : platform.files->requests) {
+            QCOMPARE(r.defaultSuffix, "pdf");
+            QCOMPARE(r.filter, "PDF files (*.pdf)");
+        }
+
+        // "ow2" where ow2.pdf holds another report: No keeps it, Yes replaces it.
+        QFile other(documents + "/ow2.pdf");
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.write("another report");
+        other.close();
+        platform.files->typedNames = QStringList{"ow2", "ow2"};
+        platform.files->replaceAnswers = {MsgResult::No, MsgResult::Yes};
+        viewer.cmdExport->click();
+        QCOMPARE(platform.files->replaceQuestions, QStringList{documents + "/ow2.pdf"});
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        QCOMPARE(other.readAll(), "another report");
+        other.close();
+        QVERIFY(!QFile::exists(documents + "/ow2"));
+        viewer.cmdExport->click();
+        QCOMPARE(platform.files->replaceQuestions.size(), 2);
+        QVERIFY(pdfText(documents + "/ow2.pdf").contains("Spring Cup"));
+        QVERIFY(platform.boxes->messages.isEmpty());
     }
 
     void unwritablePdfIsRefused() {
