@@ -2,6 +2,7 @@
 
 #include "EventData.h"
 #include "Helpers.h"
+#include "KeepSelection.h"
 #include "MainContext.h"
 #include "Platform.h"
 #include "Schema.h"
@@ -446,6 +447,7 @@ bool TournamentPage::fillParticipantList(QListWidget* list, const QString& sql) 
     Recordset rs;
     if (!m_main.db().Select(sql, rs))
         return false;
+    const KeepSelection keep(list);
     list->clear();
     for (int i = 0; i < rs.RecordCount(); ++i) {
         const QString id = FieldToString(rs.value(i, QStringLiteral("DriverID")));
