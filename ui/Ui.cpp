@@ -146,13 +146,14 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     QSize s = QStyledItemDelegate::sizeHint(option, index);
-    // Laid out from 0 with no width of its own, the row ends where its text does.
+    // Laid out from 0 with no width of its own, the row ends where its last
+    // column does (the base width would measure the tabs as text).
     const std::vector<Column> cols =
         columns(index.data().toString(), option.font, QRect(0, 0, 2 * kRowMargin, s.height()));
     int width = 0;
     for (const Column& c : cols)
         width = std::max(width, c.rect.right() + 1);
-    s.setWidth(std::max(s.width(), width + kRowMargin + 4));
+    s.setWidth(width + kRowMargin + 4);
     return s;
 }
 

@@ -91,9 +91,14 @@ private slots:
         QCOMPARE(l.toolTip(0), toolTip ? row : QString());
     }
 
-    // A row wider than the list scrolls sideways to its end.
+    // A row wider than the list scrolls sideways to its end; one whose columns
+    // end inside the list does not, however long its cut columns are.
     void wideRowsScroll() {
-        List narrow({"1\tA\tB"});
+        List narrow({"1\tHaugen-Kristiansen, Vilde-Marie\t12-5:05.000\tF=27/ID=11\tAssigned"},
+                    {20, 90, 125, 180});
+        narrow.list.resize(420, 200);
+        narrow.list.doItemsLayout();
+        QVERIFY(narrow.columns(0).back().rect.right() < narrow.list.viewport()->width());
         QCOMPARE(narrow.list.horizontalScrollBar()->maximum(), 0);
         List wide(
             {"1\tA\tB", "12\tLund, Ola\t[ID=8765432 / F=27.015] Mugen MBX8 Eco 2024 edition"});
