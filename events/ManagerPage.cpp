@@ -3,6 +3,7 @@
 #include "EventData.h"
 #include "FinalRaces.h"
 #include "Helpers.h"
+#include "KeepSelection.h"
 #include "MainContext.h"
 #include "Platform.h"
 #include "QualHeatDeal.h"
@@ -660,6 +661,7 @@ void ManagerPage::cbManagerFinalHeatDestination_Click() {
         FillFinalHeatDestinationCombo(dialog.m_intNewRaceID);
         return;
     }
+    const KeepSelection keep(lbManagerFinalHeatDestination);
     lbManagerFinalHeatDestination->clear();
     QList<StartListRow> drivers;
     if (!ReadStartList(m_main.db(), destinationRace(), drivers))

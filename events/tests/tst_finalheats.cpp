@@ -241,6 +241,23 @@ private slots:
         QVERIFY(f.messages.isEmpty());
     }
 
+    // Adding refills the start list; the row chosen in it stays chosen.
+    void startListChoiceSurvivesAnAdd() {
+        Finals f;
+        f.chooseDestination("Final B");
+        f.page->cbManagerFinalHeatSource->setCurrentIndex(1);
+        for (int driver : {4, 1}) {
+            f.chooseCandidate(driver);
+            f.page->cmdManagerFinalHeatAddParticipant_Click();
+        }
+        f.page->lbManagerFinalHeatDestination->setCurrentRow(0);
+        f.chooseCandidate(3);
+        f.page->cmdManagerFinalHeatAddParticipant_Click();
+        QCOMPARE(f.destinationDrivers(), (QStringList{"4", "1", "3"}));
+        f.page->cmdManagerFinalHeatRemoveParticipant_Click();
+        QCOMPARE(f.destinationDrivers(), (QStringList{"1", "3"}));
+    }
+
     // The level rule holds even where the mark has gone stale.
     void levelMessageNamesTheOtherRace() {
         Finals f;
