@@ -3,6 +3,7 @@
 #include "EventData.h"
 #include "FinalRaces.h"
 #include "Helpers.h"
+#include "KeepSelection.h"
 #include "MainContext.h"
 #include "Platform.h"
 #include "QualHeatDeal.h"
@@ -51,8 +52,6 @@ QListWidget* makeList(const QString& name, QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setObjectName(name);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Rows wider than the list are cut off, not scrolled.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return list;
 }
 
@@ -554,6 +553,7 @@ void ManagerPage::cbManagerFinalHeatDestination_Click() {
         FillFinalHeatDestinationCombo(dialog.m_intNewRaceID);
         return;
     }
+    const KeepSelection keep(lbManagerFinalHeatDestination);
     lbManagerFinalHeatDestination->clear();
     QList<StartListRow> drivers;
     if (!ReadStartList(m_main.db(), destinationRace(), drivers))

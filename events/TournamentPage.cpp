@@ -2,6 +2,7 @@
 
 #include "EventData.h"
 #include "Helpers.h"
+#include "KeepSelection.h"
 #include "MainContext.h"
 #include "Platform.h"
 #include "Schema.h"
@@ -442,6 +443,7 @@ void TournamentPage::txtTournamentDriverFirstname_LostFocus() {
 // ---- Participants ----------------------------------------------------------
 
 void TournamentPage::fillParticipantList(QListWidget* list, const QList<DriverRow>& drivers) {
+    const KeepSelection keep(list);
     list->clear();
     for (const DriverRow& d : drivers) {
         auto* item =

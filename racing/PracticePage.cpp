@@ -3,6 +3,7 @@
 #include "ButtonPictures.h"
 #include "Database.h"
 #include "Helpers.h"
+#include "KeepSelection.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
 #include "Platform.h"
@@ -537,6 +538,7 @@ void PracticePage::refreshAll() {
 }
 
 void PracticePage::FillUnassignedTransponders() {
+    const KeepSelection keep(lbPracticeUnassignedTransponders);
     lbPracticeUnassignedTransponders->clear();
     Recordset rs;
     QuietDatabase quiet(m_main.db()); // also runs inside the lap counter's receive handling
@@ -555,6 +557,7 @@ void PracticePage::FillUnassignedTransponders() {
 }
 
 void PracticePage::FillUnassignedDrivers() {
+    const KeepSelection keep(lbPracticeUnassignedDrivers);
     lbPracticeUnassignedDrivers->clear();
     Recordset rs;
     QuietDatabase quiet(m_main.db());

@@ -30,7 +30,7 @@ ReportsPage::ReportsPage(MainContext& main, QWidget* parent)
     frameReportsAdditionalInfo->setVisible(false);
     Label35 = addLabel("Label35", QStringLiteral("Select heat:"), frameReportsAdditionalInfo, 120,
                        300, 2895, 255);
-    cbReportsLapProgressRace = addControl<QComboBox>(
+    cbReportsLapProgressRace = addControl<ElidingComboBox>(
         "cbReportsLapProgressRace", frameReportsAdditionalInfo, 120, 600, 2895, 315);
     cbReportsLapProgressRace->setPlaceholderText(QStringLiteral("<Select heat>"));
     Label35->setBuddy(cbReportsLapProgressRace);

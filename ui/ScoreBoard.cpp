@@ -34,8 +34,11 @@ void addScoreBoardHeadings(QWidget* page) {
 void addScoreColumn(QWidget* page, const ScoreColumn& column, const ScoreColumnStyle& style) {
     for (int i = 0; i < 10; ++i) {
         const QByteArray name = QByteArray(column.name) + '_' + QByteArray::number(i);
-        QLabel* label = addLabel(name.constData(), column.design, page, column.left,
-                                 style.top + 600 * i, column.width, style.height);
+        // A name too long for its column ends in "…" rather than in a cut letter.
+        QLabel* label = style.leftAligned ? new ElidingLabel(column.design, page)
+                                          : new QLabel(column.design, page);
+        label->setObjectName(QString::fromLatin1(name));
+        place(label, column.left, style.top + 600 * i, column.width, style.height);
         label->setFont(style.font);
         label->setAlignment((style.leftAligned ? Qt::AlignLeft : Qt::AlignRight) |
                             Qt::AlignVCenter);

@@ -20,7 +20,8 @@ using ScoreRow = std::array<QLabel*, 10>;
 void addScoreBoardHeadings(QWidget* page);
 
 // One column of a board: labels named <name>_0 to <name>_9, hidden, a row every
-// 600 twips from `top`.
+// 600 twips from `top`. A left-aligned column (the driver's) cuts a text too
+// long for it with "…" and shows it whole as tooltip.
 struct ScoreColumn {
     const char* name;
     ScoreRow* labels;

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,7 +17,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QTextEdit>
+#include <QToolTip>
+
+#include <algorithm>
 
 namespace kv {
 
@@ -84,6 +90,55 @@ QFont blackFont(double pointSize) {
 TabStopDelegate::TabStopDelegate(std::vector<int> stops, QObject* parent)
     : QStyledItemDelegate(parent), m_stops(std::move(stops)) {}
 
+namespace {
+
+// Text and item edges keep this far apart, as the list's own rows do.
+constexpr int kRowMargin = 2;
+
+} // namespace
+
+std::vector<TabStopDelegate::Column> TabStopDelegate::columns(const QString& row, const QFont& font,
+                                                              const QRect& rect) const {
+    const QFontMetrics fm(font);
+    const double unit = fm.averageCharWidth() / 4.0;
+    // A cut column keeps this much room before the next one.
+    const int gap = std::max(2, fm.averageCharWidth() / 2);
+    const QRect r = rect.adjusted(kRowMargin, 0, -kRowMargin, 0);
+    const QStringList texts = row.split(QLatin1Char('\t'));
+    std::vector<Column> out;
+    int x = r.left();
+    for (int c = 0; c < texts.size(); ++c) {
+        const QString& text = texts[c];
+        const int advance = fm.horizontalAdvance(text);
+        const bool hasStop = c < static_cast<int>(m_stops.size());
+        const int stop = hasStop ? m_stops[static_cast<size_t>(c)] : 0;
+        const int stopX = r.left() + int(std::abs(stop) * unit);
+        const bool last = c == texts.size() - 1;
+        Column col;
+        col.rightAligned = hasStop && stop < 0;
+        int room = 0;
+        if (col.rightAligned) {
+            // The column ends at the stop.
+            col.rect = QRect(x, r.top(), std::max(0, stopX - x), r.height());
+            room = col.rect.width();
+        } else if (last || !hasStop || stopX <= x) {
+            // The row's last column, a column past the stops, or one whose stop
+            // lies at or before its start (a first stop of 0): its own width.
+            col.rect =
+                QRect(x, r.top(), std::max(last ? r.right() + 1 - x : 0, advance + 1), r.height());
+            room = col.rect.width();
+        } else {
+            col.rect = QRect(x, r.top(), stopX - x, r.height());
+            room = col.rect.width() - gap;
+        }
+        col.cut = advance > room && !text.isEmpty();
+        col.text = col.cut ? fm.elidedText(text, Qt::ElideRight, std::max(0, room)) : text;
+        out.push_back(col);
+        x = hasStop ? std::max(x, stopX) : col.rect.right() + 1 + gap;
+    }
+    return out;
+}
+
 void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {
     QStyleOptionViewItem opt = option;
@@ -94,54 +149,43 @@ void TabStopDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     QStyle* style = widget ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, widget);
 
-    const QFontMetrics fm(opt.font);
-    const double unit = fm.averageCharWidth() / 4.0;
-    const QStringList columns = text.split(QLatin1Char('\t'));
-    const QRect r = opt.rect.adjusted(2, 0, -2, 0);
     painter->save();
     painter->setFont(opt.font);
     painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
                                                                          : QPalette::Text));
-    int x = r.left();
-    for (int c = 0; c < columns.size(); ++c) {
-        const bool hasNext = c < static_cast<int>(m_stops.size());
-        const int stop = hasNext ? m_stops[c] : 0;
-        if (hasNext && stop < 0) {
-            // Right-aligned: the column ends at the stop.
-            const int end = r.left() + int(-stop * unit);
-            painter->drawText(QRect(x, r.top(), end - x, r.height()),
-                              Qt::AlignRight | Qt::AlignVCenter, columns[c]);
-        } else {
-            // The row's last column has nothing to make room for: it runs to the edge.
-            const bool last = c == columns.size() - 1;
-            int end = hasNext && !last ? r.left() + int(stop * unit) : r.right();
-            // A stop at or before the column's start (a first stop of 0) gives
-            // the text its own width.
-            if (end <= x)
-                end = x + fm.horizontalAdvance(columns[c]) + 1;
-            painter->drawText(QRect(x, r.top(), std::max(0, end - x), r.height()),
-                              Qt::AlignLeft | Qt::AlignVCenter, columns[c]);
-        }
-        if (hasNext)
-            x = std::max(x, r.left() + int(std::abs(stop) * unit));
-        else
-            x = r.right();
-    }
+    for (const Column& c : columns(text, opt.font, opt.rect))
+        painter->drawText(
+            c.rect, (c.rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter, c.text);
     painter->restore();
 }
 
 QSize TabStopDelegate::sizeHint(const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
     QSize s = QStyledItemDelegate::sizeHint(option, index);
-    const QFontMetrics fm(option.font);
+    // Laid out from 0 with no width of its own, the row ends where its last
+    // column does (the base width would measure the tabs as text).
+    const std::vector<Column> cols =
+        columns(index.data().toString(), option.font, QRect(0, 0, 2 * kRowMargin, s.height()));
     int width = 0;
-    const QStringList columns = index.data().toString().split(QLatin1Char('\t'));
-    const double unit = fm.averageCharWidth() / 4.0;
-    if (!m_stops.empty())
-        width = int(std::abs(m_stops.back()) * unit);
-    width += fm.horizontalAdvance(columns.last()) + 8;
-    s.setWidth(std::max(s.width(), width));
+    for (const Column& c : cols)
+        width = std::max(width, c.rect.right() + 1);
+    s.setWidth(width + kRowMargin + 4);
     return s;
+}
+
+bool TabStopDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event && view && event->type() == QEvent::ToolTip && index.isValid()) {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString row = index.data().toString();
+        const std::vector<Column> cols = columns(row, opt.font, opt.rect);
+        if (std::any_of(cols.begin(), cols.end(), [](const Column& c) { return c.cut; })) {
+            QToolTip::showText(event->globalPos(), row, view->viewport(), option.rect);
+            return true;
+        }
+    }
+    return QStyledItemDelegate::helpEvent(event, view, option, index);
 }
 
 void SetTabStops(QListWidget* list, std::initializer_list<int> stops) {
@@ -149,6 +193,8 @@ void SetTabStops(QListWidget* list, std::initializer_list<int> stops) {
     list->setItemDelegate(new TabStopDelegate(std::vector<int>(stops), list));
     if (old && old->parent() == list)
         old->deleteLater();
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
 }
 
 namespace {
@@ -284,10 +330,54 @@ QString ElidingLabel::shownText() const {
     return fontMetrics().elidedText(text(), Qt::ElideRight, contentsRect().width());
 }
 
+bool ElidingLabel::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip && toolTip().isEmpty() && shownText() != text()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), text(), this);
+        return true;
+    }
+    return QLabel::event(e);
+}
+
 void ElidingLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     style()->drawItemText(&p, contentsRect(), int(alignment()), palette(), isEnabled(), shownText(),
                           foregroundRole());
+}
+
+QString ElidingComboBox::shownText() const {
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    QRect field =
+        style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+    if (!opt.currentIcon.isNull())
+        field.adjust(opt.iconSize.width() + 4, 0, 0, 0);
+    // The label is drawn a pixel in from each side of the field.
+    return fontMetrics().elidedText(opt.currentText, Qt::ElideRight, field.width() - 2);
+}
+
+bool ElidingComboBox::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip && toolTip().isEmpty() && currentIndex() >= 0 &&
+        shownText() != currentText()) {
+        QToolTip::showText(static_cast<QHelpEvent*>(e)->globalPos(), currentText(), this);
+        return true;
+    }
+    return QComboBox::event(e);
+}
+
+void ElidingComboBox::paintEvent(QPaintEvent*) {
+    // As the combo box paints itself, with the chosen row cut to the box.
+    QStylePainter painter(this);
+    painter.setPen(palette().color(QPalette::Text));
+    QStyleOptionComboBox opt;
+    initStyleOption(&opt);
+    painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+    if (currentIndex() < 0 && !placeholderText().isEmpty()) {
+        opt.palette.setBrush(QPalette::ButtonText, opt.palette.placeholderText());
+        opt.currentText = placeholderText();
+    } else {
+        opt.currentText = shownText();
+    }
+    painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
 }
 
 StatusIndicator::StatusIndicator(QWidget* parent) : QWidget(parent), m_color(bgr(0xC000)) {}

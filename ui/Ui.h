@@ -3,6 +3,7 @@
 // fonts, colours and list columns they share.
 
 #include <QColor>
+#include <QComboBox>
 #include <QFont>
 #include <QLabel>
 #include <QRect>
@@ -12,6 +13,8 @@
 #include <initializer_list>
 #include <vector>
 
+class QAbstractItemView;
+class QHelpEvent;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -77,25 +80,41 @@ QFont blackFont(double pointSize);
 
 // Draws list rows whose columns are separated by tab characters at tab stops
 // given in dialog units (a horizontal unit is a quarter of the average character
-// width; a negative stop right-aligns the column that ends there).
+// width; a negative stop right-aligns the column that ends there). A column that
+// cannot hold its text up to the next stop ends in "…", and the row then shows
+// its whole text as its tooltip. The last column runs as far as its text needs:
+// its row is as wide as that, and the list scrolls sideways to it.
 class TabStopDelegate final : public QStyledItemDelegate {
 public:
     TabStopDelegate(std::vector<int> stops, QObject* parent);
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
     const std::vector<int>& stops() const { return m_stops; }
+
+    // One column of a row as it is drawn.
+    struct Column {
+        QRect rect;
+        QString text; // cut with "…" where the column cannot hold it
+        bool rightAligned = false;
+        bool cut = false;
+    };
+    // The columns of `row` drawn with `font` in the item rectangle `rect`.
+    std::vector<Column> columns(const QString& row, const QFont& font, const QRect& rect) const;
 
 private:
     std::vector<int> m_stops;
 };
 
-// Sets the column stops of a list.
+// Sets the column stops of a list; a list wider than its box scrolls sideways.
 void SetTabStops(QListWidget* list, std::initializer_list<int> stops);
 
 // A one-line label that keeps to its own width: a text too long for it ends in
-// "..." rather than running over its neighbours or being cut in the middle of a
-// letter. text() stays the whole text.
+// "…" rather than running over its neighbours or being cut in the middle of a
+// letter, and then shows itself whole as its tooltip (unless the label has a
+// tooltip of its own). text() stays the whole text.
 class ElidingLabel final : public QLabel {
     Q_OBJECT
 public:
@@ -104,6 +123,22 @@ public:
     QString shownText() const;
 
 protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent*) override;
+};
+
+// A combo box that cuts a chosen row too long for its box with "…" rather than in
+// the middle of a letter, and then shows the whole row as its tooltip (unless it
+// has a tooltip of its own). currentText() stays the whole row.
+class ElidingComboBox final : public QComboBox {
+    Q_OBJECT
+public:
+    using QComboBox::QComboBox;
+    // The chosen row as it is drawn.
+    QString shownText() const;
+
+protected:
+    bool event(QEvent* e) override;
     void paintEvent(QPaintEvent*) override;
 };
 

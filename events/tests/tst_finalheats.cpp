@@ -4,12 +4,16 @@
 #include "ItemTexts.h"
 #include "MainFixture.h"
 #include "ManagerPage.h"
+#include "Ui.h"
 #include "frmAddRace.h"
 
 #include <QComboBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace kv;
@@ -167,6 +171,53 @@ private slots:
         QVERIFY(inkBeyond > 0);
     }
 
+    // A long name is cut at its column with the whole row as tooltip; the
+    // frequency and ID at the end of a row can be scrolled to.
+    void longRowsStayReadable() {
+        Finals f;
+        QVERIFY(f.fx.sql({"UPDATE tblDriver SET Lastname='Haugen-Kristiansen', "
+                          "Firstname='Vilde-Marie', Frequency=27.015, TransponderID=8765432 "
+                          "WHERE DriverID=1;"}));
+        f.w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.w));
+        f.chooseDestination("Final B");
+        f.page->cbManagerFinalHeatSource->setCurrentIndex(1);
+        f.chooseCandidate(1);
+        f.page->cmdManagerFinalHeatAddParticipant_Click();
+
+        QListWidget* destination = f.page->lbManagerFinalHeatDestination;
+        QCOMPARE(destination->item(0)->text(),
+                 QString("1\tHaugen-Kristiansen, Vilde-Marie\tF=27.015/ID=8765432"));
+        destination->doItemsLayout();
+        QStyleOptionViewItem option;
+        option.initFrom(destination);
+        option.font = destination->font();
+        const int rowWidth = destination->itemDelegate()
+                                 ->sizeHint(option, destination->model()->index(0, 0))
+                                 .width();
+        QVERIFY(rowWidth > destination->viewport()->width());
+        QVERIFY(destination->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff);
+        QVERIFY(destination->viewport()->width() + destination->horizontalScrollBar()->maximum() >=
+                rowWidth);
+
+        QListWidget* source = f.page->lbManagerFinalHeatSource;
+        QListWidgetItem* row = source->findItems("1\tHaugen", Qt::MatchStartsWith).value(0);
+        QVERIFY(row);
+        auto* delegate = dynamic_cast<TabStopDelegate*>(source->itemDelegate());
+        QVERIFY(delegate);
+        const auto columns =
+            delegate->columns(row->text(), source->font(), source->visualItemRect(row));
+        QVERIFY(columns.at(1).cut);
+        QVERIFY(columns.at(1).text.endsWith(QChar(0x2026)));
+        QVERIFY(columns.at(1).rect.right() < columns.at(2).rect.left());
+        const QPoint at = source->visualItemRect(row).center();
+        QHelpEvent tip(QEvent::ToolTip, at, source->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(source->viewport(), &tip);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), row->text());
+        QToolTip::hideText();
+    }
+
     void addAndRemoveOnTheStartList() {
         Finals f;
         f.chooseDestination("Final B");
@@ -188,6 +239,23 @@ private slots:
         f.chooseCandidate(2);
         f.page->cmdManagerFinalHeatAddParticipant_Click();
         QVERIFY(f.messages.isEmpty());
+    }
+
+    // Adding refills the start list; the row chosen in it stays chosen.
+    void startListChoiceSurvivesAnAdd() {
+        Finals f;
+        f.chooseDestination("Final B");
+        f.page->cbManagerFinalHeatSource->setCurrentIndex(1);
+        for (int driver : {4, 1}) {
+            f.chooseCandidate(driver);
+            f.page->cmdManagerFinalHeatAddParticipant_Click();
+        }
+        f.page->lbManagerFinalHeatDestination->setCurrentRow(0);
+        f.chooseCandidate(3);
+        f.page->cmdManagerFinalHeatAddParticipant_Click();
+        QCOMPARE(f.destinationDrivers(), (QStringList{"4", "1", "3"}));
+        f.page->cmdManagerFinalHeatRemoveParticipant_Click();
+        QCOMPARE(f.destinationDrivers(), (QStringList{"1", "3"}));
     }
 
     // The level rule holds even where the mark has gone stale.

@@ -729,6 +729,33 @@ private slots:
         QVERIFY(platform.boxes->messages.isEmpty());
     }
 
+    // Leaving a name box refills both lists; the rows chosen in them stay chosen.
+    void choicesSurviveARefill() {
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql(kMeeting));
+        QVERIFY(mf.start());
+        TournamentPage* page = mf.w->pageTournament;
+        QListWidget* open = page->lbTournamentPotentialParticipants;
+        QListWidget* registered = page->lbTournamentParticipants;
+        open->setCurrentRow(1);
+        registered->setCurrentRow(1);
+        loseFocus(page->txtTournamentDriverLastname);
+        const auto chosen = [](const QListWidget* list) {
+            const QList<QListWidgetItem*> rows = list->selectedItems();
+            return rows.isEmpty() ? QString() : rows.first()->text();
+        };
+        QCOMPARE(chosen(open), QString("3\tLund, Ola\tMugen"));
+        QCOMPARE(chosen(registered), QString("2\tDahl, Erik\t"));
+
+        page->cmdTournamentAddDriver->click();
+        QCOMPARE(mf.fx.column("SELECT TournamentID FROM tblDriverInTournament WHERE DriverID=3 "
+                              "ORDER BY TournamentID;"),
+                 (QStringList{"1", "2"}));
+        page->cmdTournamentRemoveDriver->click();
+        QCOMPARE(itemTexts(registered), (QStringList{"1\tBerg, Anna\tXray", "4\tGone, Old\tKyosho",
+                                                     "3\tLund, Ola\tMugen"}));
+    }
+
     void theFirstPageShowsChangesMadeElsewhere() {
         test::MainFixture mf;
         test::InstallFixture& fx = mf.fx;

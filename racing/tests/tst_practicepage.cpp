@@ -420,6 +420,39 @@ private slots:
         QVERIFY(p.main.messages().isEmpty());
     }
 
+    // The lists are refilled at every pass; a choice made before it still links.
+    void manualLinkAcrossAPass() {
+        Practice p;
+        p.page->chkPracticeAutoAssign->setChecked(false);
+        p.addDriver("Aas", "Per", 30, true);
+        const qint64 ben = p.addDriver("Kirv", "Ben", 7, true);
+        p.page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        p.pass(7, 1200);
+        QListWidget* transponders = p.page->lbPracticeUnassignedTransponders;
+        QListWidget* drivers = p.page->lbPracticeUnassignedDrivers;
+        transponders->setCurrentRow(1);
+        drivers->setCurrentRow(1);
+
+        // A newcomer takes a row before the chosen one.
+        p.page->cmdPracticeDelete_Click(0);
+        p.pass(9, 4000);
+        QCOMPARE(itemTexts(transponders),
+                 (QStringList{"Started: 1, TransponderID: 9", "Started: 2, TransponderID: 7"}));
+        QCOMPARE(transponders->selectedItems().size(), 1);
+        QCOMPARE(transponders->currentRow(), 1);
+        QCOMPARE(drivers->currentItem()->text(), QString("Kirv, Ben (Buggy) [ID=7]"));
+
+        p.page->cmdPracticeAssignDriver->click();
+        QCOMPARE(p.entries(), (QStringList{"1:9:0", "2:7:" + QString::number(ben)}));
+        QCOMPARE(p.row(1).first(), QString("7-Kirv, Ben"));
+
+        // A chosen row that went away leaves nothing chosen.
+        transponders->setCurrentRow(0);
+        p.page->cmdPracticeDelete_Click(0);
+        QVERIFY(transponders->selectedItems().isEmpty());
+    }
+
     // Idle for more than a minute of practice clock: removed at the next check.
     void idleCarIsRemoved() {
         Practice p;

@@ -15,12 +15,14 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace kv;
@@ -717,6 +719,29 @@ private slots:
     }
 
     // ---- Passes ----
+
+    // A name longer than the driver column ends in "…" and shows whole as tooltip.
+    void longDriverNameIsCut() {
+        RaceDay day;
+        QVERIFY(day.fx.sql({"INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) "
+                            "VALUES ('Haugen', 'Vilde-Marie', 27.1, 12);"}));
+        const int driver = day.fx.column("SELECT max(DriverID) FROM tblDriver;").value(0).toInt();
+        day.select(day.addRace(Race{}, {driver}));
+        day.page->cmdRaceStart->click();
+        auto* label = qobject_cast<ElidingLabel*>(day.page->lblRaceScoreDriver[0]);
+        QVERIFY(label);
+        QCOMPARE(label->text(), QString("12-Haugen, Vilde-Marie"));
+        const QString shown = label->shownText();
+        QVERIFY2(shown.startsWith("12-Haugen") && shown.endsWith(QChar(0x2026)), qPrintable(shown));
+        QVERIFY(label->fontMetrics().horizontalAdvance(shown) <= label->contentsRect().width());
+
+        const QPoint at = label->rect().center();
+        QHelpEvent tip(QEvent::ToolTip, at, label->mapToGlobal(at));
+        QApplication::sendEvent(label, &tip);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), label->text());
+        QToolTip::hideText();
+    }
 
     void timeRaceEndsByItself() {
         RaceDay day;

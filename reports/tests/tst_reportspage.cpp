@@ -8,15 +8,18 @@
 #include "ReportDefinition.h"
 #include "ReportsMeeting.h"
 #include "ReportsPage.h"
+#include "Ui.h"
 #include "crvReport.h"
 #include "frmPrintPreview.h"
 #include "frmScoreDetails.h"
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QListWidget>
 #include <QPushButton>
 #include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace kv;
@@ -109,6 +112,36 @@ private slots:
         choose(page->cbReportsMain, "Qualification results");
         QCOMPARE(shown(viewer), "crdQualResults 6");
         QVERIFY(mf.messages().isEmpty());
+    }
+
+    // A race too long for the box ends in "…" and shows whole as tooltip.
+    void longRaceRowIsCut() {
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql(test::kReportsMeeting));
+        QVERIFY(mf.fx.sql({"UPDATE tblRace SET Description='Round 1 - Heat 1 of the Open "
+                           "Class' WHERE Description='Round 1 - Heat 1';"}));
+        mf.fx.setSetting("LastTournamentID", "1");
+        QVERIFY(mf.start());
+        ReportsPage* page = mf.w->pageReports;
+        choose(page->cbReportsMain, "Heat results");
+        auto* combo = qobject_cast<ElidingComboBox*>(page->cbReportsLapProgressRace);
+        QVERIFY(combo);
+        const QString whole = "Round 1 - Heat 1 of the Open Class (01/04/2024 10:00)";
+        choose(combo, whole);
+        QCOMPARE(combo->currentText(), whole);
+        const QString cut = combo->shownText();
+        QVERIFY2(cut.startsWith("Round 1") && cut.endsWith(QChar(0x2026)), qPrintable(cut));
+
+        const QPoint at = combo->rect().center();
+        QHelpEvent tip(QEvent::ToolTip, at, combo->mapToGlobal(at));
+        QApplication::sendEvent(combo, &tip);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), whole);
+        QToolTip::hideText();
+
+        // A row that fits is drawn whole.
+        choose(combo, "Fun race (01/05/2024 18:00)");
+        QCOMPARE(combo->shownText(), QString("Fun race (01/05/2024 18:00)"));
     }
 
     void withoutTournamentTheSelectorOffersRacesOfNone() {
