@@ -376,14 +376,11 @@ bool frmMain::OpenLapCounterPort() {
 bool frmMain::TestLapCounterConnection() {
     return m_link->TestLapCounterConnection();
 }
-void frmMain::ReadTransponderID(QLineEdit* box) {
-    m_idTool->Read(box);
+TransponderRead frmMain::GetTransponderID() {
+    return m_idTool->Read();
 }
-void frmMain::WriteTransponderID(QLineEdit* box) {
-    m_idTool->Write(box);
-}
-void frmMain::TransponderIDBoxChanged(QLineEdit* box) {
-    TransponderIdTool::BoxChanged(box);
+TransponderWrite frmMain::SetTransponderID(double id) {
+    return m_idTool->Write(id);
 }
 
 void frmMain::SetToolbarEnabled(bool enabled) {

@@ -6,6 +6,7 @@
 #include "MainContext.h"
 #include "Platform.h"
 #include "Schema.h"
+#include "TransponderIdBox.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -153,13 +154,14 @@ void TournamentPage::buildDriverFrame() {
                                                               Frame4, 240, top + 300, 3600, 255);
     chkTournamentDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
     top += 720;
-    addLabel(QStringLiteral("ID:"), Frame4, 240, top + 60, 360, 255);
-    txtTournamentDriverTransponderID =
-        addControl<QLineEdit>("txtTournamentDriverTransponderID", Frame4, 600, top, 735, 315);
-    cmdTournamentModifyDriverReadID = addButton(
-        "cmdTournamentModifyDriverReadID", QStringLiteral("Read"), Frame4, 1440, top, 615, 315);
-    cmdTournamentModifyDriverWriteID = addButton(
-        "cmdTournamentModifyDriverWriteID", QStringLiteral("Write"), Frame4, 2160, top, 615, 315);
+    m_idBox =
+        new TransponderIdBox(m_main, Frame4,
+                             {"txtTournamentDriverTransponderID", "cmdTournamentModifyDriverReadID",
+                              "cmdTournamentModifyDriverWriteID"},
+                             QRect(240, top + 60, 360, 255), QPoint(600, top));
+    txtTournamentDriverTransponderID = m_idBox->box;
+    cmdTournamentModifyDriverReadID = m_idBox->cmdRead;
+    cmdTournamentModifyDriverWriteID = m_idBox->cmdWrite;
 
     cmdTournamentModifyDriverAdd =
         addButton("cmdTournamentModifyDriverAdd", QStringLiteral("Add new driver"), Frame4, 240,
@@ -400,15 +402,15 @@ void TournamentPage::cmdTournamentModifyDriverSave_Click() {
 }
 
 void TournamentPage::txtTournamentDriverTransponderID_Change() {
-    m_main.TransponderIDBoxChanged(txtTournamentDriverTransponderID);
+    m_idBox->BoxChanged();
 }
 
 void TournamentPage::cmdTournamentModifyDriverReadID_Click() {
-    m_main.ReadTransponderID(txtTournamentDriverTransponderID);
+    m_idBox->Read();
 }
 
 void TournamentPage::cmdTournamentModifyDriverWriteID_Click() {
-    m_main.WriteTransponderID(txtTournamentDriverTransponderID);
+    m_idBox->Write();
 }
 
 void TournamentPage::txtTournamentDriverLastname_LostFocus() {

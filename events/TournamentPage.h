@@ -14,6 +14,8 @@ class QPushButton;
 
 namespace kv {
 
+class TransponderIdBox;
+
 class TournamentPage final : public PageFrame {
     Q_OBJECT
 public:
@@ -82,6 +84,8 @@ private:
     void saveTournamentText(QLineEdit* box, QLabel* stripLabel, const QString& column);
     void clearDriverFrame();
     bool fillParticipantList(QListWidget* list, const QString& sql);
+
+    TransponderIdBox* m_idBox = nullptr;
 };
 
 } // namespace kv

@@ -6,6 +6,7 @@
 #include "MainContext.h"
 #include "Platform.h"
 #include "RaceTiming.h"
+#include "TransponderIdBox.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -118,13 +119,13 @@ void MiscPage::buildLapCounterFrames() {
     Frame2 = addControl<QGroupBox>("Frame2", this, 3720, 6120, 3135, 3015);
     Frame2->setTitle(QStringLiteral("Transponder"));
     addLabel(QStringLiteral("Quick read and write transponder ID."), Frame2, 240, 360, 2850, 255);
-    addLabel(QStringLiteral("ID:"), Frame2, 240, 870, 330, 255);
-    txtMiscTransponderID =
-        addControl<QLineEdit>("txtMiscTransponderID", Frame2, 600, 840, 735, 315);
-    cmdMiscTransponderReadID =
-        addButton("cmdMiscTransponderReadID", QStringLiteral("Read"), Frame2, 1440, 840, 615, 315);
-    cmdMiscTransponderWriteID = addButton("cmdMiscTransponderWriteID", QStringLiteral("Write"),
-                                          Frame2, 2160, 840, 615, 315);
+    m_idBox = new TransponderIdBox(
+        m_main, Frame2,
+        {"txtMiscTransponderID", "cmdMiscTransponderReadID", "cmdMiscTransponderWriteID"},
+        QRect(240, 870, 330, 255), QPoint(600, 840));
+    txtMiscTransponderID = m_idBox->box;
+    cmdMiscTransponderReadID = m_idBox->cmdRead;
+    cmdMiscTransponderWriteID = m_idBox->cmdWrite;
     auto* delayText = addLabel(QStringLiteral("Select tranponder delay. This prevents multiple "
                                               "registrations."),
                                Frame2, 240, 1560, 2775, 495);
@@ -219,15 +220,15 @@ void MiscPage::MonitorCar(qint16 carId) {
 }
 
 void MiscPage::cmdMiscTransponderReadID_Click() {
-    m_main.ReadTransponderID(txtMiscTransponderID);
+    m_idBox->Read();
 }
 
 void MiscPage::cmdMiscTransponderWriteID_Click() {
-    m_main.WriteTransponderID(txtMiscTransponderID);
+    m_idBox->Write();
 }
 
 void MiscPage::txtMiscTransponderID_Change() {
-    m_main.TransponderIDBoxChanged(txtMiscTransponderID);
+    m_idBox->BoxChanged();
 }
 
 void MiscPage::bindDriverGrid(const QString& connectionString) {

@@ -14,6 +14,8 @@ class QTableView;
 
 namespace kv {
 
+class TransponderIdBox;
+
 // The data control behind the driver grid: reads its record source over a
 // connection of its own.
 class DataControl final : public QSqlQueryModel {
@@ -86,6 +88,8 @@ public:
 
 private:
     void buildLapCounterFrames();
+
+    TransponderIdBox* m_idBox = nullptr;
 };
 
 } // namespace kv

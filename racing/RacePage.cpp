@@ -11,6 +11,7 @@
 #include "RaceTiming.h"
 #include "Schema.h"
 #include "ScoreBoard.h"
+#include "TransponderIdBox.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -221,14 +222,13 @@ void RacePage::buildModifyDriver() {
     chkRaceModifyDriverOwnTransponder =
         addControl<QCheckBox>("chkRaceModifyDriverOwnTransponder", f, 120, 1980, 3300, 255);
     chkRaceModifyDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
-    QLabel* id = addLabel(QStringLiteral("ID:"), f, 120, 2340, 360, 255);
-    txtRaceModifyDriverTransponderID =
-        addControl<QLineEdit>("txtRaceModifyDriverTransponderID", f, 480, 2280, 735, 315);
-    id->setBuddy(txtRaceModifyDriverTransponderID);
-    cmdRaceModifyDriverReadID =
-        addButton("cmdRaceModifyDriverReadID", QStringLiteral("Read"), f, 1320, 2280, 615, 315);
-    cmdRaceModifyDriverWriteID =
-        addButton("cmdRaceModifyDriverWriteID", QStringLiteral("Write"), f, 2040, 2280, 615, 315);
+    m_idBox = new TransponderIdBox(m_main, f,
+                                   {"txtRaceModifyDriverTransponderID", "cmdRaceModifyDriverReadID",
+                                    "cmdRaceModifyDriverWriteID"},
+                                   QRect(120, 2340, 360, 255), QPoint(480, 2280));
+    txtRaceModifyDriverTransponderID = m_idBox->box;
+    cmdRaceModifyDriverReadID = m_idBox->cmdRead;
+    cmdRaceModifyDriverWriteID = m_idBox->cmdWrite;
     cmdRaceModifyDriverSave = addButton("cmdRaceModifyDriverSave", QStringLiteral("Save changes"),
                                         f, 120, 2760, 1935, 375);
 }
@@ -558,15 +558,15 @@ void RacePage::lbRaceHeatParticipants_Click() {
 }
 
 void RacePage::txtRaceModifyDriverTransponderID_Change() {
-    m_main.TransponderIDBoxChanged(txtRaceModifyDriverTransponderID);
+    m_idBox->BoxChanged();
 }
 
 void RacePage::cmdRaceModifyDriverReadID_Click() {
-    m_main.ReadTransponderID(txtRaceModifyDriverTransponderID);
+    m_idBox->Read();
 }
 
 void RacePage::cmdRaceModifyDriverWriteID_Click() {
-    m_main.WriteTransponderID(txtRaceModifyDriverTransponderID);
+    m_idBox->Write();
 }
 
 void RacePage::cmdRaceModifyDriverSave_Click() {

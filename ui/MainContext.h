@@ -9,7 +9,6 @@
 
 class KirvOCX;
 class QLabel;
-class QLineEdit;
 
 namespace kv {
 
@@ -30,6 +29,17 @@ struct MainState {
     ::KirvOCX* KirvOCX = nullptr;
 };
 
+// What the lap counter's reader gave: an ID, or why there is none.
+struct TransponderRead {
+    enum Outcome { ID, NoCar, NoContact } outcome = NoContact;
+    qint16 id = -1;
+};
+enum class TransponderWrite {
+    Stored,
+    NotStored, // no contact, or the counter refused it
+    NotAnID,   // none of the counter's IDs: nothing was sent
+};
+
 class MainContext {
 public:
     virtual ~MainContext() = default;
@@ -48,10 +58,10 @@ public:
     // telling the user, when it cannot be opened), and the full connection test.
     virtual bool OpenLapCounterPort() = 0;
     virtual bool TestLapCounterConnection() = 0;
-    // The transponder ID tool, for each page's own ID box.
-    virtual void ReadTransponderID(QLineEdit* box) = 0;
-    virtual void WriteTransponderID(QLineEdit* box) = 0;
-    virtual void TransponderIDBoxChanged(QLineEdit* box) = 0;
+    // The transponder ID tool: the ID on the lap counter's reader, and a rounded
+    // typed number written into the transponder there.
+    virtual TransponderRead GetTransponderID() = 0;
+    virtual TransponderWrite SetTransponderID(double id) = 0;
 
     // The page switch is locked while a race or practice runs.
     virtual void SetToolbarEnabled(bool enabled) = 0;
