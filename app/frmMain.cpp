@@ -93,8 +93,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     connect(m_state.KirvOCX, &KirvOCX::RegisterCar, this, &frmMain::KirvOCX_RegisterCar);
     connect(m_state.KirvOCX, &KirvOCX::ConnectionLost, this, &frmMain::KirvOCX_ConnectionLost);
     connect(m_state.KirvOCX, &KirvOCX::UpdateRaceClock, this, &frmMain::KirvOCX_UpdateRaceClock);
-    m_link = std::make_unique<LapCounterConnection>(
-        m_state, [this] { return pageMisc->txtMiscComport->text(); });
+    m_link = std::make_unique<LapCounterConnection>(m_state);
     m_idTool = std::make_unique<TransponderIdTool>(*this);
 
     setDialogParent(this);
@@ -308,7 +307,7 @@ void frmMain::RestoreLapCounterSettings() {
     TestLapCounterConnection();
     QLineEdit* delay = pageMisc->txtMiscTransponderDelay;
     delay->setText(setting("TransponderDelay"));
-    if (Val(delay->text()) < 3)
+    if (m_state.LapCounter.TransponderDelaySeconds() < 3)
         delay->setText(QStringLiteral("3"));
 }
 
@@ -386,10 +385,6 @@ TransponderWrite frmMain::SetTransponderID(double id) {
 void frmMain::SetToolbarEnabled(bool enabled) {
     for (QToolButton* button : cmdToolbarMain)
         button->setEnabled(enabled);
-}
-
-QString frmMain::TransponderDelayText() const {
-    return pageMisc->txtMiscTransponderDelay->text();
 }
 
 void frmMain::PreviewHeatResults(qint32 raceID) {

@@ -70,7 +70,6 @@ public:
     TransponderRead GetTransponderID() override;
     TransponderWrite SetTransponderID(double id) override;
     void SetToolbarEnabled(bool enabled) override;
-    QString TransponderDelayText() const override;
     void PreviewHeatResults(qint32 raceID) override;
     void PreviewLapProgress(qint32 raceID, qint32 startPosition) override;
     void ShowScoreDetails(qint32 raceID) override;

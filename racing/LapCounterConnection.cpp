@@ -11,19 +11,13 @@
 
 namespace kv {
 
-LapCounterConnection::LapCounterConnection(MainState& state, std::function<QString()> portText)
-    : m_state(state), m_portText(std::move(portText)) {}
-
 bool LapCounterConnection::open() {
-    qint16 port = 0;
-    // A number that cannot be a port opens nothing, like port 0; a port that is open is kept.
-    if (!ToInt16(m_portText(), port))
-        port = 0;
-    return m_state.KirvOCX->OpenConnection(port);
+    // A port that is open is kept.
+    return m_state.KirvOCX->OpenConnection(m_state.LapCounter.Port());
 }
 
 void LapCounterConnection::showPortFailure() {
-    MsgBox(QStringLiteral("Unable to open COM") + m_portText() +
+    MsgBox(QStringLiteral("Unable to open COM") + m_state.LapCounter.PortText() +
                QStringLiteral(". Make sure that no other application is using that comport, or "
                               "select a different port."),
            MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Unable to open comport!"));
@@ -32,7 +26,7 @@ void LapCounterConnection::showPortFailure() {
 bool LapCounterConnection::TestLapCounterConnection() {
     m_state.KirvOCX->CloseConnection();
     const bool opened = open();
-    m_state.lblHWStatusComport->setText(QStringLiteral("COM") + m_portText());
+    m_state.lblHWStatusComport->setText(QStringLiteral("COM") + m_state.LapCounter.PortText());
     if (!opened) {
         m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
         showPortFailure();

@@ -112,7 +112,7 @@ void MiscPage::buildLapCounterFrames() {
     Frame5->setTitle(QStringLiteral("Kirv hardware setup"));
     addLabel(QStringLiteral("Select com-port:"), Frame5, 240, 420, 1575, 255);
     txtMiscComport = addControl<QLineEdit>("txtMiscComport", Frame5, 1920, 360, 495, 315);
-    txtMiscComport->setText(QStringLiteral("1"));
+    txtMiscComport->setText(LapCounterSettings::kDefaultPort);
     cmdMiscTestConnection = addButton("cmdMiscTestConnection", QStringLiteral("Test connection"),
                                       Frame5, 240, 840, 2175, 435);
 
@@ -133,7 +133,7 @@ void MiscPage::buildLapCounterFrames() {
     addLabel(QStringLiteral("Delay [s]:"), Frame2, 240, 2220, 975, 255);
     txtMiscTransponderDelay =
         addControl<QLineEdit>("txtMiscTransponderDelay", Frame2, 1200, 2160, 495, 315);
-    txtMiscTransponderDelay->setText(QStringLiteral("5"));
+    txtMiscTransponderDelay->setText(LapCounterSettings::kDefaultTransponderDelay);
 
     Frame3 = addControl<QGroupBox>("Frame3", this, 7200, 6120, 2415, 3015);
     Frame3->setTitle(QStringLiteral("Simple monitor"));
@@ -172,6 +172,7 @@ void MiscPage::buildLapCounterFrames() {
 
 void MiscPage::txtMiscComport_Change() {
     const QString text = txtMiscComport->text();
+    m_main.state().LapCounter.setPortText(text);
     if (text.isEmpty())
         return;
     const QString number = NumberText(RoundHalfEven(Val(text)));
@@ -183,13 +184,10 @@ void MiscPage::txtMiscComport_Change() {
 }
 
 void MiscPage::txtMiscTransponderDelay_Change() {
+    m_main.state().LapCounter.setTransponderDelayText(txtMiscTransponderDelay->text());
     // Stored with "." whatever the locale, so the next start reads it back whole.
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("TransponderDelay"),
                      NumberText(Val(txtMiscTransponderDelay->text())), true);
-}
-
-double MiscPage::TransponderDelayMs() const {
-    return Val(txtMiscTransponderDelay->text()) * 1000.0;
 }
 
 void MiscPage::cmdMiscTestConnection_Click() {

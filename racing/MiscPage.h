@@ -50,8 +50,6 @@ public:
     void txtMiscComport_Change();
     void txtMiscTransponderDelay_Change();
     void cmdMiscTestConnection_Click();
-    // The transponder delay in use, in ms.
-    double TransponderDelayMs() const;
 
     // Simple monitor.
     void cmdMiscSimpleMonitorStart_Click();

@@ -1003,8 +1003,8 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     // A pass the database refuses is not counted at all, so the board and the
     // stored laps keep telling the same race.
     const TimingState before = t;
-    const RacePassOutcome out =
-        RegisterRacePass(t, position - 1, lMilliseconds, Val(m_main.TransponderDelayText()));
+    const RacePassOutcome out = RegisterRacePass(
+        t, position - 1, lMilliseconds, m_main.state().LapCounter.TransponderDelaySeconds());
     if (out.ignored)
         return;
     QString error;

@@ -3,6 +3,7 @@
 // composes the pages; a page reaches another page only through these calls.
 
 #include "Database.h"
+#include "LapCounterSettings.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -18,6 +19,8 @@ struct TimingState;
 struct MainState {
     Database DbConnection{QStringLiteral("DbConnection")};
     qint32 CurrentTournamentID = 0;
+    // The lap counter set-up as typed on the Miscellaneous and practice pages.
+    LapCounterSettings LapCounter;
 
     // Shared controls of the top strip.
     QLabel* lblTournamentName = nullptr;
@@ -65,8 +68,6 @@ public:
 
     // The page switch is locked while a race or practice runs.
     virtual void SetToolbarEnabled(bool enabled) = 0;
-    // The transponder delay box of the lap counter set-up, as typed (seconds).
-    virtual QString TransponderDelayText() const = 0;
 
     // The report previews and the details window of a race, for the race and
     // practice pages. A preview shows nothing when there is nothing to show.

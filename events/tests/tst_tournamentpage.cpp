@@ -104,7 +104,6 @@ public:
     TransponderRead GetTransponderID() override { return {}; }
     TransponderWrite SetTransponderID(double) override { return TransponderWrite::NotStored; }
     void SetToolbarEnabled(bool) override {}
-    QString TransponderDelayText() const override { return QString(); }
 };
 
 } // namespace

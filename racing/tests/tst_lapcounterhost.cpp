@@ -173,7 +173,7 @@ private slots:
         QTest::keyClicks(box, typed);
         QCOMPARE(box->text(), typed);
         QTEST(m.fx.setting("TransponderDelay"), "stored");
-        QTEST(m.w->pageMisc->TransponderDelayMs(), "ms");
+        QTEST(m.state().LapCounter.TransponderDelaySeconds() * 1000.0, "ms");
     }
 
     void startUpRestoresPortAndDelay_data() {
@@ -189,6 +189,10 @@ private slots:
                                        << "1"
                                        << "3"
                                        << "/dev/ttyS0";
+        QTest::newRow("the boxes' own texts") << "1"
+                                              << "5"
+                                              << "5"
+                                              << "/dev/ttyS0";
         QTest::newRow("no delay stored") << "2"
                                          << ""
                                          << "3"
@@ -206,6 +210,10 @@ private slots:
         QCOMPARE(m.w->pageMisc->txtMiscComport->text(), comPort);
         QTEST(m.w->pageMisc->txtMiscTransponderDelay->text(), "delayShown");
         QTEST(m.fx.setting("TransponderDelay"), "delayShown");
+        // What the passes and the link use is what the boxes show.
+        QFETCH(QString, delayShown);
+        QCOMPARE(m.state().LapCounter.TransponderDelaySeconds(), delayShown.toDouble());
+        QCOMPARE(m.state().LapCounter.PortText(), comPort);
         QTEST(m.port->openAttempts().last(), "device");
         QCOMPARE(m.state().lblHWStatusComport->text(), "COM" + comPort);
         QCOMPARE(indicator(m), kLinkGreen);
