@@ -105,8 +105,7 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
     tmrLapCounterReconnect.setInterval(1000);
     connect(&tmrLapCounterReconnect, &QTimer::timeout, this,
             &frmMain::tmrLapCounterReconnect_Timer);
-    m_link = std::make_unique<LapCounterConnection>(
-        m_state, [this] { return pageMisc->txtMiscComport->text(); });
+    m_link = std::make_unique<LapCounterConnection>(m_state);
     m_idTool = std::make_unique<TransponderIdTool>(*this);
 
     setDialogParent(this);
@@ -303,7 +302,7 @@ void frmMain::RestoreLapCounterSettings() {
     TestLapCounterConnection();
     QLineEdit* delay = pageMisc->txtMiscTransponderDelay;
     delay->setText(setting("TransponderDelay"));
-    if (Val(delay->text()) < 3)
+    if (m_state.LapCounter.TransponderDelaySeconds() < 3)
         delay->setText(QStringLiteral("3"));
 }
 
@@ -375,23 +374,16 @@ bool frmMain::OpenLapCounterPort() {
 bool frmMain::TestLapCounterConnection() {
     return m_link->TestLapCounterConnection();
 }
-void frmMain::ReadTransponderID(QLineEdit* box) {
-    m_idTool->Read(box);
+TransponderRead frmMain::GetTransponderID() {
+    return m_idTool->Read();
 }
-void frmMain::WriteTransponderID(QLineEdit* box) {
-    m_idTool->Write(box);
-}
-void frmMain::TransponderIDBoxChanged(QLineEdit* box) {
-    TransponderIdTool::BoxChanged(box);
+TransponderWrite frmMain::SetTransponderID(double id) {
+    return m_idTool->Write(id);
 }
 
 void frmMain::SetToolbarEnabled(bool enabled) {
     for (QToolButton* button : cmdToolbarMain)
         button->setEnabled(enabled);
-}
-
-QString frmMain::TransponderDelayText() const {
-    return pageMisc->txtMiscTransponderDelay->text();
 }
 
 void frmMain::PreviewHeatResults(qint32 raceID) {

@@ -67,11 +67,9 @@ public:
     void RefreshDriverGrid() override;
     bool OpenLapCounterPort() override;
     bool TestLapCounterConnection() override;
-    void ReadTransponderID(QLineEdit* box) override;
-    void WriteTransponderID(QLineEdit* box) override;
-    void TransponderIDBoxChanged(QLineEdit* box) override;
+    TransponderRead GetTransponderID() override;
+    TransponderWrite SetTransponderID(double id) override;
     void SetToolbarEnabled(bool enabled) override;
-    QString TransponderDelayText() const override;
     void PreviewHeatResults(qint32 raceID) override;
     void PreviewLapProgress(qint32 raceID, qint32 startPosition) override;
     void ShowScoreDetails(qint32 raceID) override;

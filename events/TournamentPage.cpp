@@ -1,5 +1,6 @@
 #include "TournamentPage.h"
 
+#include "DriverDetails.h"
 #include "EventData.h"
 #include "Helpers.h"
 #include "KeepSelection.h"
@@ -7,6 +8,7 @@
 #include "Platform.h"
 #include "Schema.h"
 #include "Tournaments.h"
+#include "TransponderIdBox.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -160,13 +162,14 @@ void TournamentPage::buildDriverFrame() {
                                                               Frame4, 240, top + 300, 3600, 255);
     chkTournamentDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
     top += 720;
-    addLabel(QStringLiteral("ID:"), Frame4, 240, top + 60, 360, 255);
-    txtTournamentDriverTransponderID =
-        addControl<QLineEdit>("txtTournamentDriverTransponderID", Frame4, 600, top, 735, 315);
-    cmdTournamentModifyDriverReadID = addButton(
-        "cmdTournamentModifyDriverReadID", QStringLiteral("Read"), Frame4, 1440, top, 615, 315);
-    cmdTournamentModifyDriverWriteID = addButton(
-        "cmdTournamentModifyDriverWriteID", QStringLiteral("Write"), Frame4, 2160, top, 615, 315);
+    m_idBox =
+        new TransponderIdBox(m_main, Frame4,
+                             {"txtTournamentDriverTransponderID", "cmdTournamentModifyDriverReadID",
+                              "cmdTournamentModifyDriverWriteID"},
+                             QRect(240, top + 60, 360, 255), QPoint(600, top));
+    txtTournamentDriverTransponderID = m_idBox->box;
+    cmdTournamentModifyDriverReadID = m_idBox->cmdRead;
+    cmdTournamentModifyDriverWriteID = m_idBox->cmdWrite;
 
     cmdTournamentModifyDriverAdd =
         addButton("cmdTournamentModifyDriverAdd", QStringLiteral("Add new driver"), Frame4, 240,
@@ -342,36 +345,22 @@ void TournamentPage::clearDriverFrame() {
 
 void TournamentPage::cbTournamentDriverSelect_Click() {
     const int row = cbTournamentDriverSelect->currentIndex();
-    if (row < 0) {
-        clearDriverFrame();
-        return;
-    }
-    Recordset rs;
+    DriverDetails d;
     // A failed read leaves no other driver's details in the boxes, where a
     // save would store them under this driver.
-    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblDriver WHERE DriverID=") +
-                                QString::number(cbTournamentDriverSelect->itemData(row).toInt()) +
-                                QStringLiteral(";"),
-                            rs) ||
-        rs.isEmpty()) {
+    if (row < 0 ||
+        !LoadDriverDetails(m_main.db(), cbTournamentDriverSelect->itemData(row).toInt(), d)) {
         clearDriverFrame();
         return;
     }
-    setStoredText(txtTournamentDriverLastname,
-                  FieldToString(rs.value(0, QStringLiteral("Lastname"))));
-    setStoredText(txtTournamentDriverFirstname,
-                  FieldToString(rs.value(0, QStringLiteral("Firstname"))));
-    setStoredText(txtTournamentDriverTeam, FieldToString(rs.value(0, QStringLiteral("Team"))));
-    setStoredText(txtTournamentDriverCar, FieldToString(rs.value(0, QStringLiteral("Car"))));
-    txtTournamentDriverEmail->setText(FieldToString(rs.value(0, QStringLiteral("Email"))));
-    const QVariant frequency = rs.value(0, QStringLiteral("Frequency"));
-    txtTournamentDriverFrequency->setText(
-        frequency.isNull() ? QString() : RegionalNumberText(frequency.toDouble()));
-    const QVariant transponder = rs.value(0, QStringLiteral("TransponderID"));
-    txtTournamentDriverTransponderID->setText(
-        transponder.isNull() ? QString() : NumberText(transponder.toDouble()));
-    chkTournamentDriverOwnTransponder->setChecked(
-        BooleanToCheckValue(rs.value(0, QStringLiteral("OwnTransponder")).toDouble() != 0) == 1);
+    setStoredText(txtTournamentDriverLastname, d.lastname.value_or(QString()));
+    setStoredText(txtTournamentDriverFirstname, d.firstname.value_or(QString()));
+    setStoredText(txtTournamentDriverTeam, d.team);
+    setStoredText(txtTournamentDriverCar, d.car);
+    txtTournamentDriverEmail->setText(d.email.value_or(QString()));
+    txtTournamentDriverFrequency->setText(d.frequency);
+    txtTournamentDriverTransponderID->setText(d.transponderID);
+    chkTournamentDriverOwnTransponder->setChecked(d.ownTransponder);
 }
 
 void TournamentPage::cmdTournamentModifyDriverAdd_Click() {
@@ -390,46 +379,38 @@ void TournamentPage::cmdTournamentModifyDriverSave_Click() {
     if (row < 0)
         return;
     const int key = cbTournamentDriverSelect->itemData(row).toInt();
-
-    // The column holds whole numbers; an ID the lap counter can never send would
-    // leave the driver's car uncounted.
-    const double transponderID = RoundHalfEven(Val(txtTournamentDriverTransponderID->text()));
-    if (!IsTransponderID(transponderID)) {
+    DriverDetails d;
+    d.lastname = txtTournamentDriverLastname->text();
+    d.firstname = txtTournamentDriverFirstname->text();
+    d.email = txtTournamentDriverEmail->text();
+    d.team = txtTournamentDriverTeam->text();
+    d.car = txtTournamentDriverCar->text();
+    d.frequency = txtTournamentDriverFrequency->text();
+    d.transponderID = txtTournamentDriverTransponderID->text();
+    d.ownTransponder = chkTournamentDriverOwnTransponder->isChecked();
+    double frequency = 0;
+    const DriverSaveResult result = SaveDriverDetails(m_main.db(), key, d, &frequency);
+    if (result == DriverSaveResult::TransponderIDRefused) {
         MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;
     }
-    const QString transponder = NumberText(transponderID);
-
-    QString typed = txtTournamentDriverFrequency->text();
-    const double frequency = ParseFrequency(typed);
     txtTournamentDriverFrequency->setText(RegionalNumberText(frequency));
-
-    const QString own = QString::number(chkTournamentDriverOwnTransponder->isChecked() ? 1 : 0);
-    if (!m_main.db().Execute(
-            QStringLiteral("UPDATE tblDriver SET Lastname='") +
-            ReplaceQuotes(txtTournamentDriverLastname->text()) + QStringLiteral("', Firstname='") +
-            ReplaceQuotes(txtTournamentDriverFirstname->text()) + QStringLiteral("', Team='") +
-            ReplaceQuotes(txtTournamentDriverTeam->text()) + QStringLiteral("', Car='") +
-            ReplaceQuotes(txtTournamentDriverCar->text()) + QStringLiteral("', Email='") +
-            ReplaceQuotes(txtTournamentDriverEmail->text()) + QStringLiteral("', Frequency=") +
-            DoubleToSqlString(frequency) + QStringLiteral(", OwnTransponder=") + own +
-            QStringLiteral(", TransponderID=") + transponder + QStringLiteral(" WHERE DriverID=") +
-            QString::number(key) + QStringLiteral(";")))
+    if (result != DriverSaveResult::Saved)
         return;
     FillDriverCombo(key);
     RefreshTournamentParticipants();
 }
 
 void TournamentPage::txtTournamentDriverTransponderID_Change() {
-    m_main.TransponderIDBoxChanged(txtTournamentDriverTransponderID);
+    m_idBox->BoxChanged();
 }
 
 void TournamentPage::cmdTournamentModifyDriverReadID_Click() {
-    m_main.ReadTransponderID(txtTournamentDriverTransponderID);
+    m_idBox->Read();
 }
 
 void TournamentPage::cmdTournamentModifyDriverWriteID_Click() {
-    m_main.WriteTransponderID(txtTournamentDriverTransponderID);
+    m_idBox->Write();
 }
 
 void TournamentPage::txtTournamentDriverLastname_LostFocus() {

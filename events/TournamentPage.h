@@ -15,6 +15,8 @@ class QPushButton;
 
 namespace kv {
 
+class TransponderIdBox;
+
 class TournamentPage final : public PageFrame {
     Q_OBJECT
 public:
@@ -83,6 +85,8 @@ private:
     void saveTournamentText(QLineEdit* box, QLabel* stripLabel, TournamentText which);
     void clearDriverFrame();
     void fillParticipantList(QListWidget* list, const QList<DriverRow>& drivers);
+
+    TransponderIdBox* m_idBox = nullptr;
 };
 
 } // namespace kv

@@ -11,14 +11,9 @@
 
 namespace kv {
 
-LapCounterConnection::LapCounterConnection(MainState& state, std::function<QString()> portText)
-    : m_state(state), m_portText(std::move(portText)) {}
-
 bool LapCounterConnection::open() {
-    qint16 port = 0;
-    // A number that cannot be a port opens nothing, like port 0; a port that is open is kept.
-    if (!ToInt16(m_portText(), port))
-        port = 0;
+    // A port that is open is kept.
+    const qint16 port = m_state.LapCounter.Port();
     if (!m_state.KirvOCX->OpenConnection(port))
         return false;
     // A port that was open already keeps its number.
@@ -28,7 +23,7 @@ bool LapCounterConnection::open() {
 }
 
 void LapCounterConnection::showPortFailure() {
-    MsgBox(QStringLiteral("Unable to open COM") + m_portText() +
+    MsgBox(QStringLiteral("Unable to open COM") + m_state.LapCounter.PortText() +
                QStringLiteral(". Make sure that no other application is using that comport, or "
                               "select a different port."),
            MsgButtons::OK, MsgIcon::Critical, QStringLiteral("Unable to open comport!"));
@@ -38,7 +33,7 @@ bool LapCounterConnection::TestLapCounterConnection() {
     m_state.KirvOCX->CloseConnection();
     m_openPort = 0;
     const bool opened = open();
-    m_state.lblHWStatusComport->setText(QStringLiteral("COM") + m_portText());
+    m_state.lblHWStatusComport->setText(QStringLiteral("COM") + m_state.LapCounter.PortText());
     if (!opened) {
         m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
         showPortFailure();

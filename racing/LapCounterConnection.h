@@ -5,8 +5,6 @@
 #include <QColor>
 #include <QString>
 
-#include <functional>
-
 namespace kv {
 
 struct MainState;
@@ -16,8 +14,8 @@ inline const QColor kLinkDarkRed = QColor(192, 0, 0);
 
 class LapCounterConnection {
 public:
-    // portText gives the port box's text as it stands.
-    LapCounterConnection(MainState& state, std::function<QString()> portText);
+    // The port is the one the lap counter set-up holds now.
+    explicit LapCounterConnection(MainState& state) : m_state(state) {}
 
     // Reopens the port, shows it in the status strip and asks the counter for an
     // ID: true when the counter answered (with or without a transponder).
@@ -39,7 +37,6 @@ private:
     void showPortFailure();
 
     MainState& m_state;
-    std::function<QString()> m_portText;
     // The number the port was opened on; 0 while it is closed.
     qint16 m_openPort = 0;
     // The number of the port that went away, to open again.

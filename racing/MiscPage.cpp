@@ -6,6 +6,7 @@
 #include "MainContext.h"
 #include "Platform.h"
 #include "RaceTiming.h"
+#include "TransponderIdBox.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -111,20 +112,20 @@ void MiscPage::buildLapCounterFrames() {
     Frame5->setTitle(QStringLiteral("Kirv hardware setup"));
     addLabel(QStringLiteral("Select com-port:"), Frame5, 240, 420, 1575, 255);
     txtMiscComport = addControl<QLineEdit>("txtMiscComport", Frame5, 1920, 360, 495, 315);
-    txtMiscComport->setText(QStringLiteral("1"));
+    txtMiscComport->setText(LapCounterSettings::kDefaultPort);
     cmdMiscTestConnection = addButton("cmdMiscTestConnection", QStringLiteral("Test connection"),
                                       Frame5, 240, 840, 2175, 435);
 
     Frame2 = addControl<QGroupBox>("Frame2", this, 3720, 6120, 3135, 3015);
     Frame2->setTitle(QStringLiteral("Transponder"));
     addLabel(QStringLiteral("Quick read and write transponder ID."), Frame2, 240, 360, 2850, 255);
-    addLabel(QStringLiteral("ID:"), Frame2, 240, 870, 330, 255);
-    txtMiscTransponderID =
-        addControl<QLineEdit>("txtMiscTransponderID", Frame2, 600, 840, 735, 315);
-    cmdMiscTransponderReadID =
-        addButton("cmdMiscTransponderReadID", QStringLiteral("Read"), Frame2, 1440, 840, 615, 315);
-    cmdMiscTransponderWriteID = addButton("cmdMiscTransponderWriteID", QStringLiteral("Write"),
-                                          Frame2, 2160, 840, 615, 315);
+    m_idBox = new TransponderIdBox(
+        m_main, Frame2,
+        {"txtMiscTransponderID", "cmdMiscTransponderReadID", "cmdMiscTransponderWriteID"},
+        QRect(240, 870, 330, 255), QPoint(600, 840));
+    txtMiscTransponderID = m_idBox->box;
+    cmdMiscTransponderReadID = m_idBox->cmdRead;
+    cmdMiscTransponderWriteID = m_idBox->cmdWrite;
     auto* delayText = addLabel(QStringLiteral("Select tranponder delay. This prevents multiple "
                                               "registrations."),
                                Frame2, 240, 1560, 2775, 495);
@@ -132,7 +133,7 @@ void MiscPage::buildLapCounterFrames() {
     addLabel(QStringLiteral("Delay [s]:"), Frame2, 240, 2220, 975, 255);
     txtMiscTransponderDelay =
         addControl<QLineEdit>("txtMiscTransponderDelay", Frame2, 1200, 2160, 495, 315);
-    txtMiscTransponderDelay->setText(QStringLiteral("5"));
+    txtMiscTransponderDelay->setText(LapCounterSettings::kDefaultTransponderDelay);
 
     Frame3 = addControl<QGroupBox>("Frame3", this, 7200, 6120, 2415, 3015);
     Frame3->setTitle(QStringLiteral("Simple monitor"));
@@ -171,6 +172,7 @@ void MiscPage::buildLapCounterFrames() {
 
 void MiscPage::txtMiscComport_Change() {
     const QString text = txtMiscComport->text();
+    m_main.state().LapCounter.setPortText(text);
     if (text.isEmpty())
         return;
     const QString number = NumberText(RoundHalfEven(Val(text)));
@@ -182,13 +184,10 @@ void MiscPage::txtMiscComport_Change() {
 }
 
 void MiscPage::txtMiscTransponderDelay_Change() {
+    m_main.state().LapCounter.setTransponderDelayText(txtMiscTransponderDelay->text());
     // Stored with "." whatever the locale, so the next start reads it back whole.
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("TransponderDelay"),
                      NumberText(Val(txtMiscTransponderDelay->text())), true);
-}
-
-double MiscPage::TransponderDelayMs() const {
-    return Val(txtMiscTransponderDelay->text()) * 1000.0;
 }
 
 void MiscPage::cmdMiscTestConnection_Click() {
@@ -219,15 +218,15 @@ void MiscPage::MonitorCar(qint16 carId) {
 }
 
 void MiscPage::cmdMiscTransponderReadID_Click() {
-    m_main.ReadTransponderID(txtMiscTransponderID);
+    m_idBox->Read();
 }
 
 void MiscPage::cmdMiscTransponderWriteID_Click() {
-    m_main.WriteTransponderID(txtMiscTransponderID);
+    m_idBox->Write();
 }
 
 void MiscPage::txtMiscTransponderID_Change() {
-    m_main.TransponderIDBoxChanged(txtMiscTransponderID);
+    m_idBox->BoxChanged();
 }
 
 void MiscPage::bindDriverGrid(const QString& connectionString) {

@@ -14,6 +14,8 @@ class QTableView;
 
 namespace kv {
 
+class TransponderIdBox;
+
 // The data control behind the driver grid: reads its record source over a
 // connection of its own.
 class DataControl final : public QSqlQueryModel {
@@ -48,8 +50,6 @@ public:
     void txtMiscComport_Change();
     void txtMiscTransponderDelay_Change();
     void cmdMiscTestConnection_Click();
-    // The transponder delay in use, in ms.
-    double TransponderDelayMs() const;
 
     // Simple monitor.
     void cmdMiscSimpleMonitorStart_Click();
@@ -86,6 +86,8 @@ public:
 
 private:
     void buildLapCounterFrames();
+
+    TransponderIdBox* m_idBox = nullptr;
 };
 
 } // namespace kv

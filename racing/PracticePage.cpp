@@ -106,7 +106,7 @@ void PracticePage::buildControls() {
     caption->setFont(formFont(8.25, false));
     txtPracticeAutomaticDeleteDelay =
         addControl<QLineEdit>("txtPracticeAutomaticDeleteDelay", this, 2520, 7200, 495, 315);
-    txtPracticeAutomaticDeleteDelay->setText(QStringLiteral("5"));
+    txtPracticeAutomaticDeleteDelay->setText(LapCounterSettings::kDefaultPracticeDeleteDelay);
     caption->setBuddy(txtPracticeAutomaticDeleteDelay);
 
     caption = addLabel(QStringLiteral("Practice time"), this, 4080, 360, 10695, 435);
@@ -349,8 +349,8 @@ void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
         }
     }
 
-    const PracticePassOutcome out =
-        RegisterPracticePass(t, slot, lMilliseconds, Val(m_main.TransponderDelayText()));
+    const PracticePassOutcome out = RegisterPracticePass(
+        t, slot, lMilliseconds, m_main.state().LapCounter.TransponderDelaySeconds());
     if (out.ignored) {
         t = before;
         return;
@@ -403,7 +403,7 @@ void PracticePage::tmrPracticeTime_Timer() {
     txtPracticeTime->setText(RaceClockText(t.PracticeElapsedMs));
     if (!check)
         return;
-    const double minutes = PracticeDeleteDelayMinutes(txtPracticeAutomaticDeleteDelay->text());
+    const double minutes = m_main.state().LapCounter.PracticeDeleteDelayMinutes();
     for (int s : IdlePracticeSlots(t, minutes)) {
         QString error;
         if (!deleteSlot(s, &error))
@@ -525,6 +525,7 @@ void PracticePage::cmdPracticeAssignDriver_Click() {
 }
 
 void PracticePage::txtPracticeAutomaticDeleteDelay_Change() {
+    m_main.state().LapCounter.setPracticeDeleteDelayText(txtPracticeAutomaticDeleteDelay->text());
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("PracticeDeleteDelay"),
                      txtPracticeAutomaticDeleteDelay->text(), true);
 }

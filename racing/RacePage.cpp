@@ -2,13 +2,16 @@
 
 #include "ButtonPictures.h"
 #include "Database.h"
+#include "DriverDetails.h"
 #include "EventData.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
 #include "Platform.h"
 #include "RaceTiming.h"
+#include "Schema.h"
 #include "ScoreBoard.h"
+#include "TransponderIdBox.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
 
@@ -212,19 +215,20 @@ void RacePage::buildModifyDriver() {
         top += 360;
     }
     addLabel(QStringLiteral("MHz"), f, 1800, top - 360 + 60, 600, 255);
+    txtRaceModifyDriverCar->setMaxLength(kShortTextLength);
+    txtRaceModifyDriverTeam->setMaxLength(kShortTextLength);
 
     addLabel(QStringLiteral("Transponder"), f, 120, 1740, 2400, 255);
     chkRaceModifyDriverOwnTransponder =
         addControl<QCheckBox>("chkRaceModifyDriverOwnTransponder", f, 120, 1980, 3300, 255);
     chkRaceModifyDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
-    QLabel* id = addLabel(QStringLiteral("ID:"), f, 120, 2340, 360, 255);
-    txtRaceModifyDriverTransponderID =
-        addControl<QLineEdit>("txtRaceModifyDriverTransponderID", f, 480, 2280, 735, 315);
-    id->setBuddy(txtRaceModifyDriverTransponderID);
-    cmdRaceModifyDriverReadID =
-        addButton("cmdRaceModifyDriverReadID", QStringLiteral("Read"), f, 1320, 2280, 615, 315);
-    cmdRaceModifyDriverWriteID =
-        addButton("cmdRaceModifyDriverWriteID", QStringLiteral("Write"), f, 2040, 2280, 615, 315);
+    m_idBox = new TransponderIdBox(m_main, f,
+                                   {"txtRaceModifyDriverTransponderID", "cmdRaceModifyDriverReadID",
+                                    "cmdRaceModifyDriverWriteID"},
+                                   QRect(120, 2340, 360, 255), QPoint(480, 2280));
+    txtRaceModifyDriverTransponderID = m_idBox->box;
+    cmdRaceModifyDriverReadID = m_idBox->cmdRead;
+    cmdRaceModifyDriverWriteID = m_idBox->cmdWrite;
     cmdRaceModifyDriverSave = addButton("cmdRaceModifyDriverSave", QStringLiteral("Save changes"),
                                         f, 120, 2760, 1935, 375);
 }
@@ -537,71 +541,53 @@ void RacePage::lbRaceHeatParticipants_Click() {
     const int driverId = SelectedDriver(lbRaceHeatParticipants);
     if (driverId < 0)
         return;
-    Recordset rs;
+    DriverDetails d;
     // Without the driver's own details the frame stays hidden: saving it would
     // store another driver's details under this one.
-    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblDriver WHERE DriverID=") +
-                                QString::number(driverId) + QStringLiteral(";"),
-                            rs) ||
-        rs.isEmpty())
+    if (!LoadDriverDetails(m_main.db(), driverId, d))
         return;
-    const QSqlRecord& r = rs.row(0);
-    lblRaceModifyDriverName->setText(FieldToString(r.value(QStringLiteral("Lastname"))) +
-                                     QStringLiteral(", ") +
-                                     FieldToString(r.value(QStringLiteral("Firstname"))));
-    txtRaceModifyDriverCar->setText(FieldToString(r.value(QStringLiteral("Car"))));
-    txtRaceModifyDriverTeam->setText(FieldToString(r.value(QStringLiteral("Team"))));
-    const QVariant frequency = r.value(QStringLiteral("Frequency"));
-    txtRaceModifyDriverFrequency->setText(
-        frequency.isNull() ? QString() : RegionalNumberText(frequency.toDouble()));
-    const QVariant transponder = r.value(QStringLiteral("TransponderID"));
-    txtRaceModifyDriverTransponderID->setText(
-        transponder.isNull() ? QString() : NumberText(transponder.toDouble()));
-    chkRaceModifyDriverOwnTransponder->setChecked(
-        BooleanToCheckValue(r.value(QStringLiteral("OwnTransponder")).toDouble() != 0) == 1);
+    lblRaceModifyDriverName->setText(d.lastname.value_or(QString()) + QStringLiteral(", ") +
+                                     d.firstname.value_or(QString()));
+    setStoredText(txtRaceModifyDriverCar, d.car);
+    setStoredText(txtRaceModifyDriverTeam, d.team);
+    txtRaceModifyDriverFrequency->setText(d.frequency);
+    txtRaceModifyDriverTransponderID->setText(d.transponderID);
+    chkRaceModifyDriverOwnTransponder->setChecked(d.ownTransponder);
     setTextColour(txtRaceModifyDriverFrequency, Qt::black);
     frameRaceModifyDriver->setVisible(true);
 }
 
 void RacePage::txtRaceModifyDriverTransponderID_Change() {
-    m_main.TransponderIDBoxChanged(txtRaceModifyDriverTransponderID);
+    m_idBox->BoxChanged();
 }
 
 void RacePage::cmdRaceModifyDriverReadID_Click() {
-    m_main.ReadTransponderID(txtRaceModifyDriverTransponderID);
+    m_idBox->Read();
 }
 
 void RacePage::cmdRaceModifyDriverWriteID_Click() {
-    m_main.WriteTransponderID(txtRaceModifyDriverTransponderID);
+    m_idBox->Write();
 }
 
 void RacePage::cmdRaceModifyDriverSave_Click() {
     const int driverId = SelectedDriver(lbRaceHeatParticipants);
     if (driverId < 0)
         return;
-    QString typedFrequency = txtRaceModifyDriverFrequency->text();
-    const double frequency = ParseFrequency(typedFrequency);
-    // An emptied ID box means no transponder: 0 would be another car's ID. An
-    // ID the lap counter can never send would leave the car uncounted.
-    const QString id = txtRaceModifyDriverTransponderID->text();
-    QString transponder = QStringLiteral("NULL");
-    if (!id.isEmpty()) {
-        const double value = RoundHalfEven(Val(id));
-        if (!IsTransponderID(value)) {
-            MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
-            return;
-        }
-        transponder = DoubleToSqlString(value);
-    }
-    const QString own = QString::number(chkRaceModifyDriverOwnTransponder->isChecked() ? 1 : 0);
-    if (!m_main.db().Execute(
-            QStringLiteral("UPDATE tblDriver SET Car='") +
-            ReplaceQuotes(txtRaceModifyDriverCar->text()) + QStringLiteral("', Team='") +
-            ReplaceQuotes(txtRaceModifyDriverTeam->text()) + QStringLiteral("', Frequency=") +
-            DoubleToSqlString(frequency) + QStringLiteral(", TransponderID=") + transponder +
-            QStringLiteral(", OwnTransponder=") + own + QStringLiteral(" WHERE DriverID=") +
-            QString::number(driverId) + QStringLiteral(";")))
+    DriverDetails d;
+    d.car = txtRaceModifyDriverCar->text();
+    d.team = txtRaceModifyDriverTeam->text();
+    d.frequency = txtRaceModifyDriverFrequency->text();
+    d.transponderID = txtRaceModifyDriverTransponderID->text();
+    d.ownTransponder = chkRaceModifyDriverOwnTransponder->isChecked();
+    switch (SaveDriverDetails(m_main.db(), driverId, d)) {
+    case DriverSaveResult::TransponderIDRefused:
+        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;
+    case DriverSaveResult::Failed:
+        return;
+    case DriverSaveResult::Saved:
+        break;
+    }
     cbRaceHeats_Click();
 }
 
@@ -1017,8 +1003,8 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     // A pass the database refuses is not counted at all, so the board and the
     // stored laps keep telling the same race.
     const TimingState before = t;
-    const RacePassOutcome out =
-        RegisterRacePass(t, position - 1, lMilliseconds, Val(m_main.TransponderDelayText()));
+    const RacePassOutcome out = RegisterRacePass(
+        t, position - 1, lMilliseconds, m_main.state().LapCounter.TransponderDelaySeconds());
     if (out.ignored)
         return;
     QString error;

@@ -23,6 +23,7 @@ class QToolButton;
 namespace kv {
 
 class Recordset;
+class TransponderIdBox;
 struct RacePassOutcome;
 
 class RacePage final : public PageFrame {
@@ -165,6 +166,7 @@ private:
     void playSound(const char* name);
 
     bool m_passFailureReported = false;
+    TransponderIdBox* m_idBox = nullptr;
 };
 
 } // namespace kv

@@ -3,13 +3,13 @@
 // composes the pages; a page reaches another page only through these calls.
 
 #include "Database.h"
+#include "LapCounterSettings.h"
 
 #include <QString>
 #include <QtGlobal>
 
 class KirvOCX;
 class QLabel;
-class QLineEdit;
 
 namespace kv {
 
@@ -19,6 +19,8 @@ struct TimingState;
 struct MainState {
     Database DbConnection{QStringLiteral("DbConnection")};
     qint32 CurrentTournamentID = 0;
+    // The lap counter set-up as typed on the Miscellaneous and practice pages.
+    LapCounterSettings LapCounter;
 
     // Shared controls of the top strip.
     QLabel* lblTournamentName = nullptr;
@@ -28,6 +30,17 @@ struct MainState {
 
     // The lap counter control, hidden on the main window.
     ::KirvOCX* KirvOCX = nullptr;
+};
+
+// What the lap counter's reader gave: an ID, or why there is none.
+struct TransponderRead {
+    enum Outcome { ID, NoCar, NoContact } outcome = NoContact;
+    qint16 id = -1;
+};
+enum class TransponderWrite {
+    Stored,
+    NotStored, // no contact, or the counter refused it
+    NotAnID,   // none of the counter's IDs: nothing was sent
 };
 
 class MainContext {
@@ -48,15 +61,13 @@ public:
     // telling the user, when it cannot be opened), and the full connection test.
     virtual bool OpenLapCounterPort() = 0;
     virtual bool TestLapCounterConnection() = 0;
-    // The transponder ID tool, for each page's own ID box.
-    virtual void ReadTransponderID(QLineEdit* box) = 0;
-    virtual void WriteTransponderID(QLineEdit* box) = 0;
-    virtual void TransponderIDBoxChanged(QLineEdit* box) = 0;
+    // The transponder ID tool: the ID on the lap counter's reader, and a rounded
+    // typed number written into the transponder there.
+    virtual TransponderRead GetTransponderID() = 0;
+    virtual TransponderWrite SetTransponderID(double id) = 0;
 
     // The page switch is locked while a race or practice runs.
     virtual void SetToolbarEnabled(bool enabled) = 0;
-    // The transponder delay box of the lap counter set-up, as typed (seconds).
-    virtual QString TransponderDelayText() const = 0;
 
     // The report previews and the details window of a race, for the race and
     // practice pages. A preview shows nothing when there is nothing to show.

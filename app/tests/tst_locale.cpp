@@ -5,7 +5,7 @@
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "TournamentPage.h"
-#include "TransponderIdTool.h"
+#include "TransponderIdBox.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -123,7 +123,7 @@ private slots:
         mf.port->queueReplyTo("#G$", "#H17$");
         mf.w->findChild<QPushButton*>(read)->click();
         QCOMPARE(idBox->text(), QString("23"));
-        QCOMPARE(TransponderIdTool::textColor(idBox), kIdGreen);
+        QCOMPARE(TransponderIdBox::textColor(idBox), kIdGreen);
 
         mf.port->clearWritten();
         mf.port->queueReplyTo("#I17$", "#O17$");

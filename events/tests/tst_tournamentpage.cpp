@@ -101,11 +101,9 @@ public:
     void RefreshDriverGrid() override {}
     bool OpenLapCounterPort() override { return false; }
     bool TestLapCounterConnection() override { return false; }
-    void ReadTransponderID(QLineEdit*) override {}
-    void WriteTransponderID(QLineEdit*) override {}
-    void TransponderIDBoxChanged(QLineEdit*) override {}
+    TransponderRead GetTransponderID() override { return {}; }
+    TransponderWrite SetTransponderID(double) override { return TransponderWrite::NotStored; }
     void SetToolbarEnabled(bool) override {}
-    QString TransponderDelayText() const override { return QString(); }
 };
 
 } // namespace

@@ -4,7 +4,7 @@
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "RaceTiming.h"
-#include "TransponderIdTool.h"
+#include "TransponderIdBox.h"
 #include "Ui.h"
 
 #include <QLineEdit>
@@ -173,7 +173,7 @@ private slots:
         QTest::keyClicks(box, typed);
         QCOMPARE(box->text(), typed);
         QTEST(m.fx.setting("TransponderDelay"), "stored");
-        QTEST(m.w->pageMisc->TransponderDelayMs(), "ms");
+        QTEST(m.state().LapCounter.TransponderDelaySeconds() * 1000.0, "ms");
     }
 
     void startUpRestoresPortAndDelay_data() {
@@ -189,6 +189,10 @@ private slots:
                                        << "1"
                                        << "3"
                                        << "/dev/ttyS0";
+        QTest::newRow("the boxes' own texts") << "1"
+                                              << "5"
+                                              << "5"
+                                              << "/dev/ttyS0";
         QTest::newRow("no delay stored") << "2"
                                          << ""
                                          << "3"
@@ -206,6 +210,10 @@ private slots:
         QCOMPARE(m.w->pageMisc->txtMiscComport->text(), comPort);
         QTEST(m.w->pageMisc->txtMiscTransponderDelay->text(), "delayShown");
         QTEST(m.fx.setting("TransponderDelay"), "delayShown");
+        // What the passes and the link use is what the boxes show.
+        QFETCH(QString, delayShown);
+        QCOMPARE(m.state().LapCounter.TransponderDelaySeconds(), delayShown.toDouble());
+        QCOMPARE(m.state().LapCounter.PortText(), comPort);
         QTEST(m.port->openAttempts().last(), "device");
         QCOMPARE(m.state().lblHWStatusComport->text(), "COM" + comPort);
         QCOMPARE(indicator(m), kLinkGreen);
@@ -247,7 +255,7 @@ private slots:
             m.port->queueReplyTo("#G$", reply);
         page->cmdMiscTransponderReadID->click();
         QTEST(page->txtMiscTransponderID->text(), "text");
-        QTEST(TransponderIdTool::textColor(page->txtMiscTransponderID), "textColor");
+        QTEST(TransponderIdBox::textColor(page->txtMiscTransponderID), "textColor");
         QTEST(indicator(m), "indicatorColor");
         QStringList texts;
         for (const RecordedMessage& r : m.messages())
@@ -260,7 +268,7 @@ private slots:
         }
         // Editing the box turns it black again.
         QTest::keyClick(page->txtMiscTransponderID, Qt::Key_1);
-        QCOMPARE(TransponderIdTool::textColor(page->txtMiscTransponderID), QColor(Qt::black));
+        QCOMPARE(TransponderIdBox::textColor(page->txtMiscTransponderID), QColor(Qt::black));
     }
 
     void writeTransponderId_data() {
@@ -317,11 +325,62 @@ private slots:
         QCOMPARE(m.port->written().contains(sent), !sent.isEmpty());
         if (sent.isEmpty())
             QVERIFY(m.port->written().isEmpty());
-        QTEST(TransponderIdTool::textColor(page->txtMiscTransponderID), "textColor");
+        QTEST(TransponderIdBox::textColor(page->txtMiscTransponderID), "textColor");
         QCOMPARE(m.messages().size(), 1);
         QTEST(m.messages().first().text, "message");
         QCOMPARE(m.messages().first().title, QString("Write new ID to transponder."));
         QTEST(m.messages().first().icon, "icon");
+    }
+
+    // The ID boxes of the three pages behave alike.
+    void everyIdBoxReadsEditsAndWrites_data() {
+        QTest::addColumn<QString>("boxName");
+        QTest::addColumn<QString>("readName");
+        QTest::addColumn<QString>("writeName");
+        QTest::newRow("quick tool") << "txtMiscTransponderID"
+                                    << "cmdMiscTransponderReadID"
+                                    << "cmdMiscTransponderWriteID";
+        QTest::newRow("driver form") << "txtTournamentDriverTransponderID"
+                                     << "cmdTournamentModifyDriverReadID"
+                                     << "cmdTournamentModifyDriverWriteID";
+        QTest::newRow("race correction") << "txtRaceModifyDriverTransponderID"
+                                         << "cmdRaceModifyDriverReadID"
+                                         << "cmdRaceModifyDriverWriteID";
+    }
+    void everyIdBoxReadsEditsAndWrites() {
+        QFETCH(QString, boxName);
+        QFETCH(QString, readName);
+        QFETCH(QString, writeName);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        auto* box = m.w->findChild<QLineEdit*>(boxName);
+        auto* read = m.w->findChild<QPushButton*>(readName);
+        auto* write = m.w->findChild<QPushButton*>(writeName);
+        QVERIFY(box && read && write);
+        m.messages().clear();
+
+        m.port->queueReplyTo("#G$", "#H17$");
+        read->click();
+        QCOMPARE(box->text(), QString("23"));
+        QCOMPARE(TransponderIdBox::textColor(box), kIdGreen);
+        QVERIFY(m.messages().isEmpty());
+
+        box->clear();
+        QTest::keyClicks(box, "12abc");
+        QCOMPARE(box->text(), QString("12"));
+        QCOMPARE(TransponderIdBox::textColor(box), QColor(Qt::black));
+
+        m.port->queueReplyTo("#I0C$", "#O0C$");
+        write->click();
+        QCOMPARE(TransponderIdBox::textColor(box), kIdGreen);
+        QCOMPARE(m.messages().size(), 1);
+        QCOMPARE(m.messages().first().text, QString("New ID was stored."));
+
+        m.port->queueReplyTo("#G$", "#N$");
+        read->click();
+        QCOMPARE(box->text(), QString("12"));
+        QCOMPARE(TransponderIdBox::textColor(box), kIdLightRed);
+        QCOMPARE(m.messages().last().text, kNoCar);
     }
 
     void simpleMonitor() {

@@ -502,6 +502,7 @@ private slots:
         box->clear();
         QTest::keyClicks(box, "2.5x");
         QCOMPARE(m.fx.setting("PracticeDeleteDelay"), QString("2.5x"));
+        QCOMPARE(m.state().LapCounter.PracticeDeleteDelayMinutes(), 2.0);
     }
 
     // After practice a heat is picked on the race page; the practice board

@@ -489,10 +489,11 @@ private slots:
                                       << "0"
                                       << "0"
                                       << "ID conflict";
-        QTest::newRow("emptied: no transponder") << ""
-                                                 << ""
-                                                 << "NULL"
-                                                 << "No conflict";
+        // As on the tournament page's driver form: an emptied box stores 0.
+        QTest::newRow("emptied") << ""
+                                 << ""
+                                 << "0"
+                                 << "ID conflict";
         QTest::newRow("highest the counter sends") << "255"
                                                    << "255"
                                                    << "255"
@@ -553,6 +554,22 @@ private slots:
             QString("%1\tBerg, FBerg\t[ID=%2 / F=%3]").arg(berg).arg(shown, NumberText(27.195)));
         QTEST(p->lblRaceHeatConflicts->text(), "conflict");
         QVERIFY(p->frameRaceModifyDriver->isHidden());
+    }
+
+    // Car and team keep to their columns' width, as on the tournament page.
+    void driverSaveKeepsTheColumnWidths() {
+        RaceDay day;
+        const int berg = day.addDriver("Berg", "5", "27.1");
+        day.select(day.addRace(Race{}, {berg}));
+        RacePage* p = day.page;
+        p->lbRaceHeatParticipants->setCurrentRow(0);
+        const QString fifty(50, 'c');
+        QTest::keyClicks(p->txtRaceModifyDriverCar, fifty + "dddd");
+        p->txtRaceModifyDriverTeam->setText(fifty + "eeee");
+        p->cmdRaceModifyDriverSave->click();
+        QCOMPARE(day.fx.column(
+                     QString("SELECT Car||'|'||Team FROM tblDriver WHERE DriverID=%1;").arg(berg)),
+                 QStringList{fifty + "|" + fifty});
     }
 
     void frequencyFollowsTheRegion_data() {

@@ -1,6 +1,7 @@
 #include "PracticeRules.h"
 
 #include "Helpers.h"
+#include "LapCounterSettings.h"
 
 #include <algorithm>
 #include <limits>
@@ -122,7 +123,7 @@ bool PracticeClockTick(TimingState& st, qint32 intervalMs) {
 }
 
 double PracticeDeleteDelayMinutes(const QString& text) {
-    return RoundHalfEven(Val(text));
+    return LapCounterSettings::ReadPracticeDeleteDelay(text);
 }
 
 QList<int> IdlePracticeSlots(const TimingState& st, double delayMinutes) {
