@@ -46,6 +46,21 @@ void tellUser(const QString& error) {
     MsgBox(error, MsgButtons::OK, MsgIcon::Critical, kProgramName);
 }
 
+const QString kWritesStillWaiting = QStringLiteral(
+    "Practice cannot start yet: passes of the last session are still waiting to be stored in "
+    "the race database, which does not take them now (the disk may be full, or another program "
+    "may be using the database). They are tried again every second; start practice once they "
+    "are stored.");
+
+QString WaitingWritesText(int passes) {
+    if (passes == 0)
+        return QStringLiteral("Changes are waiting to be stored in the race database. They are "
+                              "kept and stored as soon as the database takes them.");
+    return QStringLiteral("Passes waiting to be stored in the race database: ") +
+           QString::number(passes) +
+           QStringLiteral(". They are kept and stored as soon as the database takes them.");
+}
+
 } // namespace
 
 PracticePage::PracticePage(MainContext& main, QWidget* parent)
@@ -111,6 +126,13 @@ void PracticePage::buildControls() {
         addButton("cmdPracticeScoreCompareShow", QStringLiteral("Show details"), this, 13680, 9000,
                   1335, 375);
     cmdPracticeScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
+
+    lblPracticeWaitingWrites =
+        addLabel("lblPracticeWaitingWrites", QString(), this, 120, 7680, 3615, 1095);
+    lblPracticeWaitingWrites->setWordWrap(true);
+    lblPracticeWaitingWrites->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblPracticeWaitingWrites->setAccessibleName(QStringLiteral("Passes waiting to be stored"));
+    lblPracticeWaitingWrites->setVisible(false);
 }
 
 void PracticePage::buildBoard() {
@@ -166,6 +188,8 @@ void PracticePage::connectHandlers() {
     tmrPracticeFlash.setInterval(250);
     connect(&tmrPracticeTime, &QTimer::timeout, this, &PracticePage::tmrPracticeTime_Timer);
     connect(&tmrPracticeFlash, &QTimer::timeout, this, &PracticePage::tmrPracticeFlash_Timer);
+    tmrPracticeWrites.setInterval(1000);
+    connect(&tmrPracticeWrites, &QTimer::timeout, this, &PracticePage::tmrPracticeWrites_Timer);
 }
 
 // ---- Start and stop ---------------------------------------------------------
@@ -173,6 +197,14 @@ void PracticePage::connectHandlers() {
 void PracticePage::cmdPracticeStart_Click() {
     TimingState& t = m_main.timing();
     KirvOCX* link = m_main.state().KirvOCX;
+
+    // A new session empties the race: the last one's writes go first.
+    const bool stored = m_store.flush();
+    showWaitingWrites();
+    if (!stored) {
+        tellUser(kWritesStillWaiting);
+        return;
+    }
 
     // The one practice race: made once, then emptied at every start.
     qint32 raceId = 0;
@@ -229,6 +261,7 @@ void PracticePage::cmdPracticeStop_Click() {
     m_main.SetToolbarEnabled(true);
     // Stored after every write that waits; the session has stopped all the same.
     m_store.storeStop(t.CurrentRaceID);
+    showWaitingWrites();
     t.CurrentRaceStatus = RaceFinished;
     playSound("res/complete.wav");
     cmdPracticeStart->setEnabled(true);
@@ -280,6 +313,7 @@ void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
         m_store.storePass(*entry, out);
     else
         m_store.storeNewcomerPass(slot + 1, iCarID, driver, out);
+    showWaitingWrites();
     refreshAll();
     playSound("res/pass.wav");
 }
@@ -334,6 +368,7 @@ void PracticePage::deleteSlot(int index) {
         return;
     m_store.removeEntry(index + 1);
     ResetPracticeSlot(t, index);
+    showWaitingWrites();
     refreshAll();
 }
 
@@ -348,6 +383,7 @@ void PracticePage::cmdPracticeAssignDriver_Click() {
                            KeyOf(drivers.first()->data(Qt::UserRole)));
     if (caption && caption->startPosition >= 1 && caption->startPosition <= kSlotCount)
         t.ScoreDriverCaption[static_cast<size_t>(caption->startPosition - 1)] = caption->caption;
+    showWaitingWrites();
     refreshAll();
 }
 
@@ -357,6 +393,28 @@ void PracticePage::txtPracticeAutomaticDeleteDelay_Change() {
 }
 
 // ---- The lists and the board -----------------------------------------------
+
+void PracticePage::tmrPracticeWrites_Timer() {
+    const int before = m_store.waitingWrites();
+    m_store.flush();
+    showWaitingWrites();
+    // The lists show what the database holds.
+    if (m_store.waitingWrites() < before) {
+        FillUnassignedTransponders();
+        FillUnassignedDrivers();
+    }
+}
+
+void PracticePage::showWaitingWrites() {
+    const bool waiting = m_store.waitingWrites() > 0;
+    if (waiting)
+        lblPracticeWaitingWrites->setText(WaitingWritesText(m_store.waitingPasses()));
+    lblPracticeWaitingWrites->setVisible(waiting);
+    if (!waiting)
+        tmrPracticeWrites.stop();
+    else if (!tmrPracticeWrites.isActive())
+        tmrPracticeWrites.start();
+}
 
 void PracticePage::refreshAll() {
     FillUnassignedTransponders();

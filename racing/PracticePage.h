@@ -43,6 +43,8 @@ public:
     // window of the session.
     void cmdPracticeLapProgressPreview_Click(int Index);
     void cmdPracticeScoreCompareShow_Click();
+    // Tries the writes the database refused again, once a second while any wait.
+    void tmrPracticeWrites_Timer();
 
     QToolButton* cmdPracticeStart = nullptr;
     QToolButton* cmdPracticeStop = nullptr;
@@ -53,6 +55,8 @@ public:
     QLineEdit* txtPracticeAutomaticDeleteDelay = nullptr;
     QLineEdit* txtPracticeTime = nullptr;
     QPushButton* cmdPracticeScoreCompareShow = nullptr;
+    // Says how many passes wait to be stored; hidden while none wait.
+    QLabel* lblPracticeWaitingWrites = nullptr;
 
     // The board: row i shows slot i.
     using Row = std::array<QLabel*, 10>;
@@ -66,6 +70,7 @@ public:
 
     QTimer tmrPracticeTime;
     QTimer tmrPracticeFlash;
+    QTimer tmrPracticeWrites;
 
 private:
     void buildControls();
@@ -79,6 +84,8 @@ private:
     // Removes the car of a slot, if it has one.
     void deleteSlot(int index);
     void refreshAll();
+    // The notice and the retry timer after a write.
+    void showWaitingWrites();
     void playSound(const char* name);
 
     // Reads and writes the practice race; remembers the board's cars, which

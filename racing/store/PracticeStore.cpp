@@ -163,14 +163,20 @@ bool PracticeStore::ownersOf(qint32 carId, QList<PracticeOwner>* owners, QString
 
 // ---- Writes -----------------------------------------------------------------
 
+// Every write of the queue waits only briefly for another program's lock: it
+// is kept for later rather than holding up the clock and the board.
 bool PracticeStore::write(Kind kind, PendingWrites::Step step) {
     m_waitingKinds.push_back(kind);
+    TimingWriteMode brief(m_db);
     m_writes.write(std::move(step));
     forgetStored();
     return m_writes.empty();
 }
 
 bool PracticeStore::flush() {
+    if (m_writes.empty())
+        return true;
+    TimingWriteMode brief(m_db);
     m_writes.flush();
     forgetStored();
     return m_writes.empty();

@@ -1,6 +1,7 @@
 // The Practice page on a real database, with passes handed to the lap counter
 // control through a fake port: start and stop, newcomers and their links, laps,
 // removing cars by hand and when idle, the two lists and the delay box.
+#include "DatabaseFaults.h"
 #include "ItemTexts.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
@@ -116,6 +117,87 @@ public:
     }
 };
 
+enum class Fault { None, FullDisk, Lock };
+
+// What a session leaves: the stored rows (without keys) and the board.
+struct SessionRecord {
+    QStringList entries;
+    QStringList laps;
+    QStringList board;
+};
+
+// A session of three cars with a removal and a manual link; the fault lasts
+// from car 6's first lap until after car 9 took the freed row.
+SessionRecord runSession(Fault fault) {
+    Practice p;
+    PracticePage* page = p.page;
+    p.addDriver("Vorel", "Anna", 99, false);
+    page->cmdPracticeStart->click();
+    p.pass(5, 1000);
+    p.pass(6, 1500);
+    p.pass(5, 31000);
+
+    Database& db = p.w.state().DbConnection;
+    test::FullDisk full(db);
+    std::unique_ptr<test::HeldLock> lock;
+    if (fault == Fault::FullDisk && !full.begin())
+        qFatal("the disk could not be filled");
+    if (fault == Fault::Lock) {
+        lock = std::make_unique<test::HeldLock>(p.fx.databaseFile());
+        if (!lock->held())
+            qFatal("no lock");
+    }
+    const bool faulty = fault != Fault::None;
+    p.pass(6, 34000);
+    // Queued at once: counted on the board, and said so.
+    if (p.row(1).at(1) != "1" || page->lblPracticeWaitingWrites->isVisibleTo(page) != faulty)
+        qFatal("the pass during the fault was not counted and queued");
+    if (faulty && !page->lblPracticeWaitingWrites->text().startsWith(
+                      "Passes waiting to be stored in the race database: 1."))
+        qFatal("the notice does not count the pass");
+    p.pass(7, 35000);
+    p.pass(7, 39000);
+    p.pass(5, 62000);
+    page->cmdPracticeDelete[1]->click();
+    page->lbPracticeUnassignedTransponders->setCurrentRow(0); // car 5
+    page->lbPracticeUnassignedDrivers->setCurrentRow(0);
+    page->cmdPracticeAssignDriver->click();
+    p.pass(9, 66000);
+    p.pass(7, 43000);
+    if (faulty && !page->lblPracticeWaitingWrites->text().startsWith(
+                      "Passes waiting to be stored in the race database: 6."))
+        qFatal("the notice does not count the passes");
+    if (faulty &&
+        p.fx.column("SELECT count(*) FROM tblLapInRace WHERE RaceID<30000;") != QStringList{"1"})
+        qFatal("the fault let writes through");
+
+    // Once the database takes writes again, the retry stores them in order.
+    if (!full.end())
+        qFatal("the disk could not be emptied");
+    lock.reset();
+    page->tmrPracticeWrites_Timer();
+    if (page->lblPracticeWaitingWrites->isVisibleTo(page) || page->tmrPracticeWrites.isActive())
+        qFatal("the notice stays after the writes were stored");
+    p.pass(9, 70000);
+    page->cmdPracticeStop->click();
+    if (!p.main.messages().isEmpty())
+        qFatal("a box interrupted practice: %s", qPrintable(p.main.messages().first().text));
+
+    SessionRecord r;
+    r.entries = p.fx.column("SELECT StartPosition || ':' || TransponderID || ':' || DriverID || "
+                            "':' || StartDelay || ':' || NumOfLaps FROM tblDriverInRace ORDER BY "
+                            "DriverInRaceID;");
+    r.laps = p.fx.column("SELECT TransponderID || ':' || TotalTime || ':' || LapTime || ':' || "
+                         "TotalTimeString || ':' || LapTimeString || ':' || tblLapInRace.RaceID "
+                         "FROM tblLapInRace INNER JOIN tblDriverInRace ON "
+                         "tblLapInRace.DriverInRaceID=tblDriverInRace.DriverInRaceID ORDER BY "
+                         "LapInRaceID;");
+    r.laps << p.fx.column("SELECT Status FROM tblRace;");
+    for (int i = 0; i < 3; ++i)
+        r.board << p.row(i).join('|');
+    return r;
+}
+
 // A driver who has transponder 7.
 struct Owner {
     QString lastname;
@@ -126,6 +208,7 @@ struct Owner {
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Owner>)
+Q_DECLARE_METATYPE(Fault)
 
 class TestPracticePage : public QObject {
     Q_OBJECT
@@ -542,6 +625,63 @@ private slots:
         QCOMPARE(p.fx.column("SELECT group_concat(LapTime) FROM tblLapInRace;"),
                  QStringList{passes.size() == 1 ? "40000" : "30000,40000"});
         QVERIFY(p.main.messages().isEmpty());
+    }
+
+    // Passes, a removal and a link made while the database refuses writes are
+    // kept in order and stored as a fault-free session stores them.
+    void faultsLoseNothing_data() {
+        QTest::addColumn<Fault>("fault");
+        QTest::newRow("disk full") << Fault::FullDisk;
+        QTest::newRow("locked by another program") << Fault::Lock;
+    }
+    void faultsLoseNothing() {
+        QFETCH(Fault, fault);
+        const SessionRecord clean = runSession(Fault::None);
+        QCOMPARE(clean.entries.size(), 3);
+        QCOMPARE(clean.laps.size(), 6);
+        QCOMPARE(clean.laps.last(), QString("2"));
+        QCOMPARE(clean.board, (QStringList{"5-Vorel, Anna|2|1:01.000|0:31.000|0:30.000",
+                                           "Transponder: 9|1|0:04.000|0:04.000|0:04.000",
+                                           "Transponder: 7|2|0:08.000|0:04.000|0:04.000"}));
+        const SessionRecord faulty = runSession(fault);
+        QCOMPARE(faulty.entries, clean.entries);
+        QCOMPARE(faulty.laps, clean.laps);
+        QCOMPARE(faulty.board, clean.board);
+    }
+
+    // Stop stores the end behind the passes that wait; a new session starts
+    // only once the last one is stored.
+    void stopAndStartWhileWritesWait() {
+        Practice p;
+        PracticePage* page = p.page;
+        page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        auto lock = std::make_unique<test::HeldLock>(p.fx.databaseFile());
+        QVERIFY(lock->held());
+        p.pass(5, 31000);
+        page->cmdPracticeStop->click();
+        QVERIFY(page->cmdPracticeStart->isEnabled());
+        QVERIFY(page->lblPracticeWaitingWrites->isVisibleTo(page));
+        QVERIFY(page->tmrPracticeWrites.isActive());
+        page->tmrPracticeWrites_Timer();
+        QCOMPARE(p.fx.column("SELECT Status FROM tblRace;"), QStringList{"1"});
+
+        page->cmdPracticeStart->click();
+        QCOMPARE(p.main.messages().size(), 1);
+        QVERIFY(p.main.messages().first().text.startsWith("Practice cannot start yet"));
+        QVERIFY(page->cmdPracticeStart->isEnabled());
+        QCOMPARE(p.w.timing().TimingMode, int(TimingIdle));
+        QCOMPARE(p.shownRows(), QList<int>{0});
+
+        lock.reset();
+        page->tmrPracticeWrites_Timer();
+        QVERIFY(!page->lblPracticeWaitingWrites->isVisibleTo(page));
+        QVERIFY(!page->tmrPracticeWrites.isActive());
+        QCOMPARE(p.fx.column("SELECT Status FROM tblRace;"), QStringList{"2"});
+        QCOMPARE(p.fx.column("SELECT LapTime FROM tblLapInRace;"), QStringList{"30000"});
+        page->cmdPracticeStart->click();
+        QCOMPARE(p.w.timing().TimingMode, int(TimingPractice));
+        QCOMPARE(p.main.messages().size(), 1);
     }
 
     // A row added to tblRace alongside the practice race (as by another writer

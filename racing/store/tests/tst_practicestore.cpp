@@ -30,8 +30,6 @@ public:
             !store.findOrCreateRace(&race, &made, &error) ||
             !store.markRunning(race, NowText(), &error))
             qFatal("no practice session");
-        // A lock is waited on only briefly while timing.
-        db.tryExecute(QStringLiteral("PRAGMA busy_timeout=20;"));
         ResetPracticeSlots(t);
     }
 
