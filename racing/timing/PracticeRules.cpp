@@ -62,15 +62,9 @@ PracticePassOutcome RegisterPracticePass(TimingState& st, int slot, qint32 lMill
         out.firstCrossing = true;
         out.startDelay = lMilliseconds;
     } else {
-        st.CarLaps[s] += 1;
-        const qint32 lapTime = ClampMs(qint64(t) - st.CarTotalTime[s]);
-        if (lapTime < st.CarBestLapTime[s])
-            st.CarBestLapTime[s] = lapTime;
-        st.CarTotalTime[s] = t;
-        st.CarLastLapTime[s] = lapTime;
         out.lapCounted = true;
         out.totalTime = t;
-        out.lapTime = lapTime;
+        out.lapTime = CountLap(st, slot, t);
     }
     out.laps = st.CarLaps[s];
     return out;
