@@ -5,6 +5,7 @@
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
+#include "PassStatements.h"
 #include "Platform.h"
 #include "PracticeRules.h"
 #include "ScoreBoard.h"

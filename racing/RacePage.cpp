@@ -6,6 +6,7 @@
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
+#include "PassStatements.h"
 #include "Platform.h"
 #include "RaceTiming.h"
 #include "ScoreBoard.h"
