@@ -4,9 +4,12 @@
 #include "Database.h"
 #include "InstallFixture.h"
 #include "PassStatements.h"
+#include "RaceStore.h"
 #include "RaceTiming.h"
 
 #include <QLocale>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QUuid>
 #include <QtTest>
 
@@ -31,7 +34,169 @@ public:
     }
 };
 
+// Another program holding the database's write lock until destroyed.
+class OtherProgramLock {
+public:
+    explicit OtherProgramLock(const QString& file) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
+        db.setDatabaseName(file);
+        if (!db.open() || !QSqlQuery(db).exec("BEGIN EXCLUSIVE;"))
+            qFatal("no lock");
+    }
+    ~OtherProgramLock() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            QSqlQuery(db).exec("COMMIT;");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+private:
+    QString m_name = "other-program-" + QUuid::createUuid().toString();
+};
+
+enum class Fault { None, Locked, DiskFull };
+
+// A time race of one minute with three cars, run through the store as the
+// race page runs it, with a fault of the database from one pass time to
+// another (to = -1: to the end, the race stopped during the fault).
+class RaceRun {
+public:
+    Installed in;
+    RaceStore store{in.db};
+    TimingState t;
+    qint32 race = 0;
+    int mostWaiting = 0;
+    bool endWaitedAtStop = false;
+
+    RaceRun(Fault fault, qint32 from, qint32 to) {
+        QStringList sql;
+        const QList<int> transponders{5, 17, 23};
+        for (int id : transponders)
+            sql << QString("INSERT INTO tblDriver (Lastname, Firstname, TransponderID) VALUES "
+                           "('L%1', 'F%1', %1);")
+                       .arg(id);
+        sql << "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, Status, "
+               "Description) VALUES (1, 1, 1, 1, 0, 'Heat');";
+        for (int i = 0; i < 3; ++i)
+            sql << QString("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) SELECT "
+                           "DriverID, (SELECT max(RaceID) FROM tblRace), %1 FROM tblDriver "
+                           "WHERE TransponderID=%2;")
+                       .arg(i + 1)
+                       .arg(transponders[i]);
+        QVERIFY(in.fx.sql(sql));
+        race = in.fx.column("SELECT max(RaceID) FROM tblRace;").value(0).toInt();
+
+        Recordset entries;
+        QString error;
+        QVERIFY(store.startEntries(race, entries));
+        QVERIFY(store.markStarted(race, entries, "2024-05-01 10:00:00", &error));
+        QVERIFY(store.markRunning(race));
+        QCOMPARE(in.db.busyTimeout(), kTimingLockWaitMs);
+        t.CurrentRaceID = race;
+        t.CurrentRaceCategoryID = TimeRace;
+        t.CurrentRaceLength = 1;
+        t.CarFinished.fill(true);
+        for (int s = 0; s < 3; ++s)
+            t.CarFinished[size_t(s)] = false;
+        t.ResetAtGo();
+        t.CurrentRaceStatus = RaceRunning;
+
+        std::unique_ptr<OtherProgramLock> lock;
+        bool full = false;
+        bool complete = false;
+        // Each car every 3.2 to 4.6 s.
+        for (qint32 ms = 500; !complete && ms < 120000; ms += 100) {
+            if (ms == from) {
+                if (fault == Fault::Locked)
+                    lock = std::make_unique<OtherProgramLock>(in.fx.databaseFile());
+                if (fault == Fault::DiskFull)
+                    full = fillTheDisk();
+            }
+            if (ms == to) {
+                lock.reset();
+                if (full)
+                    QVERIFY(in.db.tryExecute("PRAGMA max_page_count=1073741823;"));
+                full = false;
+            }
+            if (ms % 1000 == 0)
+                store.flush(); // the retry timer
+            t.RaceElapsedMs = ms;
+            for (int car = 0; car < 3 && !complete; ++car) {
+                const qint32 period = 3200 + 700 * car;
+                if ((ms - 500) % period != 0)
+                    continue;
+                const auto entry = store.entryOf(race, qint16(transponders[car]));
+                QVERIFY(entry);
+                const int waitingBefore = store.waiting();
+                const RacePassOutcome out = RegisterRacePass(t, entry->StartPosition - 1, ms, 3.0);
+                if (out.ignored)
+                    continue;
+                const bool stored = store.storePass(race, entry->DriverInRaceID, out);
+                if ((lock || full) && (out.lapCounted || out.finished)) {
+                    // Kept at once, behind those that wait.
+                    QVERIFY(!stored);
+                    QCOMPARE(store.waiting(), waitingBefore + 1);
+                }
+                mostWaiting = std::max(mostWaiting, store.waiting());
+                complete = out.raceComplete;
+            }
+        }
+        QVERIFY(complete);
+        // The race stops; its end is stored behind the passes.
+        endWaitedAtStop = !store.markFinished(race);
+        QCOMPARE(store.endWaiting(), endWaitedAtStop);
+        if (endWaitedAtStop) {
+            QCOMPARE(status(), QString("1"));
+            lock.reset();
+            if (full)
+                QVERIFY(in.db.tryExecute("PRAGMA max_page_count=1073741823;"));
+            QVERIFY(store.flush());
+        }
+        QVERIFY(!store.endWaiting());
+        QCOMPARE(store.waiting(), 0);
+        QCOMPARE(in.db.busyTimeout(), Database::kDefaultBusyTimeoutMs);
+    }
+
+    // No free page left for the race's connection: filler laps of no race
+    // take the last room of the file.
+    bool fillTheDisk() {
+        Recordset rs;
+        if (!in.db.Select("PRAGMA page_count;", rs))
+            return false;
+        if (!in.db.tryExecute("PRAGMA max_page_count=" + rs.value(0, 0).toString() + ";"))
+            return false;
+        for (int i = 0; i < 100000; ++i)
+            if (!in.db.tryExecute("INSERT INTO tblLapInRace (DriverInRaceID, TotalTime, "
+                                  "TotalTimeString, LapTime, LapTimeString, RaceID) VALUES (0, 0, "
+                                  "'filler', 0, 'filler', -1);"))
+                return true;
+        return false;
+    }
+
+    QString status() {
+        return in.fx.column(QString("SELECT Status FROM tblRace WHERE RaceID=%1;").arg(race))
+            .value(0);
+    }
+    // The race as stored: laps in order, entries, status.
+    QStringList stored() {
+        return in.fx.column(
+                   QString("SELECT DriverInRaceID||' '||TotalTime||' '||TotalTimeString||' '||"
+                           "LapTime||' '||LapTimeString FROM tblLapInRace WHERE RaceID=%1 "
+                           "ORDER BY LapInRaceID;")
+                       .arg(race)) +
+               in.fx.column(QString("SELECT NumOfLaps||' '||TimeToFinish||' '||"
+                                    "TimeToFinishString FROM tblDriverInRace WHERE RaceID=%1 "
+                                    "ORDER BY StartPosition;")
+                                .arg(race)) +
+               QStringList{status()};
+    }
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(Fault)
 
 class TestRaceStore : public QObject {
     Q_OBJECT
@@ -99,6 +264,33 @@ private slots:
         QVERIFY(prepared.setLapCount(entry, laps, &error));
         QVERIFY(prepared.setResult(entry, result, &error));
         QCOMPARE(in.fx.column(entries) + in.fx.column(lapRows), byText);
+    }
+
+    void faultDuringARace_data() {
+        QTest::addColumn<Fault>("fault");
+        QTest::addColumn<qint32>("from");
+        QTest::addColumn<qint32>("to"); // -1: to the end
+        QTest::newRow("locked from 10 s to 30 s") << Fault::Locked << 10000 << 30000;
+        QTest::newRow("disk full from 20 s to 40 s") << Fault::DiskFull << 20000 << 40000;
+        QTest::newRow("locked to the end, stopped during it") << Fault::Locked << 20000 << -1;
+        QTest::newRow("disk full to the end, stopped during it") << Fault::DiskFull << 20000 << -1;
+    }
+    // Every pass of a race with a fault of the database is stored in the end,
+    // in order, and the stored race equals the race without the fault.
+    void faultDuringARace() {
+        QFETCH(Fault, fault);
+        QFETCH(qint32, from);
+        QFETCH(qint32, to);
+        RaceRun clean(Fault::None, 0, 0);
+        QCOMPARE(clean.mostWaiting, 0);
+        const QStringList expected = clean.stored();
+        QVERIFY(expected.size() > 40);
+        QCOMPARE(expected.last(), QString("2"));
+
+        RaceRun run(fault, from, to);
+        QVERIFY(run.mostWaiting > 3);
+        QCOMPARE(run.endWaitedAtStop, to < 0);
+        QCOMPARE(run.stored(), expected);
     }
 };
 
