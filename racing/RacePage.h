@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -23,12 +24,14 @@ class QToolButton;
 namespace kv {
 
 class Recordset;
+class RaceStore;
 struct RacePassOutcome;
 
 class RacePage final : public PageFrame {
     Q_OBJECT
 public:
     RacePage(MainContext& main, QWidget* parent);
+    ~RacePage() override;
 
     // Start-up: the four categories with none selected, the start list's columns.
     void FillFixedLists();
@@ -57,7 +60,12 @@ public:
     bool StartRaceTiming();
     void tmrRaceTime_Timer();
     void tmrRaceFlash_Timer();
+    // Stops the race and stores its end behind the passes that wait; while the
+    // end cannot be stored the race stays Running on the page and Stop tries
+    // again.
     void cmdRaceStop_Click();
+    // Tries the passes (and the end) the database refused again.
+    void tmrRaceWaitingPasses_Timer();
     void cmdRaceClear_Click();
     // The heat result preview and the details window of the current race.
     void cmdRaceHeatResultPreview_Click();
@@ -70,6 +78,13 @@ public:
     // receive handling is never held up by a modal loop.
     void LapCounterLost();
 
+    // Passes (and the race's end) the database has not taken yet.
+    int passesWaiting() const;
+    // Closing the program: true when nothing waits, or the person agrees to
+    // lose what still waits after one more try.
+    bool mayClose();
+    RaceStore& store() { return *m_store; }
+
     // Opens the single race registration dialog. While it is unset the
     // "<Single race registration>" row opens nothing.
     std::function<void()> showSingleRaceRegistration;
@@ -79,6 +94,7 @@ public:
 
     static const QString kSingleRaceRegistrationRow;
     static const QString kLapCounterLostText;
+    static const QString kRaceEndNotStoredText;
 
     // Race selection.
     QComboBox* cbRaceShowRaceCategory = nullptr;
@@ -114,6 +130,7 @@ public:
     QToolButton* cmdRaceHeatResultPreview = nullptr;
     QPushButton* cmdRaceScoreCompareShow = nullptr;
     QLabel* lblRaceLapCounterLost = nullptr;
+    QLabel* lblRaceWaitingPasses = nullptr;
 
     // The score board, by display row.
     using Row = std::array<QLabel*, 10>;
@@ -130,6 +147,7 @@ public:
     QTimer tmrRaceCountdown;
     QTimer tmrRaceTime;
     QTimer tmrRaceFlash;
+    QTimer tmrRaceWaitingPasses;
 
 private:
     void buildSelection();
@@ -153,14 +171,13 @@ private:
     void showStartCaptions(const Recordset& entries);
     void lockPage(bool locked);
     void abortStart();
-    bool storePass(qint32 driverInRaceId, const RacePassOutcome& out, QString* error);
-    void reportPassFailure(const QString& error);
-    void reportLater(const QString& text);
+    void afterStoreTry(bool endJustStored);
+    void showWaitingPasses();
     void showStatus(int status);
     bool raceUnderWay() const;
     void playSound(const char* name);
 
-    bool m_passFailureReported = false;
+    std::unique_ptr<RaceStore> m_store;
 };
 
 } // namespace kv

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Helpers.h"
+#include "PassStatements.h"
 #include "PracticeRules.h"
 
 #include <QSqlRecord>
@@ -38,8 +39,8 @@ QString StartDelaySql(qint32 driverInRaceId, qint32 startDelay) {
 }
 
 // The statements of one pass of a stored entry.
-bool WritePass(Database& db, qint32 entry, qint32 raceId, const PracticePassOutcome& out,
-               QString* error) {
+bool WritePass(Database& db, PassStatements& statements, qint32 entry, qint32 raceId,
+               const PracticePassOutcome& out, QString* error) {
     if (entry == 0) {
         *error = QStringLiteral("The car's entry has not been stored.");
         return false;
@@ -47,15 +48,18 @@ bool WritePass(Database& db, qint32 entry, qint32 raceId, const PracticePassOutc
     if (out.firstCrossing && !db.tryExecute(StartDelaySql(entry, out.startDelay), error))
         return false;
     if (out.lapCounted &&
-        (!db.tryExecute(LapInsertSql(entry, out.totalTime, out.lapTime, raceId), error) ||
-         !db.tryExecute(LapCountSql(entry, out.laps), error)))
+        (!statements.insertLap(entry, out.totalTime, out.lapTime, raceId, error) ||
+         !statements.setLapCount(entry, out.laps, error)))
         return false;
     return true;
 }
 
 } // namespace
 
-PracticeStore::PracticeStore(Database& db) : m_db(db), m_writes(db) {}
+PracticeStore::PracticeStore(Database& db)
+    : m_db(db), m_writes(db), m_statements(std::make_unique<PassStatements>(db)) {}
+
+PracticeStore::~PracticeStore() = default;
 
 // ---- Start ------------------------------------------------------------------
 
@@ -197,7 +201,8 @@ bool PracticeStore::storeNewcomerPass(int startPosition, qint32 carId, qint32 dr
     PracticeEntry entry{carId, startPosition, driverId, std::make_shared<qint32>(0)};
     m_entries[startPosition] = entry;
     const qint32 raceId = m_raceId;
-    return write(Kind::Pass, [raceId, entry, out](Database& db, QString* error) {
+    PassStatements* statements = m_statements.get();
+    return write(Kind::Pass, [raceId, entry, out, statements](Database& db, QString* error) {
         qint64 newKey = 0;
         // A step that was rolled back runs again and gets its key anew.
         *entry.key = 0;
@@ -209,15 +214,16 @@ bool PracticeStore::storeNewcomerPass(int startPosition, qint32 carId, qint32 dr
             *error = QStringLiteral("The new entry's key does not fit a whole number of 32 bits.");
             return false;
         }
-        return WritePass(db, *entry.key, raceId, out, error);
+        return WritePass(db, *statements, *entry.key, raceId, out, error);
     });
 }
 
 bool PracticeStore::storePass(const PracticeEntry& entry, const PracticePassOutcome& out) {
     const qint32 raceId = m_raceId;
     const std::shared_ptr<qint32> key = entry.key;
-    return write(Kind::Pass, [raceId, key, out](Database& db, QString* error) {
-        return WritePass(db, *key, raceId, out, error);
+    PassStatements* statements = m_statements.get();
+    return write(Kind::Pass, [raceId, key, out, statements](Database& db, QString* error) {
+        return WritePass(db, *statements, *key, raceId, out, error);
     });
 }
 

@@ -19,6 +19,7 @@
 namespace kv {
 
 class Database;
+class PassStatements;
 class Recordset;
 struct PracticeOwner;
 struct PracticePassOutcome;
@@ -42,6 +43,9 @@ struct PracticeCaption {
 class PracticeStore {
 public:
     explicit PracticeStore(Database& db);
+    ~PracticeStore();
+    PracticeStore(const PracticeStore&) = delete;
+    PracticeStore& operator=(const PracticeStore&) = delete;
 
     // ---- Start: outside timing; a refusal comes back as text for a box ----
     // The practice race's key; made when there is none (then *made is true).
@@ -100,6 +104,8 @@ private:
 
     Database& m_db;
     PendingWrites m_writes;
+    // The lap row and lap count, prepared once for every session.
+    std::unique_ptr<PassStatements> m_statements;
     // The kinds of the waiting writes, in the queue's order.
     std::deque<Kind> m_waitingKinds;
     qint32 m_raceId = -1;

@@ -227,29 +227,6 @@ RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds
     return out;
 }
 
-QString LapInsertSql(qint32 driverInRaceId, qint32 totalTime, qint32 lapTime, qint32 raceId) {
-    return QStringLiteral("INSERT INTO tblLapInRace "
-                          "(DriverInRaceID,TotalTime,TotalTimeString,LapTime,LapTimeString,RaceID) "
-                          "VALUES (") +
-           QString::number(driverInRaceId) + QLatin1Char(',') + QString::number(totalTime) +
-           QStringLiteral(",'") + FormatRaceTime(totalTime, false) + QStringLiteral("',") +
-           QString::number(lapTime) + QStringLiteral(",'") + FormatRaceTime(lapTime, false) +
-           QStringLiteral("',") + QString::number(raceId) + QStringLiteral(");");
-}
-
-QString LapCountSql(qint32 driverInRaceId, qint32 laps) {
-    return QStringLiteral("UPDATE tblDriverInRace SET NumOfLaps=") + QString::number(laps) +
-           QStringLiteral(" WHERE DriverInRaceID=") + QString::number(driverInRaceId) +
-           QLatin1Char(';');
-}
-
-QString ResultSql(qint32 driverInRaceId, qint32 result) {
-    return QStringLiteral("UPDATE tblDriverInRace SET TimeToFinish=") + QString::number(result) +
-           QStringLiteral(", TimeToFinishString='") + FormatRaceTime(result, false) +
-           QStringLiteral("' WHERE DriverInRaceID=") + QString::number(driverInRaceId) +
-           QLatin1Char(';');
-}
-
 bool RaceClockTick(TimingState& st, qint32 intervalMs) {
     st.RaceElapsedMs = ClampMs(qint64(st.RaceElapsedMs) + intervalMs);
     if (st.CurrentRaceCategoryID != TimeRace || st.RaceFinishSignalled)

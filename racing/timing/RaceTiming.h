@@ -154,11 +154,6 @@ qint32 CountLap(TimingState& state, int slot, qint32 passTime);
 RacePassOutcome RegisterRacePass(TimingState& state, int slot, qint32 lMilliseconds,
                                  double transponderDelaySeconds);
 
-// The statements of a counted lap and of a result.
-QString LapInsertSql(qint32 driverInRaceId, qint32 totalTime, qint32 lapTime, qint32 raceId);
-QString LapCountSql(qint32 driverInRaceId, qint32 laps);
-QString ResultSql(qint32 driverInRaceId, qint32 result);
-
 // The race clock's tick: adds the interval; true when this tick gives a time
 // race its finish signal (clock turns red, finish sound).
 bool RaceClockTick(TimingState& state, qint32 intervalMs);
