@@ -405,6 +405,21 @@ void PracticePage::tmrPracticeWrites_Timer() {
     }
 }
 
+bool PracticePage::mayClose() {
+    if (m_store.waitingWrites() == 0)
+        return true;
+    tmrPracticeWrites_Timer();
+    const int waiting = m_store.waitingWrites();
+    if (waiting == 0)
+        return true;
+    return MsgBox(QStringLiteral("%1 of the practice session's passes and changes could not be "
+                                 "stored in the race database yet, because the database does not "
+                                 "accept them. If you close the program now, they are lost.\n\n"
+                                 "Close the program anyway?")
+                      .arg(waiting),
+                  MsgButtons::YesNo, MsgIcon::Question, kProgramName) == MsgResult::Yes;
+}
+
 void PracticePage::showWaitingWrites() {
     const bool waiting = m_store.waitingWrites() > 0;
     if (waiting)

@@ -45,6 +45,8 @@ public:
     void cmdPracticeScoreCompareShow_Click();
     // Tries the writes the database refused again, once a second while any wait.
     void tmrPracticeWrites_Timer();
+    // Closing the program loses the writes that still wait: asks first.
+    bool mayClose();
 
     QToolButton* cmdPracticeStart = nullptr;
     QToolButton* cmdPracticeStop = nullptr;

@@ -684,6 +684,32 @@ private slots:
         QCOMPARE(p.main.messages().size(), 1);
     }
 
+    void closingWhileWritesWaitAsks_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("yes") << MsgResult::Yes << true;
+        QTest::newRow("no") << MsgResult::No << false;
+    }
+    void closingWhileWritesWaitAsks() {
+        QFETCH(MsgResult, answer);
+        Practice p;
+        p.page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        test::HeldLock lock(p.fx.databaseFile());
+        p.pass(5, 31000);
+        p.page->cmdPracticeStop->click();
+        p.main.platform.boxes->answers = {answer};
+        p.w.close();
+        QTEST(p.w.unloaded(), "closed");
+        QCOMPARE(p.main.messages().size(), 1);
+        QCOMPARE(p.main.messages().first().buttons, MsgButtons::YesNo);
+        QCOMPARE(p.main.messages().first().text,
+                 QString("2 of the practice session's passes and changes could not be stored in "
+                         "the race database yet, because the database does not accept them. If "
+                         "you close the program now, they are lost.\n\nClose the program "
+                         "anyway?"));
+    }
+
     // A row added to tblRace alongside the practice race (as by another writer
     // at the same moment) does not become the practice race.
     void practiceRaceKeyFromItsInsert() {
