@@ -319,6 +319,11 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+    // Passes the database has not taken yet are lost with the program: ask.
+    if (!m_unloaded && (!pageRace->mayClose() || !pagePractice->mayClose())) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QtDebug>
 
+#include <algorithm>
+
 namespace kv {
 
 Database::Database(QString connectionName) : m_name(std::move(connectionName)) {
@@ -69,7 +71,8 @@ bool Database::Open(const QString& connectionString) {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         db.setDatabaseName(m_file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=") +
+                             QString::number(kDefaultBusyTimeoutMs));
         if (!db.open()) {
             m_lastError = db.lastError().text();
             db = QSqlDatabase();
@@ -184,6 +187,25 @@ bool Database::Insert(const QString& sql, qint64& newKey) {
     }
     report(QStringLiteral("Writing to the database failed."), sql, error);
     return false;
+}
+
+// Set and read past the statement count: the wait is the connection's
+// configuration, not work of the program.
+bool Database::setBusyTimeout(int ms) {
+    if (!isOpen())
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    return q.exec(QStringLiteral("PRAGMA busy_timeout=") + QString::number(std::max(0, ms)) +
+                  QLatin1Char(';'));
+}
+
+int Database::busyTimeout() const {
+    if (!isOpen())
+        return -1;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    if (!q.exec(QStringLiteral("PRAGMA busy_timeout;")) || !q.next())
+        return -1;
+    return q.value(0).toInt();
 }
 
 bool Database::BeginTrans() {

@@ -84,6 +84,16 @@ public:
     // The number of statements run through this connection (reads and writes).
     qint64 statementCount() const { return m_statements; }
 
+    // How long a statement waits for a lock another connection holds before
+    // it is refused as busy. Outside timing the connection waits
+    // kDefaultBusyTimeoutMs, so a dialog rides out another program's short
+    // write; while a race or practice is timed it waits only a few tens of
+    // milliseconds, so the window never freezes on a lock.
+    static constexpr int kDefaultBusyTimeoutMs = 5000;
+    bool setBusyTimeout(int ms);
+    // The wait in force on the connection (-1 when it is not open).
+    int busyTimeout() const;
+
 private:
     // Ends an open transaction, rolled back (unless told not to), then calls the
     // reporter.

@@ -36,33 +36,36 @@ void nameByCaption(QListWidget* list, QLabel* caption) {
     list->setAccessibleName(caption->text());
 }
 
-// A key as stored: a whole number of 32 bits; 0 (no row has it) otherwise.
+// A key as the lists keep it: a whole number of 32 bits; 0 (no row has it) otherwise.
 qint32 KeyOf(const QVariant& field) {
     bool ok = false;
     const qint64 v = field.toLongLong(&ok);
     return ok && v > 0 && v <= std::numeric_limits<qint32>::max() ? static_cast<qint32>(v) : 0;
 }
 
-QString Number(qint64 v) {
-    return QString::number(v);
-}
-
 void tellUser(const QString& error) {
     MsgBox(error, MsgButtons::OK, MsgIcon::Critical, kProgramName);
 }
 
-const QString kPassNotStored =
-    QStringLiteral("A passing car could not be stored in the race database, so the pass was not "
-                   "counted. Practice goes on with the next pass; this message is not shown again "
-                   "during this session.\n\n");
-const QString kIdleCarNotRemoved =
-    QStringLiteral("An idle car could not be removed from the practice board. Practice goes on; "
-                   "this message is not shown again during this session.\n\n");
+const QString kWritesStillWaiting = QStringLiteral(
+    "Practice cannot start yet: passes of the last session are still waiting to be stored in "
+    "the race database, which does not take them now (the disk may be full, or another program "
+    "may be using the database). They are tried again every second; start practice once they "
+    "are stored.");
+
+QString WaitingWritesText(int passes) {
+    if (passes == 0)
+        return QStringLiteral("Changes are waiting to be stored in the race database. They are "
+                              "kept and stored as soon as the database takes them.");
+    return QStringLiteral("Passes waiting to be stored in the race database: ") +
+           QString::number(passes) +
+           QStringLiteral(". They are kept and stored as soon as the database takes them.");
+}
 
 } // namespace
 
 PracticePage::PracticePage(MainContext& main, QWidget* parent)
-    : PageFrame(main, QStringLiteral("Practice"), parent) {
+    : PageFrame(main, QStringLiteral("Practice"), parent), m_store(main.db()) {
     buildControls();
     buildBoard();
     connectHandlers();
@@ -124,6 +127,13 @@ void PracticePage::buildControls() {
         addButton("cmdPracticeScoreCompareShow", QStringLiteral("Show details"), this, 13680, 9000,
                   1335, 375);
     cmdPracticeScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
+
+    lblPracticeWaitingWrites =
+        addLabel("lblPracticeWaitingWrites", QString(), this, 120, 7680, 3615, 1095);
+    lblPracticeWaitingWrites->setWordWrap(true);
+    lblPracticeWaitingWrites->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblPracticeWaitingWrites->setAccessibleName(QStringLiteral("Passes waiting to be stored"));
+    lblPracticeWaitingWrites->setVisible(false);
 }
 
 void PracticePage::buildBoard() {
@@ -179,50 +189,38 @@ void PracticePage::connectHandlers() {
     tmrPracticeFlash.setInterval(250);
     connect(&tmrPracticeTime, &QTimer::timeout, this, &PracticePage::tmrPracticeTime_Timer);
     connect(&tmrPracticeFlash, &QTimer::timeout, this, &PracticePage::tmrPracticeFlash_Timer);
+    tmrPracticeWrites.setInterval(1000);
+    connect(&tmrPracticeWrites, &QTimer::timeout, this, &PracticePage::tmrPracticeWrites_Timer);
 }
 
 // ---- Start and stop ---------------------------------------------------------
 
 void PracticePage::cmdPracticeStart_Click() {
     TimingState& t = m_main.timing();
-    Database& db = m_main.db();
     KirvOCX* link = m_main.state().KirvOCX;
 
+    // A new session empties the race: the last one's writes go first.
+    const bool stored = m_store.flush();
+    showWaitingWrites();
+    if (!stored) {
+        tellUser(kWritesStillWaiting);
+        return;
+    }
+
     // The one practice race: made once, then emptied at every start.
-    Recordset rs;
-    if (!db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE RaceCode=4;"), rs))
-        return;
     qint32 raceId = 0;
-    if (rs.isEmpty()) {
-        qint64 newKey = 0;
-        if (!db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
-                                      "RaceCode, Length, Description) VALUES(") +
-                           QStringLiteral("0,1,4,0,'Practice');"),
-                       newKey))
-            return;
-        raceId = KeyOf(newKey);
-    } else {
-        raceId = KeyOf(rs.value(0, QStringLiteral("RaceID")));
-    }
-    if (raceId == 0) {
-        tellUser(QStringLiteral("The practice race's key does not fit a whole number of 32 bits. "
-                                "Practice cannot be started with this race database."));
+    bool made = false;
+    QString error;
+    if (!m_store.findOrCreateRace(&raceId, &made, &error)) {
+        if (!error.isEmpty())
+            tellUser(error);
         return;
     }
-    if (!rs.isEmpty()) {
-        QString error;
-        if (!WriteAllOrNone(db,
-                            {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") +
-                                 Number(raceId) + QLatin1Char(';'),
-                             QStringLiteral("DELETE FROM tblDriverInRace WHERE RaceID=") +
-                                 Number(raceId) + QLatin1Char(';')},
-                            &error)) {
-            tellUser(error);
-            return;
-        }
+    if (!made && !m_store.resetRace(raceId, &error)) {
+        tellUser(error);
+        return;
     }
     t.CurrentRaceID = raceId;
-    m_practiceRaceId = raceId;
     t.TimingMode = TimingPractice;
     link->StopRace();
     if (!m_main.OpenLapCounterPort())
@@ -230,14 +228,7 @@ void PracticePage::cmdPracticeStart_Click() {
 
     // Marked New with the time of this start, then Running, together.
     t.RaceActive = true;
-    const QString id = Number(raceId);
-    QString error;
-    if (!WriteAllOrNone(db,
-                        {QStringLiteral("UPDATE tblRace SET Status=0, TimeOfRace='") + NowText() +
-                             QStringLiteral("' WHERE RaceID=") + id + QLatin1Char(';'),
-                         QStringLiteral("UPDATE tblRace SET Status=1 WHERE RaceID=") + id +
-                             QStringLiteral(" AND Status=0;")},
-                        &error)) {
+    if (!m_store.markRunning(raceId, NowText(), &error)) {
         t.RaceActive = false;
         t.TimingMode = TimingIdle;
         tellUser(error);
@@ -247,7 +238,6 @@ void PracticePage::cmdPracticeStart_Click() {
     setTextColour(txtPracticeTime, kGreen);
     t.PracticeElapsedMs = 0;
     ResetPracticeSlots(t);
-    m_timingFailureReported = false;
     link->StartRace();
     tmrPracticeTime.start();
     tmrPracticeFlash.start();
@@ -270,9 +260,9 @@ void PracticePage::cmdPracticeStop_Click() {
     t.TimingMode = TimingIdle;
     m_sessionRaceId = -1;
     m_main.SetToolbarEnabled(true);
-    // A refused status is told; the session has stopped all the same.
-    (void)m_main.db().Execute(QStringLiteral("UPDATE tblRace SET Status=2 WHERE RaceID=") +
-                              Number(t.CurrentRaceID) + QStringLiteral(" AND Status=1;"));
+    // Stored after every write that waits; the session has stopped all the same.
+    m_store.storeStop(t.CurrentRaceID);
+    showWaitingWrites();
     t.CurrentRaceStatus = RaceFinished;
     playSound("res/complete.wav");
     cmdPracticeStart->setEnabled(true);
@@ -287,66 +277,30 @@ void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
     // was left running.
     if (m_sessionRaceId < 0 || t.CurrentRaceID != m_sessionRaceId)
         return;
-    Database& db = m_main.db();
-    const QString car = Number(iCarID);
-    const QString race = Number(t.CurrentRaceID);
     const TimingState before = t;
 
-    QString entryInsert; // a newcomer's entry, written with the pass
-    qint32 entry = 0;
+    // The session's cars are known without a read.
+    const PracticeEntry* entry = m_store.entryOfCar(iCarID);
     int slot = -1;
-    {
-        QuietDatabase quiet(db);
-        Recordset rs;
-        if (!db.Select(QStringLiteral("SELECT DriverInRaceID, StartPosition FROM tblDriverInRace "
-                                      "WHERE TransponderID=") +
-                           car + QStringLiteral(" AND RaceID=") + race + QLatin1Char(';'),
-                       rs)) {
-            reportTimingFailure(kPassNotStored + quiet.error());
+    qint32 driver = 0;
+    if (entry) {
+        slot = entry->startPosition - 1;
+    } else {
+        const int position = m_store.freeStartPosition();
+        if (position > kSlotCount) // ten cars on the board already
             return;
-        }
-        if (!rs.isEmpty()) {
-            entry = KeyOf(rs.value(0, QStringLiteral("DriverInRaceID")));
-            slot = rs.value(0, QStringLiteral("StartPosition")).toInt() - 1;
-            // An entry without a row of the board is nobody's car.
-            if (entry == 0 || slot < 0 || slot >= kSlotCount)
-                return;
-        } else {
-            if (!db.Select(
-                    QStringLiteral("SELECT StartPosition FROM tblDriverInRace WHERE RaceID=") +
-                        race + QStringLiteral(" ORDER BY StartPosition;"),
-                    rs)) {
-                reportTimingFailure(kPassNotStored + quiet.error());
-                return;
-            }
-            QList<qint32> taken;
-            for (const QSqlRecord& r : rs)
-                taken << r.value(0).toInt();
-            const int position = PracticeFreeStartPosition(taken);
-            if (position > kSlotCount) // ten cars on the board already
-                return;
-            QList<PracticeOwner> owners;
-            const bool autoAssign = chkPracticeAutoAssign->isChecked();
-            if (autoAssign) {
-                if (!db.Select(QStringLiteral("SELECT DriverID, Lastname, Firstname FROM tblDriver "
-                                              "WHERE TransponderID=") +
-                                   car + QStringLiteral(" AND Deleted=0 AND OwnTransponder<>0;"),
-                               rs)) {
-                    reportTimingFailure(kPassNotStored + quiet.error());
-                    return;
-                }
-                for (const QSqlRecord& r : rs)
-                    owners << PracticeOwner{KeyOf(r.value(QStringLiteral("DriverID"))),
-                                            FieldToString(r.value(QStringLiteral("Lastname"))),
-                                            FieldToString(r.value(QStringLiteral("Firstname")))};
-            }
-            const PracticeLink linked = PracticeAutoLink(iCarID, autoAssign, owners);
-            slot = position - 1;
-            ResetPracticeSlot(t, slot);
-            t.ScoreDriverCaption[static_cast<size_t>(slot)] = linked.caption;
-            entryInsert =
-                PracticeEntryInsertSql(linked.DriverID, t.CurrentRaceID, position, iCarID);
-        }
+        QList<PracticeOwner> owners;
+        const bool autoAssign = chkPracticeAutoAssign->isChecked();
+        QString error;
+        // Owners that cannot be read link nobody: the pass counts all the same,
+        // and the car can be linked by hand.
+        if (autoAssign)
+            m_store.ownersOf(iCarID, &owners, &error);
+        const PracticeLink linked = PracticeAutoLink(iCarID, autoAssign, owners);
+        slot = position - 1;
+        ResetPracticeSlot(t, slot);
+        t.ScoreDriverCaption[static_cast<size_t>(slot)] = linked.caption;
+        driver = linked.DriverID;
     }
 
     const PracticePassOutcome out = RegisterPracticePass(
@@ -355,44 +309,14 @@ void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
         t = before;
         return;
     }
-    // A pass the database refuses is not counted at all, so the board and the
-    // stored laps keep telling the same session.
-    QString error;
-    if (!storePass(entryInsert, entry, out, &error)) {
-        t = before;
-        reportTimingFailure(kPassNotStored + error);
-        return;
-    }
+    // The board counts the pass; a write the database refuses waits its turn.
+    if (entry)
+        m_store.storePass(*entry, out);
+    else
+        m_store.storeNewcomerPass(slot + 1, iCarID, driver, out);
+    showWaitingWrites();
     refreshAll();
     playSound("res/pass.wav");
-}
-
-bool PracticePage::storePass(const QString& entryInsert, qint32 entry,
-                             const PracticePassOutcome& out, QString* error) {
-    Database& db = m_main.db();
-    QuietDatabase quiet(db);
-    Transaction trans(db);
-    bool ok = trans.active();
-    if (ok && !entryInsert.isEmpty()) {
-        qint64 newKey = 0;
-        ok = db.Insert(entryInsert, newKey);
-        entry = KeyOf(newKey);
-        if (ok && entry == 0) {
-            *error = QStringLiteral("The new entry's key does not fit a whole number of 32 bits.");
-            return false;
-        }
-    }
-    if (out.firstCrossing)
-        ok = ok && db.Execute(PracticeStartDelaySql(entry, out.startDelay));
-    if (out.lapCounted)
-        ok = ok &&
-             db.Execute(
-                 LapInsertSql(entry, out.totalTime, out.lapTime, m_main.timing().CurrentRaceID)) &&
-             db.Execute(LapCountSql(entry, out.laps));
-    ok = ok && trans.commit();
-    if (!ok)
-        *error = quiet.error();
-    return ok;
 }
 
 // ---- Clock, idle check, flashing ------------------------------------------
@@ -404,11 +328,8 @@ void PracticePage::tmrPracticeTime_Timer() {
     if (!check)
         return;
     const double minutes = m_main.state().LapCounter.PracticeDeleteDelayMinutes();
-    for (int s : IdlePracticeSlots(t, minutes)) {
-        QString error;
-        if (!deleteSlot(s, &error))
-            reportTimingFailure(kIdleCarNotRemoved + error);
-    }
+    for (int s : IdlePracticeSlots(t, minutes))
+        deleteSlot(s);
 }
 
 void PracticePage::tmrPracticeFlash_Timer() {
@@ -435,44 +356,21 @@ void PracticePage::cmdPracticeScoreCompareShow_Click() {
 }
 
 void PracticePage::cmdPracticeDelete_Click(int Index) {
-    QString error;
-    if (!deleteSlot(Index, &error))
-        tellUser(error);
+    deleteSlot(Index);
 }
 
-bool PracticePage::deleteSlot(int index, QString* error) {
+void PracticePage::deleteSlot(int index) {
     if (index < 0 || index >= kSlotCount)
-        return true;
+        return;
     TimingState& t = m_main.timing();
     // Once the race page has made a race current, the board still shows the
     // practice cars, and a start position of that race is someone else's car.
-    if (t.CurrentRaceID != m_practiceRaceId)
-        return true;
-    Database& db = m_main.db();
-    Recordset rs;
-    {
-        QuietDatabase quiet(db);
-        if (!db.Select(QStringLiteral("SELECT DriverInRaceID FROM tblDriverInRace WHERE RaceID=") +
-                           Number(t.CurrentRaceID) + QStringLiteral(" AND StartPosition=") +
-                           Number(index + 1) + QLatin1Char(';'),
-                       rs)) {
-            *error = quiet.error();
-            return false;
-        }
-    }
-    if (rs.isEmpty())
-        return true;
-    const QString key = Number(KeyOf(rs.value(0, QStringLiteral("DriverInRaceID"))));
-    if (!WriteAllOrNone(db,
-                        {QStringLiteral("DELETE FROM tblLapInRace WHERE DriverInRaceID=") + key +
-                             QLatin1Char(';'),
-                         QStringLiteral("DELETE FROM tblDriverInRace WHERE DriverInRaceID=") + key +
-                             QLatin1Char(';')},
-                        error))
-        return false;
+    if (t.CurrentRaceID != m_store.sessionRaceId() || !m_store.entryAt(index + 1))
+        return;
+    m_store.removeEntry(index + 1);
     ResetPracticeSlot(t, index);
+    showWaitingWrites();
     refreshAll();
-    return true;
 }
 
 void PracticePage::cmdPracticeAssignDriver_Click() {
@@ -481,46 +379,12 @@ void PracticePage::cmdPracticeAssignDriver_Click() {
     if (transponders.isEmpty() || drivers.isEmpty())
         return;
     TimingState& t = m_main.timing();
-    Database& db = m_main.db();
-    const QString entry = Number(transponders.first()->data(Qt::UserRole).toLongLong());
-    const QString driver = Number(drivers.first()->data(Qt::UserRole).toLongLong());
-    if (!db.Execute(QStringLiteral("UPDATE tblDriverInRace SET DriverID=") + driver +
-                    QStringLiteral(" WHERE DriverID=0 AND RaceID=") + Number(t.CurrentRaceID) +
-                    QStringLiteral(" AND DriverInRaceID=") + entry + QLatin1Char(';')))
-        return;
-
-    auto setCaption = [&t](const QVariant& startPosition, const QString& caption) {
-        const int slot = startPosition.toInt() - 1;
-        if (slot >= 0 && slot < kSlotCount)
-            t.ScoreDriverCaption[static_cast<size_t>(slot)] = caption;
-    };
-    Recordset rs;
-    if (!db.Select(QStringLiteral("SELECT tblDriver.Lastname, tblDriver.Firstname, "
-                                  "tblDriverInRace.StartPosition, tblDriverInRace.TransponderID "
-                                  "FROM tblDriver INNER JOIN tblDriverInRace ON "
-                                  "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
-                                  "DriverInRaceID=") +
-                       entry + QLatin1Char(';'),
-                   rs))
-        return;
-    if (rs.RecordCount() == 1) {
-        const QSqlRecord& r = rs.row(0);
-        setCaption(r.value(QStringLiteral("StartPosition")),
-                   FieldToString(r.value(QStringLiteral("TransponderID"))) + QLatin1Char('-') +
-                       FieldToString(r.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
-                       FieldToString(r.value(QStringLiteral("Firstname"))));
-    } else {
-        // The link did not take: the row shows the transponder again.
-        if (!db.Select(QStringLiteral("SELECT StartPosition, TransponderID FROM tblDriverInRace "
-                                      "WHERE DriverInRaceID=") +
-                           entry + QLatin1Char(';'),
-                       rs))
-            return;
-        if (rs.RecordCount() == 1)
-            setCaption(rs.value(0, QStringLiteral("StartPosition")),
-                       QStringLiteral("Transponder: ") +
-                           FieldToString(rs.value(0, QStringLiteral("TransponderID"))));
-    }
+    const std::optional<PracticeCaption> caption =
+        m_store.linkDriver(t.CurrentRaceID, KeyOf(transponders.first()->data(Qt::UserRole)),
+                           KeyOf(drivers.first()->data(Qt::UserRole)));
+    if (caption && caption->startPosition >= 1 && caption->startPosition <= kSlotCount)
+        t.ScoreDriverCaption[static_cast<size_t>(caption->startPosition - 1)] = caption->caption;
+    showWaitingWrites();
     refreshAll();
 }
 
@@ -532,6 +396,43 @@ void PracticePage::txtPracticeAutomaticDeleteDelay_Change() {
 
 // ---- The lists and the board -----------------------------------------------
 
+void PracticePage::tmrPracticeWrites_Timer() {
+    const int before = m_store.waitingWrites();
+    m_store.flush();
+    showWaitingWrites();
+    // The lists show what the database holds.
+    if (m_store.waitingWrites() < before) {
+        FillUnassignedTransponders();
+        FillUnassignedDrivers();
+    }
+}
+
+bool PracticePage::mayClose() {
+    if (m_store.waitingWrites() == 0)
+        return true;
+    tmrPracticeWrites_Timer();
+    const int waiting = m_store.waitingWrites();
+    if (waiting == 0)
+        return true;
+    return MsgBox(QStringLiteral("%1 of the practice session's passes and changes could not be "
+                                 "stored in the race database yet, because the database does not "
+                                 "accept them. If you close the program now, they are lost.\n\n"
+                                 "Close the program anyway?")
+                      .arg(waiting),
+                  MsgButtons::YesNo, MsgIcon::Question, kProgramName) == MsgResult::Yes;
+}
+
+void PracticePage::showWaitingWrites() {
+    const bool waiting = m_store.waitingWrites() > 0;
+    if (waiting)
+        lblPracticeWaitingWrites->setText(WaitingWritesText(m_store.waitingPasses()));
+    lblPracticeWaitingWrites->setVisible(waiting);
+    if (!waiting)
+        tmrPracticeWrites.stop();
+    else if (!tmrPracticeWrites.isActive())
+        tmrPracticeWrites.start();
+}
+
 void PracticePage::refreshAll() {
     FillUnassignedTransponders();
     FillUnassignedDrivers();
@@ -542,11 +443,7 @@ void PracticePage::FillUnassignedTransponders() {
     const KeepSelection keep(lbPracticeUnassignedTransponders);
     lbPracticeUnassignedTransponders->clear();
     Recordset rs;
-    QuietDatabase quiet(m_main.db()); // also runs inside the lap counter's receive handling
-    if (!m_main.db().Select(
-            QStringLiteral(
-                "SELECT * FROM tblDriverInRace WHERE DriverID=0 ORDER BY StartPosition;"),
-            rs))
+    if (!m_store.unassignedTransponders(rs))
         return;
     for (const QSqlRecord& r : rs) {
         auto* item = new QListWidgetItem(
@@ -561,15 +458,7 @@ void PracticePage::FillUnassignedDrivers() {
     const KeepSelection keep(lbPracticeUnassignedDrivers);
     lbPracticeUnassignedDrivers->clear();
     Recordset rs;
-    QuietDatabase quiet(m_main.db());
-    if (!m_main.db().Select(
-            QStringLiteral(
-                "SELECT DriverID, Lastname, Firstname, Car, TransponderID FROM tblDriver "
-                "WHERE Deleted=0 AND DriverID NOT IN (SELECT DriverID FROM "
-                "tblDriverInRace WHERE RaceID=") +
-                Number(m_main.timing().CurrentRaceID) +
-                QStringLiteral(") ORDER BY tblDriver.Lastname, tblDriver.Firstname;"),
-            rs))
+    if (!m_store.unassignedDrivers(m_main.timing().CurrentRaceID, rs))
         return;
     for (const QSqlRecord& r : rs) {
         auto* item = new QListWidgetItem(
@@ -602,14 +491,6 @@ void PracticePage::RefreshPracticeBoard() {
 }
 
 // ---- Helpers -----------------------------------------------------------------
-
-void PracticePage::reportTimingFailure(const QString& text) {
-    if (m_timingFailureReported)
-        return;
-    m_timingFailureReported = true;
-    // Never a modal box inside the lap counter's receive handling.
-    QTimer::singleShot(0, this, [text] { tellUser(text); });
-}
 
 void PracticePage::playSound(const char* name) {
     // The install folder is read at every play.

@@ -2,10 +2,11 @@
 // Page 5, "Practice": open practice timed by the lap counter. Every transponder
 // that crosses takes the lowest free of ten rows, is timed from its own first
 // crossing, is linked to its driver automatically or by hand, and is removed
-// after the idle delay. The rules live in PracticeRules; this page reads and
-// writes the database and draws.
+// after the idle delay. The rules live in PracticeRules, the reads and writes
+// in PracticeStore; this page asks them and draws.
 
 #include "PageFrame.h"
+#include "PracticeStore.h"
 
 #include <QTimer>
 
@@ -19,8 +20,6 @@ class QPushButton;
 class QToolButton;
 
 namespace kv {
-
-struct PracticePassOutcome;
 
 class PracticePage final : public PageFrame {
     Q_OBJECT
@@ -44,6 +43,10 @@ public:
     // window of the session.
     void cmdPracticeLapProgressPreview_Click(int Index);
     void cmdPracticeScoreCompareShow_Click();
+    // Tries the writes the database refused again, once a second while any wait.
+    void tmrPracticeWrites_Timer();
+    // Closing the program loses the writes that still wait: asks first.
+    bool mayClose();
 
     QToolButton* cmdPracticeStart = nullptr;
     QToolButton* cmdPracticeStop = nullptr;
@@ -54,6 +57,8 @@ public:
     QLineEdit* txtPracticeAutomaticDeleteDelay = nullptr;
     QLineEdit* txtPracticeTime = nullptr;
     QPushButton* cmdPracticeScoreCompareShow = nullptr;
+    // Says how many passes wait to be stored; hidden while none wait.
+    QLabel* lblPracticeWaitingWrites = nullptr;
 
     // The board: row i shows slot i.
     using Row = std::array<QLabel*, 10>;
@@ -67,6 +72,7 @@ public:
 
     QTimer tmrPracticeTime;
     QTimer tmrPracticeFlash;
+    QTimer tmrPracticeWrites;
 
 private:
     void buildControls();
@@ -77,23 +83,18 @@ private:
     void FillUnassignedDrivers();
     void RefreshPracticeBoard();
 
-    // Removes the car of a slot; false with the reason when the database
-    // refused (nothing is then changed).
-    bool deleteSlot(int index, QString* error);
-    bool storePass(const QString& entryInsert, qint32 entry, const PracticePassOutcome& out,
-                   QString* error);
+    // Removes the car of a slot, if it has one.
+    void deleteSlot(int index);
     void refreshAll();
-    // A failure during timing (a pass or the idle check) is told once per
-    // session, and never inside the lap counter's receive handling.
-    void reportTimingFailure(const QString& text);
+    // The notice and the retry timer after a write.
+    void showWaitingWrites();
     void playSound(const char* name);
 
-    bool m_timingFailureReported = false;
+    // Reads and writes the practice race; remembers the board's cars, which
+    // belong to the last start's race whatever race is current now.
+    PracticeStore m_store;
     // The practice race of the running session; -1 while none runs.
     qint32 m_sessionRaceId = -1;
-    // The practice race of the last start in this run; -1 before the first.
-    // The board's cars belong to it, whatever race is current now.
-    qint32 m_practiceRaceId = -1;
 };
 
 } // namespace kv

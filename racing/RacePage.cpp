@@ -8,6 +8,7 @@
 #include "KirvOCX.h"
 #include "MainContext.h"
 #include "Platform.h"
+#include "RaceStore.h"
 #include "RaceTiming.h"
 #include "Schema.h"
 #include "ScoreBoard.h"
@@ -36,6 +37,9 @@
 namespace kv {
 
 const QString RacePage::kSingleRaceRegistrationRow = QStringLiteral("<Single race registration>");
+const QString RacePage::kRaceEndNotStoredText =
+    QStringLiteral("The end of the race could not be stored in the race database yet. Press Stop "
+                   "to try again.");
 const QString RacePage::kLapCounterLostText =
     QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
                    "every counted lap is stored.");
@@ -46,8 +50,6 @@ namespace {
 const QColor kGreen = bgr(0xC000);
 const QColor kBlue = bgr(0xFF0000);
 const QColor kRed = bgr(0x0000FF);
-
-enum Category { Qualification = 0, Final = 1, QualAndFinal = 2, SingleRace = 3 };
 
 // The key of the selected participant row; -1 for none.
 int SelectedDriver(const QListWidget* list) {
@@ -65,24 +67,11 @@ QString ShownFrequency(const QVariant& v) {
     return v.isNull() ? QStringLiteral("none") : RegionalNumberText(v.toDouble());
 }
 
-// A transponder ID as statement text; a driver without one stays without.
-QString TransponderSql(const QVariant& v) {
-    return v.isNull() ? QStringLiteral("NULL") : QString::number(v.toLongLong());
-}
-
 // The driver cell of a score row: transponder, "-", last name, ", ", first name.
 QString DriverCaption(const QSqlRecord& r) {
     return ShownNumber(r.value(QStringLiteral("TransponderID"))) + QLatin1Char('-') +
            FieldToString(r.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
            FieldToString(r.value(QStringLiteral("Firstname")));
-}
-
-qint32 StartPositionOf(const QSqlRecord& r) {
-    const QVariant v = r.value(QStringLiteral("StartPosition"));
-    if (v.isNull())
-        return 0;
-    return static_cast<qint32>(std::clamp<qint64>(
-        v.toLongLong(), std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
 
 // Two participants share a stored value; participants without one conflict
@@ -94,20 +83,6 @@ bool HasDuplicate(const Recordset& rs, const QString& field) {
             values << r.value(field).toDouble();
     std::sort(values.begin(), values.end());
     return std::adjacent_find(values.begin(), values.end()) != values.end();
-}
-
-QString RaceCondition(int category, qint32 tournament) {
-    const QString inTournament = QStringLiteral("TournamentID=") + QString::number(tournament);
-    switch (category) {
-    case Qualification:
-        return inTournament + QStringLiteral(" AND tblRace.RaceCode=1");
-    case Final:
-        return inTournament + QStringLiteral(" AND (tblRace.RaceCode=2 OR tblRace.RaceCode>=10)");
-    case QualAndFinal:
-        return inTournament;
-    default:
-        return QStringLiteral("tblRace.RaceCode=3");
-    }
 }
 
 QString RaceRowText(const QSqlRecord& r) {
@@ -130,8 +105,11 @@ QString StatusText(int status) {
 
 } // namespace
 
+RacePage::~RacePage() = default;
+
 RacePage::RacePage(MainContext& main, QWidget* parent)
-    : PageFrame(main, QStringLiteral("Race"), parent) {
+    : PageFrame(main, QStringLiteral("Race"), parent),
+      m_store(std::make_unique<RaceStore>(main.db())) {
     buildSelection();
     buildInformation();
     buildModifyDriver();
@@ -284,6 +262,14 @@ void RacePage::buildRaceControl() {
     lblRaceLapCounterLost->setWordWrap(true);
     setTextColour(lblRaceLapCounterLost, kRed);
     lblRaceLapCounterLost->setVisible(false);
+
+    // Passes the database has not taken yet; in the start list's place, which
+    // is hidden while a race runs.
+    lblRaceWaitingPasses = addLabel("lblRaceWaitingPasses", QString(), this, 240, 7920, 3360, 1335);
+    lblRaceWaitingPasses->setWordWrap(true);
+    lblRaceWaitingPasses->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColour(lblRaceWaitingPasses, kRed);
+    lblRaceWaitingPasses->setVisible(false);
 }
 
 void RacePage::buildScoreBoard() {
@@ -345,6 +331,9 @@ void RacePage::connectHandlers() {
     connect(&tmrRaceCountdown, &QTimer::timeout, this, &RacePage::tmrRaceCountdown_Timer);
     connect(&tmrRaceTime, &QTimer::timeout, this, &RacePage::tmrRaceTime_Timer);
     connect(&tmrRaceFlash, &QTimer::timeout, this, &RacePage::tmrRaceFlash_Timer);
+    // Passes the database refused are tried again at least once a second.
+    tmrRaceWaitingPasses.setInterval(1000);
+    connect(&tmrRaceWaitingPasses, &QTimer::timeout, this, &RacePage::tmrRaceWaitingPasses_Timer);
 }
 
 QColor RacePage::textColour(const QWidget* w) {
@@ -377,12 +366,9 @@ void RacePage::cbRaceShowRaceCategory_Click() {
     const int category = cbRaceShowRaceCategory->currentIndex();
     if (category < 0)
         return;
-    const bool single = category == SingleRace;
+    const bool single = category == RaceStore::SingleRace;
     Recordset rs;
-    (void)m_main.db().Select(QStringLiteral("SELECT * from tblRace WHERE ") +
-                                 RaceCondition(category, m_main.state().CurrentTournamentID) +
-                                 QStringLiteral(" ORDER BY Status, RaceCode DESC, Description;"),
-                             rs);
+    (void)m_store->races(category, m_main.state().CurrentTournamentID, rs);
     {
         // Filled quietly and left unselected: the selection below runs the
         // heat selection exactly once.
@@ -431,13 +417,7 @@ void RacePage::cbRaceHeats_Click() {
 
 void RacePage::fillStartList() {
     Recordset rs;
-    (void)m_main.db().Select(
-        QStringLiteral("SELECT tblDriver.* FROM tblDriver INNER JOIN tblDriverInRace ON "
-                       "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
-                       "tblDriverInRace.RaceID=") +
-            QString::number(m_main.timing().CurrentRaceID) +
-            QStringLiteral(" ORDER BY tblDriverInRace.StartPosition;"),
-        rs);
+    (void)m_store->startList(m_main.timing().CurrentRaceID, rs);
     {
         const QSignalBlocker quiet(lbRaceHeatParticipants);
         lbRaceHeatParticipants->clear();
@@ -486,10 +466,7 @@ void RacePage::resetRaceDisplay() {
 void RacePage::showRaceInformation() {
     TimingState& t = m_main.timing();
     Recordset rs;
-    if (!m_main.db().Select(QStringLiteral("SELECT * FROM tblRace WHERE RaceID=") +
-                                QString::number(t.CurrentRaceID) + QStringLiteral(";"),
-                            rs) ||
-        rs.isEmpty()) {
+    if (!m_store->raceInformation(t.CurrentRaceID, rs) || rs.isEmpty()) {
         clearRaceInformation();
         return;
     }
@@ -529,10 +506,7 @@ void RacePage::txtRaceInfoComment_Change() {
     const int raceId = row < 0 ? -1 : cbRaceHeats->itemData(row).toInt();
     if (raceId < 0)
         return;
-    (void)m_main.db().Execute(QStringLiteral("UPDATE tblRace SET Comment='") +
-                              ReplaceQuotes(txtRaceInfoComment->toPlainText()) +
-                              QStringLiteral("' WHERE RaceID=") + QString::number(raceId) +
-                              QStringLiteral(";"));
+    (void)m_store->saveComment(raceId, txtRaceInfoComment->toPlainText());
 }
 
 // ---- Driver corrections ----------------------------------------------------
@@ -616,17 +590,8 @@ void RacePage::hideScoreRows() {
 
 void RacePage::LoadFinishedRaceBoard() {
     TimingState& t = m_main.timing();
-    Database& db = m_main.db();
-    const QString race = QString::number(t.CurrentRaceID);
     Recordset entries;
-    if (!db.Select(
-            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, "
-                           "tblDriver.Firstname, tblDriverInRace.StartPosition, "
-                           "tblDriverInRace.TransponderID FROM tblDriver INNER JOIN "
-                           "tblDriverInRace ON (tblDriver.DriverID=tblDriverInRace.DriverID) "
-                           "WHERE tblDriverInRace.RaceID=") +
-                race + QStringLiteral(";"),
-            entries))
+    if (!m_store->finishedEntries(t.CurrentRaceID, entries))
         return;
     for (const QSqlRecord& r : entries) {
         const qint32 position = StartPositionOf(r);
@@ -638,22 +603,9 @@ void RacePage::LoadFinishedRaceBoard() {
         showScoreRow(position - 1, position > 1);
     }
     for (int p = 1; p <= kSlotCount; ++p) {
-        Recordset laps;
-        if (!db.Select(
-                QStringLiteral("SELECT tblDriverInRace.TransponderID, "
-                               "tblDriverInRace.StartPosition, tblLapInRace.TotalTime, "
-                               "tblLapInRace.LapTime FROM tblDriverInRace INNER JOIN "
-                               "tblLapInRace ON "
-                               "(tblDriverInRace.DriverInRaceID=tblLapInRace.DriverInRaceID) "
-                               "WHERE tblDriverInRace.RaceID=") +
-                    race + QStringLiteral(" AND tblDriverInRace.StartPosition=") +
-                    QString::number(p) + QStringLiteral(" ORDER BY tblLapInRace.TotalTime DESC;"),
-                laps))
-            return;
         QList<StoredLap> stored;
-        for (const QSqlRecord& r : laps)
-            stored.append({r.value(QStringLiteral("TotalTime")).toInt(),
-                           r.value(QStringLiteral("LapTime")).toInt()});
+        if (!m_store->finishedLaps(t.CurrentRaceID, p, stored))
+            return;
         LoadFinishedSlot(t, p - 1, stored);
     }
     t.RankRaceBoard();
@@ -666,8 +618,10 @@ void RacePage::RefreshRaceBoard() {
         cmdRaceStop->setEnabled(t.CurrentRaceStatus == RaceRunning);
         // A race stored as running that this program is not timing was cut
         // short by an earlier run: Clear is the way back to a new race.
-        cmdRaceClear->setEnabled(t.CurrentRaceStatus == RaceFinished ||
-                                 (t.CurrentRaceStatus == RaceRunning && !t.RaceActive));
+        // Not while the end of this program's run still waits to be stored.
+        cmdRaceClear->setEnabled(
+            t.CurrentRaceStatus == RaceFinished ||
+            (t.CurrentRaceStatus == RaceRunning && !t.RaceActive && !m_store->endWaiting()));
     }
     const auto rows = RaceBoardRows(t);
     for (size_t r = 0; r < rows.size(); ++r) {
@@ -720,15 +674,7 @@ void RacePage::cmdRaceStart_Click() {
     if (raceAlreadyRun())
         return;
     Recordset entries;
-    if (!m_main.db().Select(
-            QStringLiteral("SELECT tblDriver.DriverID, tblDriver.Lastname, tblDriver.Firstname, "
-                           "tblDriverInRace.StartPosition, tblDriver.TransponderID FROM tblDriver "
-                           "INNER JOIN tblDriverInRace ON "
-                           "(tblDriver.DriverID=tblDriverInRace.DriverID) WHERE "
-                           "tblDriverInRace.RaceID=") +
-                QString::number(t.CurrentRaceID) + QStringLiteral(";"),
-            entries) ||
-        !storeStartAndTransponders(entries)) {
+    if (!m_store->startEntries(t.CurrentRaceID, entries) || !storeStartAndTransponders(entries)) {
         t.RaceActive = false;
         return;
     }
@@ -745,22 +691,14 @@ void RacePage::cmdRaceStart_Click() {
     t.CarFinished.fill(true); // slots without a car count as finished
     showStartCaptions(entries);
     lblRaceLapCounterLost->setVisible(false);
-    m_passFailureReported = false;
     tmrRaceCountdown.start();
     playSound("res/start.wav");
 }
 
 bool RacePage::startListFitsTheBoard() {
-    Recordset rs;
-    if (!m_main.db().Select(QStringLiteral("SELECT StartPosition FROM tblDriverInRace WHERE "
-                                           "RaceID=") +
-                                QString::number(m_main.timing().CurrentRaceID) +
-                                QStringLiteral(";"),
-                            rs))
-        return false;
     QList<qint32> positions;
-    for (const QSqlRecord& r : rs)
-        positions << StartPositionOf(r);
+    if (!m_store->startPositions(m_main.timing().CurrentRaceID, positions))
+        return false;
     const QString problem = StartListProblem(positions);
     if (problem.isEmpty())
         return true;
@@ -771,12 +709,9 @@ bool RacePage::startListFitsTheBoard() {
 bool RacePage::raceAlreadyRun() {
     TimingState& t = m_main.timing();
     // The stored status decides: the race may have been run since it was selected.
-    Recordset rs;
-    if (m_main.db().Select(QStringLiteral("SELECT Status FROM tblRace WHERE RaceID=") +
-                               QString::number(t.CurrentRaceID) + QStringLiteral(";"),
-                           rs) &&
-        !rs.isEmpty() && rs.value(0, 0).toInt() != t.CurrentRaceStatus)
-        showStatus(rs.value(0, 0).toInt());
+    const std::optional<int> stored = m_store->storedStatus(t.CurrentRaceID);
+    if (stored && *stored != t.CurrentRaceStatus)
+        showStatus(*stored);
     if (t.CurrentRaceStatus == RaceRunning) {
         MsgBox(QStringLiteral("This race has been started (and probably interrupted). To restart, "
                               "first clear race."),
@@ -798,19 +733,9 @@ void RacePage::showStatus(int status) {
 }
 
 bool RacePage::storeStartAndTransponders(const Recordset& entries) {
-    const QString race = QString::number(m_main.timing().CurrentRaceID);
     const QString now = NowText();
-    QStringList sql{QStringLiteral("UPDATE tblRace SET TimeOfRace='") + now +
-                    QStringLiteral("' WHERE RaceID=") + race + QStringLiteral(";")};
-    // Passes find their car by this copy of the driver's transponder.
-    for (const QSqlRecord& r : entries)
-        sql << QStringLiteral("UPDATE tblDriverInRace SET TransponderID=") +
-                   TransponderSql(r.value(QStringLiteral("TransponderID"))) +
-                   QStringLiteral(" WHERE DriverID=") +
-                   QString::number(r.value(QStringLiteral("DriverID")).toLongLong()) +
-                   QStringLiteral(" AND RaceID=") + race + QStringLiteral(";");
     QString error;
-    if (!WriteAllOrNone(m_main.db(), sql, &error)) {
+    if (!m_store->markStarted(m_main.timing().CurrentRaceID, entries, now, &error)) {
         MsgBox(QStringLiteral("The race could not be started, because the race database refused "
                               "a change. Nothing was changed.\n\n") +
                    error,
@@ -868,8 +793,7 @@ bool RacePage::StartRaceTiming() {
     TimingState& t = m_main.timing();
     // Marked running first: a race the database does not know as running must
     // not be timed.
-    if (!m_main.db().Execute(QStringLiteral("UPDATE tblRace SET Status=1 WHERE RaceID=") +
-                             QString::number(t.CurrentRaceID) + QStringLiteral(" AND Status=0;"))) {
+    if (!m_store->markRunning(t.CurrentRaceID)) {
         abortStart();
         return false;
     }
@@ -920,30 +844,84 @@ void RacePage::tmrRaceFlash_Timer() {
 
 void RacePage::cmdRaceStop_Click() {
     TimingState& t = m_main.timing();
-    if (!t.RaceActive)
+    if (!t.RaceActive) {
+        // The end of this program's race is not stored yet: try again.
+        if (m_store->endWaiting())
+            afterStoreTry(m_store->flush());
         return;
+    }
     t.RaceActive = false;
     tmrRaceTime.stop();
     tmrRaceCountdown.stop();
     m_main.state().KirvOCX->StopRace();
     t.TimingMode = TimingIdle;
+    // Stored behind the passes that wait; also runs inside the lap counter's
+    // receive handling, so a refusal is told on the page, never in a box.
+    (void)m_store->markFinished(t.CurrentRaceID);
+    afterStoreTry(true);
+}
+
+void RacePage::afterStoreTry(bool endJustStored) {
+    showWaitingPasses();
+    if (m_store->endWaiting()) {
+        // The screen keeps what the database holds: still running, Stop to
+        // try again, the page locked to this race.
+        cmdRaceStart->setEnabled(false);
+        cmdRaceStop->setEnabled(true);
+        cmdRaceClear->setEnabled(false);
+        return;
+    }
+    if (!endJustStored)
+        return;
+    TimingState& t = m_main.timing();
     lockPage(false);
-    // Also runs inside the lap counter's receive handling: a failure is told
-    // once that is over.
-    QString error;
-    if (!m_main.db().tryExecute(QStringLiteral("UPDATE tblRace SET Status=2 WHERE RaceID=") +
-                                    QString::number(t.CurrentRaceID) +
-                                    QStringLiteral(" AND Status=1;"),
-                                &error))
-        reportLater(QStringLiteral("The end of the race could not be stored in the race "
-                                   "database.\n\n") +
-                    error);
     t.CurrentRaceStatus = RaceFinished;
     lblRaceInfoStatus->setText(StatusText(RaceFinished));
     // A laps race that ended by itself keeps the board of its last pass.
     if (!t.LapsRaceComplete())
         RefreshRaceBoard();
     playSound("res/complete.wav");
+}
+
+void RacePage::showWaitingPasses() {
+    const int passes = m_store->waiting() - (m_store->endWaiting() ? 1 : 0);
+    QString text;
+    if (passes > 0)
+        text = QStringLiteral("Passes waiting to be stored in the race database: %1. They are "
+                              "stored as soon as the database accepts them.")
+                   .arg(passes);
+    if (m_store->endWaiting())
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + kRaceEndNotStoredText;
+    lblRaceWaitingPasses->setText(text);
+    lblRaceWaitingPasses->setVisible(!text.isEmpty());
+    if (m_store->waiting() == 0)
+        tmrRaceWaitingPasses.stop();
+    else if (!tmrRaceWaitingPasses.isActive())
+        tmrRaceWaitingPasses.start();
+}
+
+void RacePage::tmrRaceWaitingPasses_Timer() {
+    const bool endWasWaiting = m_store->endWaiting();
+    afterStoreTry(m_store->flush() && endWasWaiting);
+}
+
+int RacePage::passesWaiting() const {
+    return m_store->waiting();
+}
+
+bool RacePage::mayClose() {
+    if (m_store->waiting() == 0)
+        return true;
+    tmrRaceWaitingPasses_Timer();
+    const int waiting = m_store->waiting();
+    if (waiting == 0)
+        return true;
+    return MsgBox(QStringLiteral("%1 of the race's passes (or its end) could not be stored in the "
+                                 "race database yet, because the database does not accept "
+                                 "them. If you close the program now, they are lost.\n\nClose "
+                                 "the program anyway?")
+                      .arg(waiting),
+                  MsgButtons::YesNo, MsgIcon::Question, kProgramName) == MsgResult::Yes;
 }
 
 void RacePage::cmdRaceClear_Click() {
@@ -954,15 +932,8 @@ void RacePage::cmdRaceClear_Click() {
                    "You are about to delete all registeres laps in this race. Are you sure?"),
                MsgButtons::YesNo, MsgIcon::None, QStringLiteral("Clear race?")) != MsgResult::Yes)
         return;
-    const QString race = QString::number(t.CurrentRaceID);
     QString error;
-    if (!WriteAllOrNone(
-            m_main.db(),
-            {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race + QStringLiteral(";"),
-             QStringLiteral("UPDATE tblRace SET Status=0, TimeOfRace=NULL WHERE "
-                            "RaceID=") +
-                 race + QStringLiteral(";")},
-            &error)) {
+    if (!m_store->clear(t.CurrentRaceID, &error)) {
         MsgBox(QStringLiteral("The race could not be cleared. Nothing was changed.\n\n") + error,
                MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;
@@ -979,40 +950,19 @@ void RacePage::cmdRaceClear_Click() {
 
 void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     TimingState& t = m_main.timing();
-    Database& db = m_main.db();
-    Recordset rs;
-    {
-        QuietDatabase quiet(db);
-        if (!db.Select(QStringLiteral("SELECT DriverInRaceID, StartPosition FROM tblDriverInRace "
-                                      "WHERE TransponderID=") +
-                           QString::number(iCarID) + QStringLiteral(" AND RaceID=") +
-                           QString::number(t.CurrentRaceID) + QStringLiteral(";"),
-                       rs)) {
-            reportPassFailure(quiet.error());
-            return;
-        }
-    }
-    // Not in the race, or shared by two entries: nobody's lap.
-    if (rs.RecordCount() != 1)
+    // From the copies taken at the Start: no read while the race runs. Not in
+    // the race, or shared by two entries: nobody's lap.
+    const std::optional<RaceStore::Entry> entry = m_store->entryOf(t.CurrentRaceID, iCarID);
+    if (!entry || entry->StartPosition < 1 || entry->StartPosition > kSlotCount)
         return;
-    const qint32 position = StartPositionOf(rs.row(0));
-    if (position < 1 || position > kSlotCount)
-        return;
-    const qint32 entry = rs.value(0, QStringLiteral("DriverInRaceID")).toInt();
-
-    // A pass the database refuses is not counted at all, so the board and the
-    // stored laps keep telling the same race.
-    const TimingState before = t;
-    const RacePassOutcome out = RegisterRacePass(
-        t, position - 1, lMilliseconds, m_main.state().LapCounter.TransponderDelaySeconds());
+    const RacePassOutcome out = RegisterRacePass(t, entry->StartPosition - 1, lMilliseconds,
+                                                 m_main.state().LapCounter.TransponderDelaySeconds());
     if (out.ignored)
         return;
-    QString error;
-    if (!storePass(entry, out, &error)) {
-        t = before;
-        reportPassFailure(error);
-        return;
-    }
+    // Counted as when the database takes it: a write it refuses waits, in
+    // order, and is tried again before the next pass and every second.
+    (void)m_store->storePass(t.CurrentRaceID, entry->DriverInRaceID, out);
+    showWaitingPasses();
     playSound("res/pass.wav");
     if (out.finishSignalNow) {
         setTextColour(txtRaceLapCounter, kRed);
@@ -1022,33 +972,6 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
         RefreshRaceBoard();
     if (out.raceComplete)
         cmdRaceStop_Click();
-}
-
-bool RacePage::storePass(qint32 driverInRaceId, const RacePassOutcome& out, QString* error) {
-    QStringList sql;
-    if (out.lapCounted)
-        sql << LapInsertSql(driverInRaceId, out.totalTime, out.lapTime,
-                            m_main.timing().CurrentRaceID)
-            << LapCountSql(driverInRaceId, out.laps);
-    if (out.finished)
-        sql << ResultSql(driverInRaceId, out.result);
-    return sql.isEmpty() || WriteAllOrNone(m_main.db(), sql, error);
-}
-
-void RacePage::reportPassFailure(const QString& error) {
-    if (m_passFailureReported)
-        return;
-    m_passFailureReported = true;
-    reportLater(QStringLiteral("A passing car could not be stored in the race database, so the "
-                               "pass was not counted. Timing goes on with the next pass; this "
-                               "message is not shown again during this race.\n\n") +
-                error);
-}
-
-void RacePage::reportLater(const QString& text) {
-    // Never a modal box inside the lap counter's receive handling.
-    QTimer::singleShot(
-        0, this, [text] { MsgBox(text, MsgButtons::OK, MsgIcon::Exclamation, kProgramName); });
 }
 
 void RacePage::playSound(const char* name) {

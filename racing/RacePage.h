@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -24,12 +25,14 @@ namespace kv {
 
 class Recordset;
 class TransponderIdBox;
+class RaceStore;
 struct RacePassOutcome;
 
 class RacePage final : public PageFrame {
     Q_OBJECT
 public:
     RacePage(MainContext& main, QWidget* parent);
+    ~RacePage() override;
 
     // Start-up: the four categories with none selected, the start list's columns.
     void FillFixedLists();
@@ -58,7 +61,12 @@ public:
     bool StartRaceTiming();
     void tmrRaceTime_Timer();
     void tmrRaceFlash_Timer();
+    // Stops the race and stores its end behind the passes that wait; while the
+    // end cannot be stored the race stays Running on the page and Stop tries
+    // again.
     void cmdRaceStop_Click();
+    // Tries the passes (and the end) the database refused again.
+    void tmrRaceWaitingPasses_Timer();
     void cmdRaceClear_Click();
     // The heat result preview and the details window of the current race.
     void cmdRaceHeatResultPreview_Click();
@@ -74,6 +82,13 @@ public:
     // so, and that passes made meanwhile were not seen.
     void LapCounterBack();
 
+    // Passes (and the race's end) the database has not taken yet.
+    int passesWaiting() const;
+    // Closing the program: true when nothing waits, or the person agrees to
+    // lose what still waits after one more try.
+    bool mayClose();
+    RaceStore& store() { return *m_store; }
+
     // Opens the single race registration dialog. While it is unset the
     // "<Single race registration>" row opens nothing.
     std::function<void()> showSingleRaceRegistration;
@@ -84,6 +99,7 @@ public:
     static const QString kSingleRaceRegistrationRow;
     static const QString kLapCounterLostText;
     static const QString kLapCounterBackText;
+    static const QString kRaceEndNotStoredText;
 
     // Race selection.
     QComboBox* cbRaceShowRaceCategory = nullptr;
@@ -119,6 +135,7 @@ public:
     QToolButton* cmdRaceHeatResultPreview = nullptr;
     QPushButton* cmdRaceScoreCompareShow = nullptr;
     QLabel* lblRaceLapCounterLost = nullptr;
+    QLabel* lblRaceWaitingPasses = nullptr;
 
     // The score board, by display row.
     using Row = std::array<QLabel*, 10>;
@@ -135,6 +152,7 @@ public:
     QTimer tmrRaceCountdown;
     QTimer tmrRaceTime;
     QTimer tmrRaceFlash;
+    QTimer tmrRaceWaitingPasses;
 
 private:
     void buildSelection();
@@ -158,15 +176,14 @@ private:
     void showStartCaptions(const Recordset& entries);
     void lockPage(bool locked);
     void abortStart();
-    bool storePass(qint32 driverInRaceId, const RacePassOutcome& out, QString* error);
-    void reportPassFailure(const QString& error);
-    void reportLater(const QString& text);
+    void afterStoreTry(bool endJustStored);
+    void showWaitingPasses();
     void showStatus(int status);
     bool raceUnderWay() const;
     void playSound(const char* name);
 
-    bool m_passFailureReported = false;
     TransponderIdBox* m_idBox = nullptr;
+    std::unique_ptr<RaceStore> m_store;
 };
 
 } // namespace kv

@@ -4,6 +4,16 @@
 
 namespace kv {
 
+TimingWriteMode::TimingWriteMode(Database& db, int waitMs) : m_db(db), m_saved(db.busyTimeout()) {
+    if (m_saved < 0)
+        m_saved = Database::kDefaultBusyTimeoutMs;
+    m_db.setBusyTimeout(waitMs);
+}
+
+TimingWriteMode::~TimingWriteMode() {
+    m_db.setBusyTimeout(m_saved);
+}
+
 PendingWrites::PendingWrites(Database& db) : m_db(db) {}
 
 bool PendingWrites::write(Step step) {

@@ -14,6 +14,26 @@ namespace kv {
 
 class Database;
 
+// How long a write of a timed race or practice waits for a lock another
+// program holds before it is kept for later: short enough that the clock, the
+// board and Stop never stall, long enough to ride out a reader's brief lock.
+inline constexpr int kTimingLockWaitMs = 30;
+
+// While it lives, every statement on the connection waits at most waitMs for
+// a lock; the wait in force before comes back at its end (outside timing the
+// connection's long default wait).
+class TimingWriteMode {
+public:
+    explicit TimingWriteMode(Database& db, int waitMs = kTimingLockWaitMs);
+    ~TimingWriteMode();
+    TimingWriteMode(const TimingWriteMode&) = delete;
+    TimingWriteMode& operator=(const TimingWriteMode&) = delete;
+
+private:
+    Database& m_db;
+    int m_saved;
+};
+
 class PendingWrites {
 public:
     // One unit of work, run inside an open transaction on the given database.

@@ -1,6 +1,8 @@
 // A practice session through the real lap counter control and an emulated
 // counter on a pseudo-terminal: cars come and lap, one is removed by hand and
-// one by the idle check once the counter's clock has moved on.
+// one by the idle check once the counter's clock has moved on; once more with
+// the database locked by another program for the first part of the session.
+#include "DatabaseFaults.h"
 #include "FakePlatform.h"
 #include "InstallFixture.h"
 #include "LapCounterEmulator.h"
@@ -40,7 +42,13 @@ QStringList board(const PracticePage* page) {
 class TestPracticeEmulator : public QObject {
     Q_OBJECT
 private slots:
+    void sessionAgainstTheEmulatedCounter_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::newRow("fault-free") << false;
+        QTest::newRow("locked until car 8 arrives") << true;
+    }
     void sessionAgainstTheEmulatedCounter() {
+        QFETCH(bool, locked);
         test::InstallFixture fx;
         FakePlatform platform;
         LapCounterEmulator counter;
@@ -79,10 +87,25 @@ private slots:
         w.cmdToolbarMain[5]->click();
         // No idle removal while the cars come in.
         page->txtPracticeAutomaticDeleteDelay->setText("0");
+        std::unique_ptr<test::HeldLock> lock;
         page->cmdPracticeStart->click();
+        if (locked) {
+            // Frames are read only by the event loop, so every pass comes
+            // while the lock is held, until it is released.
+            lock = std::make_unique<test::HeldLock>(fx.databaseFile());
+            QVERIFY(lock->held());
+        }
         QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
 
+        if (locked) {
+            QTRY_VERIFY_WITH_TIMEOUT(page->lblPracticeScoreDriver[3]->isVisibleTo(page), 10000);
+            QVERIFY(page->lblPracticeWaitingWrites->isVisibleTo(page));
+            QCOMPARE(fx.column("SELECT count(*) FROM tblDriverInRace;"), QStringList{"0"});
+            lock.reset();
+        }
         QTRY_VERIFY_WITH_TIMEOUT(w.timing().PracticeElapsedMs >= 100000, 10000);
+        page->tmrPracticeWrites_Timer();
+        QVERIFY(!page->lblPracticeWaitingWrites->isVisibleTo(page));
         QCOMPARE(board(page),
                  (QStringList{"Transponder: 5 0 0:00.000", "17-Vorel, Anna 3 0:53.000",
                               "Transponder: 23 1 0:03.200", "Transponder: 8 1 0:52.000"}));

@@ -18,7 +18,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
+
+#include <numeric>
 
 using namespace kv;
 
@@ -33,6 +37,28 @@ const QStringList kDrivers{
     "27.195, 12);",
     "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Cat', 'Cleo', "
     "27.255, 13);",
+};
+
+// Another program holding the database's write lock until destroyed.
+class OtherProgramLock {
+public:
+    explicit OtherProgramLock(const QString& file) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
+        db.setDatabaseName(file);
+        if (!db.open() || !QSqlQuery(db).exec("BEGIN EXCLUSIVE;"))
+            qFatal("no lock");
+    }
+    ~OtherProgramLock() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            QSqlQuery(db).exec("COMMIT;");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+private:
+    QString m_name = "other-program";
 };
 
 QColor textColour(const QWidget* w) {
@@ -62,41 +88,46 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
     QTest::addColumn<QStringList>("board");
     QTest::addColumn<QString>("lapCounter");
     QTest::addColumn<QColor>("lapCounterColour");
+    // Another program holds the database's write lock from the go until four
+    // laps are counted: the same rows are stored in the end.
+    QTest::addColumn<bool>("locked");
 
     // Time race of one minute, transponder delay 4 s. The race ends by the
     // counter's clock frames: a car's first pass after the minute finishes it.
-    QTest::newRow("time race of one minute")
-        << int(TimeRace) << 1 << "4"
-        << "500 11\n800 12\n1000 13\n1200 99\n"
-           // 12: exactly the delay after go counts.
-           "4000 12\n"
-           // 11: the filter lets 3900 through, the delay then ignores it; the
-           // filter measures from 3900, so 6500 is refused although the delay
-           // would have let it count; 7000 counts.
-           "3900 11\n6500 11\n7000 11\n"
-           // 13: 8000 is exactly 3000 after 5000 and refused by the filter;
-           // 8001 passes the filter but not the delay, and then holds the filter
-           // shut until 11001.
-           "5000 13\n8000 13\n8001 13\n10500 13\n11500 13\n"
-           "12000 99\n30000 12\n45000 12\n"
-           "55000 U\n56000 11\n"
-           // The minute is over by the counter's clock: each car's next pass
-           // is its last lap.
-           "62000 U\n63000 12\n64000 11\n65000 U\n"
-           // 12 has finished: this pass counts nothing and keeps its result.
-           "67000 12\n"
-           // 13 finishes last; the race stops itself and ignores what follows.
-           "70000 13\n71000 11\n75000 12\n"
-        << QStringList{"12 4000/4.000 4000/4.000",     "13 5000/5.000 5000/5.000",
-                       "11 7000/7.000 7000/7.000",     "13 11500/11.500 6500/6.500",
-                       "12 30000/30.000 26000/26.000", "12 45000/45.000 15000/15.000",
-                       "11 56000/56.000 49000/49.000", "12 63000/63.000 18000/18.000",
-                       "11 64000/64.000 8000/8.000",   "13 70000/70.000 58500/58.500"}
-        << QStringList{"11: 3 laps, 4000/4.000", "12: 4 laps, 3000/3.000",
-                       "13: 3 laps, 10000/10.000"}
-        << QStringList{"12-Bee, Bert 4 1:03.000", "11-Ant, Anna 3 1:04.000",
-                       "13-Cat, Cleo 3 1:10.000"}
-        << "4" << QColor(Qt::blue);
+    for (const bool locked : {false, true})
+        QTest::newRow(locked ? "time race of one minute, database locked for its first laps"
+                             : "time race of one minute")
+            << int(TimeRace) << 1 << "4"
+            << "500 11\n800 12\n1000 13\n1200 99\n"
+               // 12: exactly the delay after go counts.
+               "4000 12\n"
+               // 11: the filter lets 3900 through, the delay then ignores it; the
+               // filter measures from 3900, so 6500 is refused although the delay
+               // would have let it count; 7000 counts.
+               "3900 11\n6500 11\n7000 11\n"
+               // 13: 8000 is exactly 3000 after 5000 and refused by the filter;
+               // 8001 passes the filter but not the delay, and then holds the filter
+               // shut until 11001.
+               "5000 13\n8000 13\n8001 13\n10500 13\n11500 13\n"
+               "12000 99\n30000 12\n45000 12\n"
+               "55000 U\n56000 11\n"
+               // The minute is over by the counter's clock: each car's next pass
+               // is its last lap.
+               "62000 U\n63000 12\n64000 11\n65000 U\n"
+               // 12 has finished: this pass counts nothing and keeps its result.
+               "67000 12\n"
+               // 13 finishes last; the race stops itself and ignores what follows.
+               "70000 13\n71000 11\n75000 12\n"
+            << QStringList{"12 4000/4.000 4000/4.000",     "13 5000/5.000 5000/5.000",
+                           "11 7000/7.000 7000/7.000",     "13 11500/11.500 6500/6.500",
+                           "12 30000/30.000 26000/26.000", "12 45000/45.000 15000/15.000",
+                           "11 56000/56.000 49000/49.000", "12 63000/63.000 18000/18.000",
+                           "11 64000/64.000 8000/8.000",   "13 70000/70.000 58500/58.500"}
+            << QStringList{"11: 3 laps, 4000/4.000", "12: 4 laps, 3000/3.000",
+                           "13: 3 laps, 10000/10.000"}
+            << QStringList{"12-Bee, Bert 4 1:03.000", "11-Ant, Anna 3 1:04.000",
+                           "13-Cat, Cleo 3 1:10.000"}
+            << "4" << QColor(Qt::blue) << locked;
 
     // Laps race of three laps, transponder delay 5 s. The first car to complete
     // three laps gives the finish; every other car finishes at its next pass.
@@ -119,7 +150,7 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
                        "13: 2 laps, -159000/-159.000"}
         << QStringList{"11-Ant, Anna 3 0:20.000", "12-Bee, Bert 3 0:22.000",
                        "13-Cat, Cleo 2 0:21.000"}
-        << "3/3" << QColor(Qt::red);
+        << "3/3" << QColor(Qt::red) << false;
 }
 
 void TestRaceEmulator::heatRunsToItsAutomaticStop() {
@@ -132,6 +163,7 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop() {
     QFETCH(QStringList, board);
     QFETCH(QString, lapCounter);
     QFETCH(QColor, lapCounterColour);
+    QFETCH(bool, locked);
 
     test::InstallFixture fx;
     FakePlatform platform;
@@ -196,6 +228,16 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop() {
         page->tmrRaceCountdown_Timer();
     QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
     QCOMPARE(w.timing().CurrentRaceStatus, int(RaceRunning));
+    if (locked) {
+        OtherProgramLock lock(fx.databaseFile());
+        const TimingState& t = w.timing();
+        QTRY_VERIFY_WITH_TIMEOUT(std::accumulate(t.CarLaps.begin(), t.CarLaps.end(), 0) >= 4,
+                                 20000);
+        // Counted on the board, none stored yet.
+        QVERIFY(page->passesWaiting() >= 4);
+        QVERIFY(!page->lblRaceWaitingPasses->isHidden());
+        QCOMPARE(fx.column("SELECT COUNT(*) FROM tblLapInRace;"), QStringList{"0"});
+    }
 
     // The last car's finish stops the race by itself.
     QTRY_COMPARE_WITH_TIMEOUT(fx.column("SELECT Status FROM tblRace WHERE RaceID=" + race + ";"),

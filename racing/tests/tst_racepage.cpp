@@ -21,6 +21,8 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QToolButton>
 #include <QToolTip>
 #include <QtTest>
@@ -204,6 +206,28 @@ public:
         return out;
     }
     QList<RecordedMessage>& messages() { return platform.boxes->messages; }
+};
+
+// Another program holding the database's write lock until destroyed.
+class OtherProgramLock {
+public:
+    explicit OtherProgramLock(const QString& file) {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
+        db.setDatabaseName(file);
+        if (!db.open() || !QSqlQuery(db).exec("BEGIN EXCLUSIVE;"))
+            qFatal("no lock");
+    }
+    ~OtherProgramLock() {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_name, false);
+            QSqlQuery(db).exec("COMMIT;");
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+
+private:
+    QString m_name = "other-program";
 };
 
 // Three drivers with transponders 5, 17 and 23 in one race.
@@ -870,7 +894,7 @@ private slots:
               "totals");
     }
 
-    void failingStatementDuringAPass_data() {
+    void refusedPassesWaitAndAreStored_data() {
         QTest::addColumn<QString>("trigger");
         const QString refuse = " BEGIN SELECT RAISE(ABORT, 'refused'); END;";
         QTest::newRow("lap row") << "CREATE TRIGGER refuse BEFORE INSERT ON tblLapInRace" + refuse;
@@ -879,50 +903,164 @@ private slots:
         QTest::newRow("result")
             << "CREATE TRIGGER refuse BEFORE UPDATE OF TimeToFinish ON tblDriverInRace" + refuse;
     }
-    void failingStatementDuringAPass() {
+    // The board counts a pass the database refuses; the pass waits, told on
+    // the page without a box, and is stored before the next pass once the
+    // database takes it: the stored race equals one without the fault.
+    void refusedPassesWaitAndAreStored() {
         QFETCH(QString, trigger);
-        RaceDay day;
         Race r;
         r.category = LapsRace;
         r.length = 2;
+        const auto firstPasses = [](RaceDay& day) {
+            day.startAndGo();
+            day.pass(5, 1000);
+            day.pass(17, 1500);
+            day.pass(5, 20000);
+        };
+        // Lap 2 of car 5 gives the finish: lap row, lap count and result;
+        // then a pass of the finished car writes its result again.
+        const auto finishingPasses = [](RaceDay& day) {
+            day.pass(5, 40000);
+            day.pass(5, 45000);
+        };
+        const auto lastPasses = [](RaceDay& day) {
+            day.pass(5, 60000);
+            day.pass(17, 65000);
+        };
+        RaceDay clean;
+        ThreeCars cleanHeat(clean, r, 2);
+        firstPasses(clean);
+        finishingPasses(clean);
+        lastPasses(clean);
+
+        RaceDay day;
         ThreeCars heat(day, r, 2);
         const TimingState& t = day.main.timing();
-        const int e5 = day.entry(heat.race, 1);
-        const int e17 = day.entry(heat.race, 2);
-        day.startAndGo();
-        day.pass(5, 1000);
-        day.pass(17, 1500);
-        day.pass(5, 20000);
+        RacePage* p = day.page;
+        firstPasses(day);
         QVERIFY(day.fx.sql({trigger}));
-        // Lap 2 of car 5 gives the finish: lap row, lap count and result.
-        day.pass(5, 40000);
-        day.pass(5, 45000);
-        QVERIFY(day.messages().isEmpty()); // never a box inside the receive handling
+        finishingPasses(day);
         QCoreApplication::processEvents();
-        QCOMPARE(day.messages().size(), 1);
-        QCOMPARE(day.messages().first().icon, MsgIcon::Exclamation);
-        QCOMPARE(day.messages().first().title, QString("Kirv Vorel"));
-        QVERIFY(day.messages().first().text.startsWith("A passing car could not be stored"));
-        // Nothing of a refused pass is stored or counted, the lap before it
-        // stays; the race goes on.
-        QCOMPARE(day.laps(heat.race), QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5)});
-        QCOMPARE(day.results(heat.race), (QStringList{"1 100000000 ...", "0 100000000 ..."}));
-        QCOMPARE(day.page->lblRaceScoreLaps[0]->text(), QString("1"));
-        QVERIFY(!t.RaceFinishSignalled);
+        QVERIFY(day.messages().isEmpty());
+        QVERIFY(!p->lblRaceWaitingPasses->isHidden());
+        QCOMPARE(p->lblRaceWaitingPasses->text(),
+                 QString("Passes waiting to be stored in the race database: 2. They are stored "
+                         "as soon as the database accepts them."));
+        QCOMPARE(p->passesWaiting(), 2);
+        QVERIFY(p->tmrRaceWaitingPasses.isActive());
+        // Counted on the board and by the rules as if stored.
+        QCOMPARE(p->lblRaceScoreLaps[0]->text(), QString("2"));
+        QVERIFY(t.RaceFinishSignalled);
+        QCOMPARE(RacePage::textColour(p->txtRaceLapCounter), kRed);
+        QCOMPARE(day.laps(heat.race).size(), 1);
         QCOMPARE(day.status(heat.race), QString("1"));
         QVERIFY(t.RaceActive);
+        p->tmrRaceWaitingPasses_Timer(); // still refused
+        QCOMPARE(p->passesWaiting(), 2);
 
         QVERIFY(day.fx.sql({"DROP TRIGGER refuse;"}));
-        day.pass(5, 60000);
-        day.pass(17, 65000);
+        lastPasses(day);
         QCoreApplication::processEvents();
-        QCOMPARE(day.messages().size(), 1);
-        QCOMPARE(day.laps(heat.race),
-                 (QStringList{QString("%1 20000 20.000 20000 20.000").arg(e5),
-                              QString("%1 60000 60.000 40000 40.000").arg(e5),
-                              QString("%1 65000 65.000 65000 65.000").arg(e17)}));
-        QCOMPARE(day.results(heat.race), (QStringList{"2 -60000 -60.000", "1 -55000 -55.000"}));
+        QVERIFY(day.messages().isEmpty());
+        QVERIFY(p->lblRaceWaitingPasses->isHidden());
+        QVERIFY(!p->tmrRaceWaitingPasses.isActive());
+        QCOMPARE(day.laps(heat.race), clean.laps(cleanHeat.race));
+        QCOMPARE(day.results(heat.race), clean.results(cleanHeat.race));
+        QCOMPARE(day.results(heat.race), (QStringList{"2 -80000 -80.000", "1 -55000 -55.000"}));
         QCOMPARE(day.status(heat.race), QString("2"));
+        QCOMPARE(day.board(), clean.board());
+    }
+
+    void stopDuringALock_data() {
+        QTest::addColumn<bool>("retryByStop"); // else by the retry timer
+        QTest::newRow("stored by Stop pressed again") << true;
+        QTest::newRow("stored by the retry timer") << false;
+    }
+    // Stop while another program holds the lock: the race stays Running on
+    // the page as in the database, Stop stays available, and the race ends
+    // once its waiting pass and its end are stored.
+    void stopDuringALock() {
+        QFETCH(bool, retryByStop);
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.pass(5, 20000);
+        auto lock = std::make_unique<OtherProgramLock>(day.fx.databaseFile());
+        day.pass(5, 40000); // kept at once: the lock is not waited out
+        QCOMPARE(p->passesWaiting(), 1);
+        day.sounds->played.clear();
+
+        for (int press = 0; press < 2; ++press) {
+            p->cmdRaceStop->click();
+            QCOMPARE(day.status(heat.race), QString("1"));
+            QCOMPARE(p->lblRaceInfoStatus->text(), QString("Running"));
+            QCOMPARE(day.main.timing().CurrentRaceStatus, int(RaceRunning));
+            QCOMPARE(p->lblRaceWaitingPasses->text(),
+                     QString("Passes waiting to be stored in the race database: 1. They are "
+                             "stored as soon as the database accepts them.\n") +
+                         RacePage::kRaceEndNotStoredText);
+            QCOMPARE(day.buttons(), QString("-T-"));
+            QVERIFY(day.toolbarDisabled() && !p->cbRaceHeats->isEnabled());
+            QVERIFY(day.sounds->played.isEmpty());
+            QCoreApplication::processEvents();
+            QVERIFY(day.messages().isEmpty());
+        }
+        day.pass(5, 60000); // the lap counter is stopped: nothing more is counted
+        QCOMPARE(p->passesWaiting(), 2);
+
+        lock.reset();
+        if (retryByStop)
+            p->cmdRaceStop->click();
+        else
+            p->tmrRaceWaitingPasses_Timer();
+        QCOMPARE(day.status(heat.race), QString("2"));
+        QCOMPARE(p->lblRaceInfoStatus->text(), QString("Finished"));
+        QCOMPARE(day.buttons(), QString("--C"));
+        QVERIFY(day.toolbarEnabled() && p->cbRaceHeats->isEnabled());
+        QVERIFY(p->lblRaceWaitingPasses->isHidden());
+        QVERIFY(!p->tmrRaceWaitingPasses.isActive());
+        QCOMPARE(day.soundNames(), QStringList{"complete.wav"});
+        QCOMPARE(day.laps(heat.race).size(), 2);
+        p->cmdRaceStop->click(); // nothing left to stop
+        QCOMPARE(day.soundNames(), QStringList{"complete.wav"});
+    }
+
+    void closingWhilePassesWaitAsks_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("passes wait, stay") << true << MsgResult::No << false;
+        QTest::newRow("passes wait, close anyway") << true << MsgResult::Yes << true;
+        QTest::newRow("nothing waits") << false << MsgResult::No << true;
+    }
+    void closingWhilePassesWaitAsks() {
+        QFETCH(bool, locked);
+        QFETCH(MsgResult, answer);
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        day.startAndGo();
+        day.pass(5, 1000);
+        std::unique_ptr<OtherProgramLock> lock;
+        if (locked)
+            lock = std::make_unique<OtherProgramLock>(day.fx.databaseFile());
+        day.pass(5, 20000);
+        day.platform.boxes->answers = {answer};
+        day.messages().clear();
+        day.w.close();
+        QTEST(day.w.unloaded(), "closed");
+        if (!locked) {
+            QVERIFY(day.messages().isEmpty());
+            return;
+        }
+        QCOMPARE(day.messages().size(), 1);
+        QCOMPARE(day.messages().first().buttons, MsgButtons::YesNo);
+        QCOMPARE(day.messages().first().icon, MsgIcon::Question);
+        QCOMPARE(day.messages().first().text,
+                 QString("1 of the race's passes (or its end) could not be stored in the race "
+                         "database yet, because the database does not accept them. If you close "
+                         "the program now, they are lost.\n\nClose the program anyway?"));
     }
 
     void participantWithoutTransponderIsNeverCounted() {

@@ -63,33 +63,12 @@ PracticePassOutcome RegisterPracticePass(TimingState& st, int slot, qint32 lMill
         out.firstCrossing = true;
         out.startDelay = lMilliseconds;
     } else {
-        st.CarLaps[s] += 1;
-        const qint32 lapTime = ClampMs(qint64(t) - st.CarTotalTime[s]);
-        if (lapTime < st.CarBestLapTime[s])
-            st.CarBestLapTime[s] = lapTime;
-        st.CarTotalTime[s] = t;
-        st.CarLastLapTime[s] = lapTime;
         out.lapCounted = true;
         out.totalTime = t;
-        out.lapTime = lapTime;
+        out.lapTime = CountLap(st, slot, t);
     }
     out.laps = st.CarLaps[s];
     return out;
-}
-
-QString PracticeEntryInsertSql(qint32 driverId, qint32 raceId, int startPosition, qint32 carId) {
-    return QStringLiteral("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, "
-                          "TransponderID, TimeToFinish, TimeToFinishString) VALUES (") +
-           QString::number(driverId) + QLatin1Char(',') + QString::number(raceId) +
-           QLatin1Char(',') + QString::number(startPosition) + QStringLiteral(", ") +
-           QString::number(carId) + QStringLiteral(", ") + QString::number(NoResultTime) +
-           QStringLiteral(", '") + NoResultText + QStringLiteral("');");
-}
-
-QString PracticeStartDelaySql(qint32 driverInRaceId, qint32 startDelay) {
-    return QStringLiteral("UPDATE tblDriverInRace SET StartDelay=") + QString::number(startDelay) +
-           QStringLiteral(" WHERE DriverInRaceID=") + QString::number(driverInRaceId) +
-           QLatin1Char(';');
 }
 
 void ResetPracticeSlot(TimingState& st, int slot) {

@@ -2,8 +2,8 @@
 // The rules of open practice: which of the ten slots a newcomer takes, who it
 // is linked to, what each pass does, the practice clock with its idle-car check,
 // the row flashing and the texts of the board and the two lists. Nothing here
-// touches a window or the database: the practice page reads, asks, writes what
-// the rules decided in one transaction, then draws.
+// touches a window or the database: the practice page asks, has the practice
+// store write what the rules decided in one transaction, then draws.
 
 #include "RaceTiming.h"
 
@@ -64,10 +64,6 @@ struct PracticePassOutcome {
 // clock; every later one counts a lap measured from it. Flashes the row.
 PracticePassOutcome RegisterPracticePass(TimingState& state, int slot, qint32 lMilliseconds,
                                          double transponderDelaySeconds);
-
-// The statements of a newcomer's entry and of its first crossing.
-QString PracticeEntryInsertSql(qint32 driverId, qint32 raceId, int startPosition, qint32 carId);
-QString PracticeStartDelaySql(qint32 driverInRaceId, qint32 startDelay);
 
 // A slot as a practice start leaves it: free, no laps, "<unknown>". The row's
 // flash count is left alone.

@@ -167,6 +167,17 @@ bool PassTooSoon(const TimingState& st, int slot, qint32 passTime, double transp
            transponderDelaySeconds * 1000.0 > double(qint64(passTime) - st.CarTotalTime[s]);
 }
 
+qint32 CountLap(TimingState& st, int slot, qint32 passTime) {
+    const auto s = static_cast<size_t>(slot);
+    st.CarLaps[s] += 1;
+    const qint32 lapTime = ClampMs(qint64(passTime) - st.CarTotalTime[s]);
+    if (lapTime < st.CarBestLapTime[s])
+        st.CarBestLapTime[s] = lapTime;
+    st.CarTotalTime[s] = passTime;
+    st.CarLastLapTime[s] = lapTime;
+    return lapTime;
+}
+
 RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds,
                                  double transponderDelaySeconds) {
     RacePassOutcome out;
@@ -187,15 +198,9 @@ RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds
         // The start crossing, or a car that has finished: no lap.
         st.CarHasPassed[s] = true;
     } else {
-        st.CarLaps[s] += 1;
-        const qint32 lapTime = ClampMs(qint64(t) - st.CarTotalTime[s]);
-        if (lapTime < st.CarBestLapTime[s])
-            st.CarBestLapTime[s] = lapTime;
-        st.CarTotalTime[s] = t;
-        st.CarLastLapTime[s] = lapTime;
         out.lapCounted = true;
         out.totalTime = t;
-        out.lapTime = lapTime;
+        out.lapTime = CountLap(st, slot, t);
         st.RankRaceBoard();
     }
     out.laps = st.CarLaps[s];
@@ -220,29 +225,6 @@ RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds
     }
     out.raceComplete = st.AllCarsFinished();
     return out;
-}
-
-QString LapInsertSql(qint32 driverInRaceId, qint32 totalTime, qint32 lapTime, qint32 raceId) {
-    return QStringLiteral("INSERT INTO tblLapInRace "
-                          "(DriverInRaceID,TotalTime,TotalTimeString,LapTime,LapTimeString,RaceID) "
-                          "VALUES (") +
-           QString::number(driverInRaceId) + QLatin1Char(',') + QString::number(totalTime) +
-           QStringLiteral(",'") + FormatRaceTime(totalTime, false) + QStringLiteral("',") +
-           QString::number(lapTime) + QStringLiteral(",'") + FormatRaceTime(lapTime, false) +
-           QStringLiteral("',") + QString::number(raceId) + QStringLiteral(");");
-}
-
-QString LapCountSql(qint32 driverInRaceId, qint32 laps) {
-    return QStringLiteral("UPDATE tblDriverInRace SET NumOfLaps=") + QString::number(laps) +
-           QStringLiteral(" WHERE DriverInRaceID=") + QString::number(driverInRaceId) +
-           QLatin1Char(';');
-}
-
-QString ResultSql(qint32 driverInRaceId, qint32 result) {
-    return QStringLiteral("UPDATE tblDriverInRace SET TimeToFinish=") + QString::number(result) +
-           QStringLiteral(", TimeToFinishString='") + FormatRaceTime(result, false) +
-           QStringLiteral("' WHERE DriverInRaceID=") + QString::number(driverInRaceId) +
-           QLatin1Char(';');
 }
 
 bool RaceClockTick(TimingState& st, qint32 intervalMs) {

@@ -142,6 +142,10 @@ qint32 SlotPassTime(const TimingState& state, int slot, qint32 lMilliseconds);
 // delay is longer than the time since the car's last counted lap (equal counts).
 bool PassTooSoon(const TimingState& state, int slot, qint32 passTime,
                  double transponderDelaySeconds);
+// Counts a lap of the slot ending at passTime (since the slot's own start): one
+// lap more, the lap's time as last lap and, when faster, as best lap, and
+// passTime as the total. Returns the lap's time.
+qint32 CountLap(TimingState& state, int slot, qint32 passTime);
 
 // A pass of a race car: slot 0..9 of its entry, the lap counter's time of the
 // pass and the transponder delay in seconds. Updates the slot, ranks the board
@@ -149,11 +153,6 @@ bool PassTooSoon(const TimingState& state, int slot, qint32 passTime,
 // (the caller checks mode, race and status, and finds the entry).
 RacePassOutcome RegisterRacePass(TimingState& state, int slot, qint32 lMilliseconds,
                                  double transponderDelaySeconds);
-
-// The statements of a counted lap and of a result.
-QString LapInsertSql(qint32 driverInRaceId, qint32 totalTime, qint32 lapTime, qint32 raceId);
-QString LapCountSql(qint32 driverInRaceId, qint32 laps);
-QString ResultSql(qint32 driverInRaceId, qint32 result);
 
 // The race clock's tick: adds the interval; true when this tick gives a time
 // race its finish signal (clock turns red, finish sound).

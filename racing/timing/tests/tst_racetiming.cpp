@@ -2,7 +2,6 @@
 // rows, what each pass of a running race does, the clocks and the row flashing.
 #include "RaceTiming.h"
 
-#include <QLocale>
 #include <QtTest>
 
 #include <limits>
@@ -25,12 +24,6 @@ struct Pass {
     qint32 result = 0;   // checked when finished
     bool signal = false; // this pass gives the finish signal
     bool complete = false;
-};
-
-// Restores the default locale a case changed.
-struct DefaultLocaleGuard {
-    QLocale saved;
-    ~DefaultLocaleGuard() { QLocale::setDefault(saved); }
 };
 
 // A state as the race Start and the go leave it: the entries' slots not
@@ -491,51 +484,6 @@ private slots:
         const QString problem = StartListProblem(positions);
         QCOMPARE(problem.isEmpty(), names.isEmpty());
         QVERIFY2(problem.contains(names), qPrintable(problem));
-    }
-
-    void statements_data() {
-        QTest::addColumn<bool>("arabic");
-        QTest::addColumn<qint32>("entry");
-        QTest::addColumn<qint32>("total");
-        QTest::addColumn<qint32>("lapTime");
-        QTest::addColumn<qint32>("laps");
-        QTest::addColumn<qint32>("result");
-        QTest::addColumn<QStringList>("sql"); // lap row, lap count, result
-        QTest::newRow("lap of 83,456 at 250,000")
-            << false << 17 << 250000 << 83456 << 3 << -1500
-            << QStringList{"INSERT INTO tblLapInRace "
-                           "(DriverInRaceID,TotalTime,TotalTimeString,LapTime,LapTimeString,"
-                           "RaceID) VALUES (17,250000,'250.000',83456,'83.456',4);",
-                           "UPDATE tblDriverInRace SET NumOfLaps=3 WHERE DriverInRaceID=17;",
-                           "UPDATE tblDriverInRace SET TimeToFinish=-1500, "
-                           "TimeToFinishString='-1.500' WHERE DriverInRaceID=17;"};
-        QTest::newRow("ASCII numbers under an Arabic locale")
-            << true << 12345 << 1234567 << 61005 << 21 << 4567
-            << QStringList{"INSERT INTO tblLapInRace "
-                           "(DriverInRaceID,TotalTime,TotalTimeString,LapTime,LapTimeString,"
-                           "RaceID) VALUES (12345,1234567,'1234.567',61005,'61.005',4);",
-                           "UPDATE tblDriverInRace SET NumOfLaps=21 WHERE DriverInRaceID=12345;",
-                           "UPDATE tblDriverInRace SET TimeToFinish=4567, "
-                           "TimeToFinishString='4.567' WHERE DriverInRaceID=12345;"};
-    }
-    void statements() {
-        QFETCH(bool, arabic);
-        QFETCH(qint32, entry);
-        QFETCH(qint32, total);
-        QFETCH(qint32, lapTime);
-        QFETCH(qint32, laps);
-        QFETCH(qint32, result);
-        QFETCH(QStringList, sql);
-        DefaultLocaleGuard guard;
-        if (arabic) {
-            QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
-            QVERIFY(QLocale().toString(21) != "21"); // the locale writes its own digits
-        }
-        QCOMPARE((QStringList{LapInsertSql(entry, total, lapTime, 4), LapCountSql(entry, laps),
-                              ResultSql(entry, result)}),
-                 sql);
-        if (arabic)
-            QCOMPARE(RaceClockText(total), QString("20:34.567"));
     }
 };
 
