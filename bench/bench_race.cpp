@@ -8,6 +8,11 @@
 // characters the counter had sent that were not yet handled (everything waiting in
 // the port and in the control's buffer), and the time from a pass frame's arrival to
 // the end of its handling (lap row committed, board redrawn, sound started).
+// With --lock-seconds n another connection holds the database's write lock for n
+// seconds from a third of the line's time: the laps stored in the end and the
+// longest stall of the window thread are the figures then. Every run also times a
+// bare SQLite transaction of a lap's shape (one insert, two updates) on the same
+// disk and prints the lap's latency as a multiple of it.
 // Prints its targets beside the figures; it asserts nothing.
 
 #include "FakePlatform.h"
@@ -62,6 +67,10 @@ constexpr int kPassChars = 11;
 constexpr int kClockChars = 9;
 constexpr int kInputBufferChars = 1024;
 constexpr double kTargetP99Ms = 5.0;
+constexpr double kTargetStallMs = 100.0;
+constexpr double kTargetRatioP50 = 1.5;
+constexpr double kTargetRatioP99 = 3.0;
+constexpr int kReferenceTransactions = 1000;
 
 struct Plan {
     QList<Frame> frames;
@@ -241,6 +250,58 @@ QStringList heatSetup(int minutes) {
     return sql;
 }
 
+// A lap's writes with nothing around them: one transaction of one insert and two
+// updates, prepared once, on a copy of the race database in the same folder.
+std::vector<double> referenceTransactions(const QString& folder) {
+    std::vector<double> ms;
+    const QString file = folder + "reference.dat";
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "reference");
+        db.setDatabaseName(file);
+        if (!db.open())
+            return ms;
+        QSqlQuery q(db);
+        q.exec("PRAGMA journal_mode=WAL;");
+        q.exec("PRAGMA synchronous=FULL;");
+        q.exec("CREATE TABLE lap (id INTEGER PRIMARY KEY AUTOINCREMENT, entry INTEGER, total "
+               "INTEGER, totalText TEXT, lap INTEGER, lapText TEXT, race INTEGER);");
+        q.exec("CREATE TABLE entry (id INTEGER PRIMARY KEY, laps INTEGER, result INTEGER, "
+               "resultText TEXT);");
+        q.exec("INSERT INTO entry (id, laps, result, resultText) VALUES (1, 0, 0, '...');");
+        QSqlQuery insert(db), count(db), result(db), begin(db), commit(db);
+        insert.prepare("INSERT INTO lap (entry, total, totalText, lap, lapText, race) VALUES "
+                       "(?,?,?,?,?,?);");
+        count.prepare("UPDATE entry SET laps=? WHERE id=?;");
+        result.prepare("UPDATE entry SET result=?, resultText=? WHERE id=?;");
+        for (int i = 0; i < kReferenceTransactions; ++i) {
+            const auto start = SteadyClock::now();
+            begin.exec("BEGIN IMMEDIATE;");
+            for (const QVariant& v : {QVariant(1), QVariant(i * 3300), QVariant("12.345"),
+                                      QVariant(3300), QVariant("3.300"), QVariant(1)})
+                insert.addBindValue(v);
+            insert.exec();
+            count.addBindValue(i);
+            count.addBindValue(1);
+            count.exec();
+            result.addBindValue(i);
+            result.addBindValue("1.234");
+            result.addBindValue(1);
+            result.exec();
+            commit.exec("COMMIT;");
+            ms.push_back(
+                std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count());
+        }
+        for (QSqlQuery* query : {&insert, &count, &result, &begin, &commit, &q})
+            *query = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("reference");
+    QFile::remove(file);
+    QFile::remove(file + "-wal");
+    QFile::remove(file + "-shm");
+    return ms;
+}
+
 double percentile(std::vector<double> values, double p) {
     if (values.empty())
         return 0;
@@ -268,7 +329,12 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription("A running ten-car heat under a full lap counter line.");
     parser.addHelpOption();
     parser.addOption({"seconds", "How long the line is filled.", "n", "60"});
+    parser.addOption({"lock-seconds",
+                      "Another connection holds the write lock this long, from a third of the "
+                      "line's time.",
+                      "n", "0"});
     parser.process(app);
+    const int lockSeconds = parser.value("lock-seconds").toInt();
     bool ok = false;
     const int seconds = parser.value("seconds").toInt(&ok);
     if (!ok || seconds < 5 || seconds > 4 * 3600) {
@@ -367,6 +433,34 @@ int main(int argc, char** argv) {
             return 1;
         }
 
+        // The window thread's longest stall: the largest gap between ticks of a fast
+        // timer, beyond its interval.
+        double longestStallMs = 0;
+        QElapsedTimer sinceTick;
+        sinceTick.start();
+        QTimer stallProbe;
+        stallProbe.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&stallProbe, &QTimer::timeout, &w, [&] {
+            longestStallMs = std::max(longestStallMs, sinceTick.nsecsElapsed() / 1e6 - 10.0);
+            sinceTick.restart();
+        });
+        stallProbe.start(10);
+
+        // Another program's lock for part of the heat.
+        std::optional<QSqlDatabase> other;
+        if (lockSeconds > 0) {
+            QTimer::singleShot(seconds * 1000 / 3, &w, [&] {
+                other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+                other->setDatabaseName(database);
+                if (!other->open() || !QSqlQuery(*other).exec("BEGIN EXCLUSIVE;"))
+                    std::fprintf(stderr, "bench_race: no lock\n");
+            });
+            QTimer::singleShot(seconds * 1000 / 3 + lockSeconds * 1000, &w, [&] {
+                QSqlQuery(*other).exec("COMMIT;");
+                other->close();
+            });
+        }
+
         // Until the script has gone out and every frame sent is handled, or well past.
         QElapsedTimer clock;
         clock.start();
@@ -381,7 +475,15 @@ int main(int argc, char** argv) {
         poll.start(100);
         loop.exec();
         const double lineS = double(line.lastNs.load() - line.firstNs.load()) / 1e9;
+        stallProbe.stop();
+        const int waitingAtEnd = page->passesWaiting();
         page->cmdRaceStop_Click();
+        if (other) {
+            *other = QSqlDatabase();
+            other.reset();
+            QSqlDatabase::removeDatabase("other");
+        }
+        const std::vector<double> reference = referenceTransactions(appPath);
 
         QStringList stored;
         runSql(database, {"SELECT COUNT(*) FROM tblLapInRace WHERE RaceID=1;"}, &stored);
@@ -422,6 +524,24 @@ int main(int argc, char** argv) {
         std::printf("    of which handling the lap itself: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
                     percentile(handled.lapHandlingMs, 50), percentile(handled.lapHandlingMs, 99),
                     percentile(handled.lapHandlingMs, 100));
+        const double refP50 = percentile(reference, 50);
+        const double refP99 = percentile(reference, 99);
+        std::printf("  reference: a bare transaction of one insert and two updates on the same "
+                    "disk (%zu): p50 %.2f ms, p99 %.2f ms\n",
+                    reference.size(), refP50, refP99);
+        const double ratio50 = p50 / std::max(refP50, 1e-6);
+        const double ratio99 = p99 / std::max(refP99, 1e-6);
+        std::printf("  pass to lap stored / reference: p50 %.2fx (target within %.1fx) %s, p99 "
+                    "%.2fx (target within %.1fx) %s\n",
+                    ratio50, kTargetRatioP50, verdict(ratio50 <= kTargetRatioP50), ratio99,
+                    kTargetRatioP99, verdict(ratio99 <= kTargetRatioP99));
+        std::printf("  database locked %d s; passes waiting when the line ended %d\n", lockSeconds,
+                    waitingAtEnd);
+        std::printf("  laps stored / expected %lld / %d %s; longest window stall %.1f ms  "
+                    "target: under %.0f ms  %s\n",
+                    static_cast<long long>(lapsStored), plan.expectedLaps(),
+                    verdict(lapsStored == plan.expectedLaps()), longestStallMs, kTargetStallMs,
+                    verdict(longestStallMs < kTargetStallMs));
         if (!boxes->messages.isEmpty())
             std::printf("  message shown: %s\n", qPrintable(boxes->lastText()));
     }

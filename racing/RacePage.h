@@ -178,6 +178,8 @@ private:
     void playSound(const char* name);
 
     std::unique_ptr<RaceStore> m_store;
+    // The install folder for the race's sounds, read at the Start.
+    QString m_appPath;
 };
 
 } // namespace kv
