@@ -8,6 +8,11 @@
 // characters the counter had sent that were not yet handled (everything waiting in
 // the port and in the control's buffer), and the time from a pass frame's arrival to
 // the end of its handling (lap row committed, board redrawn, sound started).
+// With --lock-seconds n another connection holds the database's write lock for n
+// seconds from a third of the line's time: the laps stored in the end and the
+// longest stall of the window thread are the figures then. Every run also times a
+// bare SQLite transaction of a lap's shape (one insert, two updates) on the same
+// disk and prints the lap's latency as a multiple of it.
 // Prints its targets beside the figures; it asserts nothing.
 
 #include "FakePlatform.h"
@@ -62,6 +67,9 @@ constexpr int kPassChars = 11;
 constexpr int kClockChars = 9;
 constexpr int kInputBufferChars = 1024;
 constexpr double kTargetP99Ms = 5.0;
+constexpr double kTargetStallMs = 100.0;
+constexpr double kTargetRatioP50 = 1.5;
+constexpr double kTargetRatioP99 = 3.0;
 
 struct Plan {
     QList<Frame> frames;
@@ -241,6 +249,68 @@ QStringList heatSetup(int minutes) {
     return sql;
 }
 
+// A lap's writes with nothing around them: one transaction of one insert and two
+// updates, prepared once, on a database of its own in the race database's folder.
+// One runs after each lap of the heat, so both meet the same disk at the same time.
+class ReferenceTransaction {
+public:
+    explicit ReferenceTransaction(const QString& folder) : m_file(folder + "reference.dat") {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "reference");
+        db.setDatabaseName(m_file);
+        if (!db.open())
+            return;
+        QSqlQuery q(db);
+        for (const char* sql :
+             {"PRAGMA journal_mode=WAL;", "PRAGMA synchronous=FULL;",
+              "CREATE TABLE lap (id INTEGER PRIMARY KEY AUTOINCREMENT, entry INTEGER, total "
+              "INTEGER, totalText TEXT, lap INTEGER, lapText TEXT, race INTEGER);",
+              "CREATE TABLE entry (id INTEGER PRIMARY KEY, laps INTEGER, result INTEGER, "
+              "resultText TEXT);",
+              "INSERT INTO entry (id, laps, result, resultText) VALUES (1, 0, 0, '...');"})
+            q.exec(sql);
+        m_insert = QSqlQuery(db);
+        m_count = QSqlQuery(db);
+        m_result = QSqlQuery(db);
+        m_begin = QSqlQuery(db);
+        m_commit = QSqlQuery(db);
+        m_insert.prepare("INSERT INTO lap (entry, total, totalText, lap, lapText, race) VALUES "
+                         "(?,?,?,?,?,?);");
+        m_count.prepare("UPDATE entry SET laps=? WHERE id=?;");
+        m_result.prepare("UPDATE entry SET result=?, resultText=? WHERE id=?;");
+    }
+    ~ReferenceTransaction() {
+        for (QSqlQuery* query : {&m_insert, &m_count, &m_result, &m_begin, &m_commit})
+            *query = QSqlQuery();
+        QSqlDatabase::database("reference", false).close();
+        QSqlDatabase::removeDatabase("reference");
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(m_file + suffix);
+    }
+    void once() {
+        const int i = int(ms.size());
+        const auto start = SteadyClock::now();
+        m_begin.exec("BEGIN IMMEDIATE;");
+        for (const QVariant& v : {QVariant(1), QVariant(i * 3300), QVariant("12.345"),
+                                  QVariant(3300), QVariant("3.300"), QVariant(1)})
+            m_insert.addBindValue(v);
+        m_insert.exec();
+        m_count.addBindValue(i);
+        m_count.addBindValue(1);
+        m_count.exec();
+        m_result.addBindValue(i);
+        m_result.addBindValue("1.234");
+        m_result.addBindValue(1);
+        m_result.exec();
+        m_commit.exec("COMMIT;");
+        ms.push_back(std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count());
+    }
+    std::vector<double> ms;
+
+private:
+    QString m_file;
+    QSqlQuery m_insert, m_count, m_result, m_begin, m_commit;
+};
+
 double percentile(std::vector<double> values, double p) {
     if (values.empty())
         return 0;
@@ -268,7 +338,12 @@ int main(int argc, char** argv) {
     parser.setApplicationDescription("A running ten-car heat under a full lap counter line.");
     parser.addHelpOption();
     parser.addOption({"seconds", "How long the line is filled.", "n", "60"});
+    parser.addOption({"lock-seconds",
+                      "Another connection holds the write lock this long, from a third of the "
+                      "line's time.",
+                      "n", "0"});
     parser.process(app);
+    const int lockSeconds = parser.value("lock-seconds").toInt();
     bool ok = false;
     const int seconds = parser.value("seconds").toInt(&ok);
     if (!ok || seconds < 5 || seconds > 4 * 3600) {
@@ -323,6 +398,7 @@ int main(int argc, char** argv) {
         }
 
         Handled handled;
+        ReferenceTransaction reference(appPath);
         auto note = [&](qint64 chars) {
             handled.lastDone = SteadyClock::now();
             ++handled.frames;
@@ -352,6 +428,8 @@ int main(int argc, char** argv) {
             handled.lapHandlingMs.push_back(
                 std::chrono::duration<double, std::milli>(done - std::max(*arrived, previousDone))
                     .count());
+            reference.once();
+            handled.lastDone = SteadyClock::now(); // the next frame's share leaves it out
         });
 
         RacePage* page = w.pageRace;
@@ -365,6 +443,34 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "bench_race: the heat did not start: %s\n",
                          qPrintable(boxes->lastText()));
             return 1;
+        }
+
+        // The window thread's longest stall: the largest gap between ticks of a fast
+        // timer, beyond its interval.
+        double longestStallMs = 0;
+        QElapsedTimer sinceTick;
+        sinceTick.start();
+        QTimer stallProbe;
+        stallProbe.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&stallProbe, &QTimer::timeout, &w, [&] {
+            longestStallMs = std::max(longestStallMs, sinceTick.nsecsElapsed() / 1e6 - 10.0);
+            sinceTick.restart();
+        });
+        stallProbe.start(10);
+
+        // Another program's lock for part of the heat.
+        std::optional<QSqlDatabase> other;
+        if (lockSeconds > 0) {
+            QTimer::singleShot(seconds * 1000 / 3, &w, [&] {
+                other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+                other->setDatabaseName(database);
+                if (!other->open() || !QSqlQuery(*other).exec("BEGIN EXCLUSIVE;"))
+                    std::fprintf(stderr, "bench_race: no lock\n");
+            });
+            QTimer::singleShot(seconds * 1000 / 3 + lockSeconds * 1000, &w, [&] {
+                QSqlQuery(*other).exec("COMMIT;");
+                other->close();
+            });
         }
 
         // Until the script has gone out and every frame sent is handled, or well past.
@@ -381,7 +487,14 @@ int main(int argc, char** argv) {
         poll.start(100);
         loop.exec();
         const double lineS = double(line.lastNs.load() - line.firstNs.load()) / 1e9;
+        stallProbe.stop();
+        const int waitingAtEnd = page->passesWaiting();
         page->cmdRaceStop_Click();
+        if (other) {
+            *other = QSqlDatabase();
+            other.reset();
+            QSqlDatabase::removeDatabase("other");
+        }
 
         QStringList stored;
         runSql(database, {"SELECT COUNT(*) FROM tblLapInRace WHERE RaceID=1;"}, &stored);
@@ -422,6 +535,24 @@ int main(int argc, char** argv) {
         std::printf("    of which handling the lap itself: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
                     percentile(handled.lapHandlingMs, 50), percentile(handled.lapHandlingMs, 99),
                     percentile(handled.lapHandlingMs, 100));
+        const double refP50 = percentile(reference.ms, 50);
+        const double refP99 = percentile(reference.ms, 99);
+        std::printf("  reference: a bare transaction of one insert and two updates on the same "
+                    "disk, one after each lap (%zu): p50 %.2f ms, p99 %.2f ms\n",
+                    reference.ms.size(), refP50, refP99);
+        const double ratio50 = p50 / std::max(refP50, 1e-6);
+        const double ratio99 = p99 / std::max(refP99, 1e-6);
+        std::printf("  pass to lap stored / reference: p50 %.2fx (target within %.1fx) %s, p99 "
+                    "%.2fx (target within %.1fx) %s\n",
+                    ratio50, kTargetRatioP50, verdict(ratio50 <= kTargetRatioP50), ratio99,
+                    kTargetRatioP99, verdict(ratio99 <= kTargetRatioP99));
+        std::printf("  database locked %d s; passes waiting when the line ended %d\n", lockSeconds,
+                    waitingAtEnd);
+        std::printf("  laps stored / expected %lld / %d %s; longest window stall %.1f ms  "
+                    "target: under %.0f ms  %s\n",
+                    static_cast<long long>(lapsStored), plan.expectedLaps(),
+                    verdict(lapsStored == plan.expectedLaps()), longestStallMs, kTargetStallMs,
+                    verdict(longestStallMs < kTargetStallMs));
         if (!boxes->messages.isEmpty())
             std::printf("  message shown: %s\n", qPrintable(boxes->lastText()));
     }

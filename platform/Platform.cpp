@@ -154,13 +154,20 @@ bool readWave(const QString& path, WaveSound& sound) {
 struct ApplicationSounds {
     QHash<QString, WaveSound> files;
     std::unique_ptr<QBuffer> playing;
+    // One output, kept from sound to sound while the device and the format
+    // stay the same: opening an output per sound costs more than the rest.
     std::unique_ptr<QAudioSink> output;
+    QByteArray outputDevice;
 
-    void stop() {
+    // The sound playing ends; the output stays for the next.
+    void cutOff() {
         if (output)
             output->stop();
-        output.reset();
         playing.reset();
+    }
+    void stop() {
+        cutOff();
+        output.reset();
     }
 };
 
@@ -199,7 +206,7 @@ public:
             return;
         }
         // A sound still playing is cut off by the next one.
-        sounds->stop();
+        sounds->cutOff();
         auto sound = sounds->files.constFind(file);
         if (sound == sounds->files.cend()) {
             WaveSound read;
@@ -213,7 +220,11 @@ public:
         sounds->playing = std::make_unique<QBuffer>();
         sounds->playing->setData(sound->samples);
         sounds->playing->open(QIODevice::ReadOnly);
-        sounds->output = std::make_unique<QAudioSink>(device, sound->format);
+        if (!sounds->output || sounds->outputDevice != device.id() ||
+            sounds->output->format() != sound->format) {
+            sounds->output = std::make_unique<QAudioSink>(device, sound->format);
+            sounds->outputDevice = device.id();
+        }
         sounds->output->start(sounds->playing.get());
     }
 };

@@ -691,6 +691,7 @@ void RacePage::cmdRaceStart_Click() {
     t.CarFinished.fill(true); // slots without a car count as finished
     showStartCaptions(entries);
     lblRaceLapCounterLost->setVisible(false);
+    m_appPath = GetAppPath();
     tmrRaceCountdown.start();
     playSound("res/start.wav");
 }
@@ -975,8 +976,10 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
 }
 
 void RacePage::playSound(const char* name) {
-    // The install folder is read at every play.
-    PlaySound(GetAppPath() + QLatin1String(name), SND_ASYNC);
+    // The install folder is read from the settings at the Start, not per pass.
+    if (m_appPath.isEmpty())
+        m_appPath = GetAppPath();
+    PlaySound(m_appPath + QLatin1String(name), SND_ASYNC);
 }
 
 bool RacePage::raceUnderWay() const {

@@ -184,6 +184,8 @@ private:
 
     TransponderIdBox* m_idBox = nullptr;
     std::unique_ptr<RaceStore> m_store;
+    // The install folder for the race's sounds, read at the Start.
+    QString m_appPath;
 };
 
 } // namespace kv

@@ -80,6 +80,13 @@ struct PassStatements::Prepared {
 PassStatements::PassStatements(Database& db) : m(std::make_unique<Prepared>(db)) {}
 PassStatements::~PassStatements() = default;
 
+void PassStatements::prepareAgain() {
+    m->lap = QSqlQuery();
+    m->count = QSqlQuery();
+    m->result = QSqlQuery();
+    m->ready = false;
+}
+
 bool PassStatements::insertLap(qint32 driverInRaceId, qint32 totalTime, qint32 lapTime,
                                qint32 raceId, QString* error) {
     return m->prepare(error) &&

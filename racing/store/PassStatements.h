@@ -31,6 +31,8 @@ public:
                    QString* error);
     bool setLapCount(qint32 driverInRaceId, qint32 laps, QString* error);
     bool setResult(qint32 driverInRaceId, qint32 result, QString* error);
+    // Prepared again at the next use (a new session, perhaps a new connection).
+    void prepareAgain();
 
 private:
     struct Prepared;

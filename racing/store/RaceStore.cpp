@@ -169,6 +169,9 @@ bool RaceStore::markRunning(qint32 raceId) {
         return false;
     if (!m_timing)
         m_timing = std::make_unique<TimingWriteMode>(m_db);
+    // The pass statements are prepared once for the race, at its first lap.
+    if (m_writes.empty())
+        m_statements.prepareAgain();
     return true;
 }
 
