@@ -81,4 +81,18 @@ DriverSaveResult SaveDriverDetails(Database& db, qint32 driverID, const DriverDe
                : DriverSaveResult::Failed;
 }
 
+bool ReadRegisteredDrivers(Database& db, Recordset& drivers) {
+    return db.Select(QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0 ORDER BY Lastname;"),
+                     drivers);
+}
+
+bool AddNewDriver(Database& db, qint64& key) {
+    return db.Insert(QStringLiteral("INSERT INTO tblDriver (Lastname) VALUES ('New driver');"),
+                     key);
+}
+
+QString DriverTableSource() {
+    return QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0;");
+}
+
 } // namespace kv

@@ -25,6 +25,16 @@ struct DriverDetails {
     bool ownTransponder = false;
 };
 
+class Recordset;
+
+// The drivers of the register that are not deleted, by last name: the driver
+// form's choice.
+bool ReadRegisteredDrivers(Database& db, Recordset& drivers);
+// A new driver in the register, named "New driver"; `key` receives its key.
+bool AddNewDriver(Database& db, qint64& key);
+// What the register's table shows: every driver that is not deleted.
+QString DriverTableSource();
+
 // Loads the stored details as the boxes show them: missing texts and numbers as
 // empty text. False when the driver cannot be read or does not exist; the
 // details are then untouched.

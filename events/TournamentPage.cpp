@@ -327,8 +327,7 @@ void TournamentPage::txtTournamentTournamentLocation_LostFocus() {
 
 void TournamentPage::FillDriverCombo(qint64 driverToSelect) {
     Recordset rs;
-    if (!m_main.db().Select(
-            QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0 ORDER BY Lastname;"), rs))
+    if (!ReadRegisteredDrivers(m_main.db(), rs))
         return;
     FillAndSelect(cbTournamentDriverSelect, rs, QStringLiteral("DriverID"),
                   QStringLiteral("Lastname"), QStringLiteral("Firstname"), driverToSelect);
@@ -368,8 +367,7 @@ void TournamentPage::cmdTournamentModifyDriverAdd_Click() {
                QStringLiteral("Add new driver?")) != MsgResult::Yes)
         return;
     qint64 key = 0;
-    if (!m_main.db().Insert(
-            QStringLiteral("INSERT INTO tblDriver (Lastname) VALUES ('New driver');"), key))
+    if (!AddNewDriver(m_main.db(), key))
         return;
     FillDriverCombo(key);
 }

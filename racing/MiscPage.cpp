@@ -1,6 +1,7 @@
 #include "MiscPage.h"
 
 #include "Database.h"
+#include "DriverDetails.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
@@ -231,7 +232,7 @@ void MiscPage::txtMiscTransponderID_Change() {
 
 void MiscPage::bindDriverGrid(const QString& connectionString) {
     adodcDriver->setConnectionString(connectionString);
-    adodcDriver->setRecordSource(QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0;"));
+    adodcDriver->setRecordSource(DriverTableSource());
     tdbgDriver->setModel(adodcDriver);
 }
 
