@@ -1,5 +1,6 @@
 #include "DriverDelete.h"
 
+#include "DriverDetails.h"
 #include "MainContext.h"
 #include "Platform.h"
 
@@ -23,8 +24,7 @@ void DeleteSelectedDriver(MainContext& main, QAbstractItemView& grid) {
     if (MsgBox(QStringLiteral("Do you really want to delete this driver?"), MsgButtons::YesNo,
                MsgIcon::None, QStringLiteral("Delete driver")) != MsgResult::Yes)
         return;
-    if (!main.db().Execute(QStringLiteral("UPDATE tblDriver SET Deleted=1 WHERE DriverID=") +
-                           QString::number(key.toLongLong()) + QStringLiteral(";")))
+    if (!MarkDriverDeleted(main.db(), key.toLongLong()))
         return;
     // The update is committed when Execute returns, so one fresh read of the
     // grid's own connection shows it.

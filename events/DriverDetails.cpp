@@ -91,6 +91,11 @@ bool AddNewDriver(Database& db, qint64& key) {
                      key);
 }
 
+bool MarkDriverDeleted(Database& db, qint64 driverID) {
+    return db.Execute(QStringLiteral("UPDATE tblDriver SET Deleted=1 WHERE DriverID=") +
+                      QString::number(driverID) + QStringLiteral(";"));
+}
+
 QString DriverTableSource() {
     return QStringLiteral("SELECT * FROM tblDriver WHERE Deleted=0;");
 }

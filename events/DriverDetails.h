@@ -32,6 +32,9 @@ class Recordset;
 bool ReadRegisteredDrivers(Database& db, Recordset& drivers);
 // A new driver in the register, named "New driver"; `key` receives its key.
 bool AddNewDriver(Database& db, qint64& key);
+// Marks a driver deleted: gone from the register's choices, kept in the
+// results of the races he drove.
+bool MarkDriverDeleted(Database& db, qint64 driverID);
 // What the register's table shows: every driver that is not deleted.
 QString DriverTableSource();
 
