@@ -553,7 +553,7 @@ void ManagerPage::cbManagerFinalHeatDestination_Click() {
         FillFinalHeatDestinationCombo(dialog.m_intNewRaceID);
         return;
     }
-    const KeepSelection keep(lbManagerFinalHeatDestination);
+    const KeepSelection keep(lbManagerFinalHeatDestination, destinationRace());
     lbManagerFinalHeatDestination->clear();
     QList<StartListRow> drivers;
     if (!ReadStartList(m_main.db(), destinationRace(), drivers))

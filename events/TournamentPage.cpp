@@ -421,8 +421,9 @@ void TournamentPage::txtTournamentDriverFirstname_LostFocus() {
 
 // ---- Participants ----------------------------------------------------------
 
-void TournamentPage::fillParticipantList(QListWidget* list, const QList<DriverRow>& drivers) {
-    const KeepSelection keep(list);
+void TournamentPage::fillParticipantList(QListWidget* list, qint32 tournament,
+                                         const QList<DriverRow>& drivers) {
+    const KeepSelection keep(list, tournament);
     list->clear();
     for (const DriverRow& d : drivers) {
         auto* item =
@@ -438,9 +439,9 @@ void TournamentPage::RefreshTournamentParticipants() {
     QList<DriverRow> drivers;
     if (!ReadPotentialParticipants(m_main.db(), tournament, drivers))
         return;
-    fillParticipantList(lbTournamentPotentialParticipants, drivers);
+    fillParticipantList(lbTournamentPotentialParticipants, tournament, drivers);
     if (ReadParticipants(m_main.db(), tournament, drivers))
-        fillParticipantList(lbTournamentParticipants, drivers);
+        fillParticipantList(lbTournamentParticipants, tournament, drivers);
 }
 
 void TournamentPage::cmdTournamentAddDriver_Click() {

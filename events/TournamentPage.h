@@ -84,7 +84,8 @@ private:
     void connectHandlers();
     void saveTournamentText(QLineEdit* box, QLabel* stripLabel, TournamentText which);
     void clearDriverFrame();
-    void fillParticipantList(QListWidget* list, const QList<DriverRow>& drivers);
+    // The drivers of the list, open or registered in the tournament.
+    void fillParticipantList(QListWidget* list, qint32 tournament, const QList<DriverRow>& drivers);
 
     TransponderIdBox* m_idBox = nullptr;
 };

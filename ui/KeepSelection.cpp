@@ -11,16 +11,24 @@ bool isKey(const QVariant& key) {
     return key.isValid() && key.toLongLong() != 0;
 }
 
+// The list's property that holds what it showed at its last refill.
+constexpr char kShowsProperty[] = "kvKeepSelectionShows";
+
 } // namespace
 
-KeepSelection::KeepSelection(QListWidget* list) : m_list(list) {
+KeepSelection::KeepSelection(QListWidget* list, const QVariant& shows)
+    : m_list(list), m_shows(shows) {
     const QList<QListWidgetItem*> chosen = list->selectedItems();
-    if (!chosen.isEmpty())
+    // A row chosen while the list showed something else is not this list's.
+    if (!chosen.isEmpty() && list->property(kShowsProperty) == shows)
         m_key = chosen.first()->data(Qt::UserRole);
 }
 
 KeepSelection::~KeepSelection() {
-    if (!m_list || !isKey(m_key) || !m_list->selectedItems().isEmpty())
+    if (!m_list)
+        return;
+    m_list->setProperty(kShowsProperty, m_shows);
+    if (!isKey(m_key) || !m_list->selectedItems().isEmpty())
         return;
     for (int row = 0; row < m_list->count(); ++row) {
         QListWidgetItem* item = m_list->item(row);

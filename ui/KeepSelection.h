@@ -15,9 +15,13 @@ namespace kv {
 // list: the person made that choice already, and a click handler must not run
 // twice for it. A chosen row that has gone leaves nothing chosen, as a refill
 // always did.
+//
+// `shows` names what the list is a list of (a race, a tournament). A refill
+// that shows something else is another list, not a refill: a row chosen in the
+// last one is not chosen there, where a button would act on a row nobody chose.
 class KeepSelection {
 public:
-    explicit KeepSelection(QListWidget* list);
+    explicit KeepSelection(QListWidget* list, const QVariant& shows = {});
     ~KeepSelection();
     KeepSelection(const KeepSelection&) = delete;
     KeepSelection& operator=(const KeepSelection&) = delete;
@@ -25,6 +29,7 @@ public:
 private:
     QPointer<QListWidget> m_list;
     QVariant m_key;
+    QVariant m_shows;
 };
 
 } // namespace kv

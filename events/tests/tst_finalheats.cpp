@@ -258,6 +258,28 @@ private slots:
         QCOMPARE(f.destinationDrivers(), (QStringList{"1", "3"}));
     }
 
+    // Choosing another race shows another start list: a row chosen in the
+    // last one is not chosen there, so Remove cannot take the driver out of a
+    // race nobody chose him in.
+    void startListChoiceStaysWithItsRace() {
+        Finals f;
+        f.page->cbManagerFinalHeatSource->setCurrentIndex(1);
+        for (const QString race : {"Final B", "Unassigned new"}) {
+            f.chooseDestination(race);
+            f.chooseCandidate(1);
+            f.page->cmdManagerFinalHeatAddParticipant_Click();
+            QVERIFY(f.destinationDrivers().contains("1"));
+        }
+        f.chooseDestination("Final B");
+        f.page->lbManagerFinalHeatDestination->setCurrentRow(
+            int(f.destinationDrivers().indexOf("1")));
+        f.chooseDestination("Unassigned new");
+        QCOMPARE(f.page->lbManagerFinalHeatDestination->currentItem(), nullptr);
+        f.page->cmdManagerFinalHeatRemoveParticipant_Click();
+        QVERIFY(f.destinationDrivers().contains("1"));
+        QVERIFY(f.messages.isEmpty());
+    }
+
     // The level rule holds even where the mark has gone stale.
     void levelMessageNamesTheOtherRace() {
         Finals f;

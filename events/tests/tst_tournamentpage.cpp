@@ -754,6 +754,32 @@ private slots:
                                                      "3\tLund, Ola\tMugen"}));
     }
 
+    // Another tournament's lists are not a refill: a row chosen in the last
+    // tournament's lists is not chosen in the new one's, where Remove would
+    // then take a driver out of a tournament nobody chose him in.
+    void choicesStayWithTheirTournament() {
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql(kMeeting + QStringList{"INSERT INTO tblDriverInTournament VALUES "
+                                                 "(1, 2, 0);"}));
+        QVERIFY(mf.start());
+        TournamentPage* page = mf.w->pageTournament;
+        QListWidget* open = page->lbTournamentPotentialParticipants;
+        QListWidget* registered = page->lbTournamentParticipants;
+        QCOMPARE(page->cbTournamentSelectTournament->currentText(), QString("Spring Cup, Oslo"));
+        open->setCurrentRow(0);       // 5, open in both tournaments
+        registered->setCurrentRow(0); // 1, registered in both
+        page->cbTournamentSelectTournament->setCurrentIndex(1);
+        QCOMPARE(itemTexts(registered),
+                 (QStringList{"1\tBerg, Anna\tXray", "3\tLund, Ola\tMugen"}));
+        QVERIFY(open->selectedItems().isEmpty());
+        QVERIFY(registered->selectedItems().isEmpty());
+        page->cmdTournamentRemoveDriver->click();
+        page->cmdTournamentAddDriver->click();
+        QCOMPARE(mf.fx.column("SELECT DriverID FROM tblDriverInTournament WHERE TournamentID=2 "
+                              "ORDER BY DriverID;"),
+                 (QStringList{"1", "3"}));
+    }
+
     void theFirstPageShowsChangesMadeElsewhere() {
         test::MainFixture mf;
         test::InstallFixture& fx = mf.fx;

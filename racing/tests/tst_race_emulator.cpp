@@ -278,11 +278,13 @@ void TestRaceEmulator::passesAfterTheCounterComesBackAreStored() {
     test::InstallFixture fx;
     FakePlatform platform;
 
-    // The counter's clock runs twice as fast as real time: the phases below
-    // lie seconds apart, so a loaded machine keeps them apart too.
+    // The counter's clock runs twice as fast as real time. Each step below has
+    // seconds of real time before the counter's next frames fall due, so that
+    // a loaded machine (sanitizers, parallel tests) still takes it in time.
     constexpr double kRate = 2;
-    constexpr qint64 kGapFrames = 8000;   // sent while unplugged
-    constexpr qint64 kPlugInAfter = 9500; // counter time
+    constexpr qint64 kGapFrames = 10000;   // sent while unplugged
+    constexpr qint64 kPlugInAfter = 11000; // counter time
+    constexpr qint64 kReturnFrames = 16000;
     LapCounterEmulator counter;
     QString error;
     QVERIFY2(counter.open(&error), qPrintable(error));
@@ -293,8 +295,8 @@ void TestRaceEmulator::passesAfterTheCounterComesBackAreStored() {
     counter.setClockInterval(0);
     counter.setClockRate(kRate);
     const auto frames = LapCounterEmulator::parseScript("100 11\n300 12\n4000 11\n4200 12\n"
-                                                        "8000 11\n8200 12\n"
-                                                        "12000 11\n12200 12\n16000 11\n",
+                                                        "10000 11\n10200 12\n"
+                                                        "16000 11\n16200 12\n20000 11\n",
                                                         &error);
     QVERIFY2(frames, qPrintable(error));
     counter.setScript(*frames);
@@ -340,10 +342,10 @@ void TestRaceEmulator::passesAfterTheCounterComesBackAreStored() {
     w.tmrLapCounterReconnect_Timer();
     QVERIFY(!w.tmrLapCounterReconnect.isActive());
     QCOMPARE(page->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
-    QVERIFY2(sinceGo.elapsed() * kRate < 12000, "too slow to plug in before the return");
+    QVERIFY2(sinceGo.elapsed() * kRate < kReturnFrames, "too slow to plug in before the return");
 
     QTRY_COMPARE_WITH_TIMEOUT(
-        laps(), (QStringList{"11 4000", "12 4200", "11 12000", "12 12200", "11 16000"}), 15000);
+        laps(), (QStringList{"11 4000", "12 4200", "11 16000", "12 16200", "11 20000"}), 15000);
     page->cmdRaceStop_Click();
     QCOMPARE(fx.column("SELECT Status FROM tblRace WHERE RaceID=7;"), QStringList{"2"});
     QCOMPARE(fx.column("SELECT TransponderID || ': ' || NumOfLaps FROM tblDriverInRace WHERE "

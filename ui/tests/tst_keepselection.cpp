@@ -79,6 +79,30 @@ private slots:
         QCOMPARE(current.size(), 1);
     }
 
+    // A list that shows something else after the refill (another race) is
+    // not a refill of the list the row was chosen in.
+    void choiceStaysWithWhatTheListShows_data() {
+        QTest::addColumn<int>("shownAfter");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("the same race") << 7 << "b";
+        QTest::newRow("another race") << 8 << "";
+    }
+    void choiceStaysWithWhatTheListShows() {
+        QFETCH(int, shownAfter);
+        QFETCH(QString, expected);
+        QListWidget list;
+        {
+            const KeepSelection keep(&list, 7);
+            fill(&list, {{"a", 1}, {"b", 2}});
+        }
+        list.setCurrentRow(1);
+        {
+            const KeepSelection keep(&list, shownAfter);
+            fill(&list, {{"a", 1}, {"b", 2}});
+        }
+        QCOMPARE(chosen(&list), expected);
+    }
+
     // A refill that chooses a row itself keeps its own choice.
     void refillsOwnChoiceWins() {
         QListWidget list;
