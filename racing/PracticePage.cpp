@@ -26,10 +26,6 @@ namespace kv {
 
 namespace {
 
-// Colours given as the window system's &HBBGGRR values.
-const QColor kGreen = bgr(0xC000);
-const QColor kRed = bgr(0x0000FF);
-
 // Lists ignore their buddy label: they also carry its text as their name.
 void nameByCaption(QListWidget* list, QLabel* caption) {
     caption->setBuddy(list);
@@ -121,7 +117,7 @@ void PracticePage::buildControls() {
     txtPracticeTime->setFont(blackFont(39.75));
     txtPracticeTime->setAlignment(Qt::AlignCenter);
     txtPracticeTime->setText(QStringLiteral("0:00.000"));
-    setTextColour(txtPracticeTime, kGreen);
+    setTextColour(txtPracticeTime, Colours::Green);
 
     cmdPracticeScoreCompareShow =
         addButton("cmdPracticeScoreCompareShow", QStringLiteral("Show details"), this, 13680, 9000,
@@ -235,7 +231,7 @@ void PracticePage::cmdPracticeStart_Click() {
         return;
     }
     m_main.SetToolbarEnabled(false);
-    setTextColour(txtPracticeTime, kGreen);
+    setTextColour(txtPracticeTime, Colours::Green);
     t.PracticeElapsedMs = 0;
     ResetPracticeSlots(t);
     link->StartRace();
@@ -337,7 +333,7 @@ void PracticePage::tmrPracticeFlash_Timer() {
     for (size_t s = 0; s < colours.size(); ++s) {
         if (!colours[s])
             continue;
-        const QColor c = *colours[s] == FlashColour::Red ? kRed : QColor(Qt::black);
+        const QColor c = *colours[s] == FlashColour::Red ? Colours::Red : QColor(Qt::black);
         for (QLabel* l :
              {lblPracticeScoreDriver[s], lblPracticeScoreLaps[s], lblPracticeScoreTotalTime[s],
               lblPracticeScoreLastTime[s], lblPracticeScoreBestTime[s]})

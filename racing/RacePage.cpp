@@ -46,11 +46,6 @@ const QString RacePage::kLapCounterLostText =
 
 namespace {
 
-// Colours given as the window system's &HBBGGRR values.
-const QColor kGreen = bgr(0xC000);
-const QColor kBlue = bgr(0xFF0000);
-const QColor kRed = bgr(0x0000FF);
-
 // The key of the selected participant row; -1 for none.
 int SelectedDriver(const QListWidget* list) {
     const QList<QListWidgetItem*> rows = list->selectedItems();
@@ -222,8 +217,8 @@ void RacePage::buildRaceControl() {
         QColor colour;
     };
     const Display displays[] = {
-        {"Race time", "txtRaceTime", &txtRaceTime, 4080, 4935, "0:00.000", kGreen},
-        {"Lap counter", "txtRaceLapCounter", &txtRaceLapCounter, 9120, 2895, "0", kBlue},
+        {"Race time", "txtRaceTime", &txtRaceTime, 4080, 4935, "0:00.000", Colours::Green},
+        {"Lap counter", "txtRaceLapCounter", &txtRaceLapCounter, 9120, 2895, "0", Colours::Blue},
     };
     for (const Display& d : displays) {
         QLabel* caption = addLabel(QString::fromLatin1(d.caption), this, d.left, 480, 2400, 315);
@@ -260,7 +255,7 @@ void RacePage::buildRaceControl() {
     lblRaceLapCounterLost =
         addLabel("lblRaceLapCounterLost", kLapCounterLostText, this, 3840, 8985, 8400, 435);
     lblRaceLapCounterLost->setWordWrap(true);
-    setTextColour(lblRaceLapCounterLost, kRed);
+    setTextColour(lblRaceLapCounterLost, Colours::Red);
     lblRaceLapCounterLost->setVisible(false);
 
     // Passes the database has not taken yet; in the start list's place, which
@@ -268,7 +263,7 @@ void RacePage::buildRaceControl() {
     lblRaceWaitingPasses = addLabel("lblRaceWaitingPasses", QString(), this, 240, 7920, 3360, 1335);
     lblRaceWaitingPasses->setWordWrap(true);
     lblRaceWaitingPasses->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColour(lblRaceWaitingPasses, kRed);
+    setTextColour(lblRaceWaitingPasses, Colours::Red);
     lblRaceWaitingPasses->setVisible(false);
 }
 
@@ -296,7 +291,7 @@ void RacePage::buildScoreBoard() {
          QStringLiteral("0:00.000")},
     };
     for (const ScoreColumn& c : differences)
-        addScoreColumn(this, c, {3300, 240, formFont(9, true), kRed, false});
+        addScoreColumn(this, c, {3300, 240, formFont(9, true), Colours::Red, false});
 }
 
 void RacePage::connectHandlers() {
@@ -449,11 +444,11 @@ void RacePage::checkConflicts(const Recordset& startList) {
     lblRaceHeatConflicts->setText(frequency && id ? QStringLiteral("Frequency and ID conflict")
                                   : frequency     ? QStringLiteral("Frequency conflict")
                                                   : QStringLiteral("ID conflict"));
-    setTextColour(lblRaceHeatConflicts, QColor(255, 0, 0));
+    setTextColour(lblRaceHeatConflicts, Colours::Red);
 }
 
 void RacePage::resetRaceDisplay() {
-    setTextColour(txtRaceTime, kGreen);
+    setTextColour(txtRaceTime, Colours::Green);
     txtRaceTime->setText(QStringLiteral("0:00.000"));
     hideScoreRows();
     for (size_t i = 0; i < 10; ++i)
@@ -644,7 +639,7 @@ void RacePage::RefreshRaceBoard() {
             {lblRaceScoreBestTimeDifference[r], row.bestTimeDifference, row.bestTimeBehind},
         };
         for (const auto& d : differences) {
-            setTextColour(d.label, d.behind ? kRed : kBlue);
+            setTextColour(d.label, d.behind ? Colours::Red : Colours::Blue);
             d.label->setText(d.text);
         }
     }
@@ -681,9 +676,9 @@ void RacePage::cmdRaceStart_Click() {
     lockPage(true);
     cmdRaceClear->setEnabled(false);
     cmdRaceStart->setEnabled(false);
-    setTextColour(txtRaceTime, kBlue);
+    setTextColour(txtRaceTime, Colours::Blue);
     txtRaceTime->setText(QStringLiteral("10"));
-    setTextColour(txtRaceLapCounter, kBlue);
+    setTextColour(txtRaceLapCounter, Colours::Blue);
     txtRaceLapCounter->setText(t.CurrentRaceCategoryID == TimeRace
                                    ? QStringLiteral("0")
                                    : QStringLiteral("0/") + QString::number(t.CurrentRaceLength));
@@ -799,7 +794,7 @@ bool RacePage::StartRaceTiming() {
         return false;
     }
     t.ResetAtGo();
-    setTextColour(txtRaceTime, kGreen);
+    setTextColour(txtRaceTime, Colours::Green);
     m_main.state().KirvOCX->StartRace();
     tmrRaceTime.start();
     tmrRaceFlash.start();
@@ -816,7 +811,7 @@ void RacePage::abortStart() {
     tmrRaceCountdown.stop();
     m_main.state().KirvOCX->StopRace();
     lockPage(false);
-    setTextColour(txtRaceTime, kGreen);
+    setTextColour(txtRaceTime, Colours::Green);
     txtRaceTime->setText(QStringLiteral("0:00.000"));
     RefreshRaceBoard();
 }
@@ -826,7 +821,7 @@ void RacePage::tmrRaceTime_Timer() {
     const bool finish = RaceClockTick(t, tmrRaceTime.interval());
     txtRaceTime->setText(RaceClockText(t.RaceElapsedMs));
     if (finish) {
-        setTextColour(txtRaceTime, kRed);
+        setTextColour(txtRaceTime, Colours::Red);
         playSound("res/finish.wav");
     }
 }
@@ -836,7 +831,7 @@ void RacePage::tmrRaceFlash_Timer() {
     for (size_t r = 0; r < colours.size(); ++r) {
         if (!colours[r])
             continue;
-        const QColor c = *colours[r] == FlashColour::Red ? kRed : QColor(Qt::black);
+        const QColor c = *colours[r] == FlashColour::Red ? Colours::Red : QColor(Qt::black);
         for (QLabel* l : {lblRaceScoreDriver[r], lblRaceScoreLaps[r], lblRaceScoreTotalTime[r],
                           lblRaceScoreLastTime[r], lblRaceScoreBestTime[r]})
             setTextColour(l, c);
@@ -956,8 +951,9 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     const std::optional<RaceStore::Entry> entry = m_store->entryOf(t.CurrentRaceID, iCarID);
     if (!entry || entry->StartPosition < 1 || entry->StartPosition > kSlotCount)
         return;
-    const RacePassOutcome out = RegisterRacePass(t, entry->StartPosition - 1, lMilliseconds,
-                                                 m_main.state().LapCounter.TransponderDelaySeconds());
+    const RacePassOutcome out =
+        RegisterRacePass(t, entry->StartPosition - 1, lMilliseconds,
+                         m_main.state().LapCounter.TransponderDelaySeconds());
     if (out.ignored)
         return;
     // Counted as when the database takes it: a write it refuses waits, in
@@ -966,7 +962,7 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     showWaitingPasses();
     playSound("res/pass.wav");
     if (out.finishSignalNow) {
-        setTextColour(txtRaceLapCounter, kRed);
+        setTextColour(txtRaceLapCounter, Colours::Red);
         playSound("res/finish.wav");
     }
     if (out.lapCounted)
@@ -992,7 +988,7 @@ void RacePage::LapCounterLost() {
     if (!raceUnderWay())
         return;
     lblRaceLapCounterLost->setText(kLapCounterLostText);
-    setTextColour(lblRaceLapCounterLost, kRed);
+    setTextColour(lblRaceLapCounterLost, Colours::Red);
     lblRaceLapCounterLost->setVisible(true);
 }
 
