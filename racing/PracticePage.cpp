@@ -231,6 +231,7 @@ void PracticePage::cmdPracticeStart_Click() {
         return;
     }
     m_main.SetToolbarEnabled(false);
+    m_sounds.readInstallFolder();
     setTextColour(txtPracticeTime, Colours::Green);
     t.PracticeElapsedMs = 0;
     ResetPracticeSlots(t);
@@ -241,7 +242,7 @@ void PracticePage::cmdPracticeStart_Click() {
     m_sessionRaceId = raceId;
 
     refreshAll();
-    playSound("res/go.wav");
+    m_sounds.play("go");
     cmdPracticeStart->setEnabled(false);
     cmdPracticeStop->setEnabled(true);
 }
@@ -260,7 +261,7 @@ void PracticePage::cmdPracticeStop_Click() {
     m_store.storeStop(t.CurrentRaceID);
     showWaitingWrites();
     t.CurrentRaceStatus = RaceFinished;
-    playSound("res/complete.wav");
+    m_sounds.play("complete");
     cmdPracticeStart->setEnabled(true);
     cmdPracticeStop->setEnabled(false);
 }
@@ -312,7 +313,7 @@ void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
         m_store.storeNewcomerPass(slot + 1, iCarID, driver, out);
     showWaitingWrites();
     refreshAll();
-    playSound("res/pass.wav");
+    m_sounds.play("pass");
 }
 
 // ---- Clock, idle check, flashing ------------------------------------------
@@ -484,16 +485,6 @@ void PracticePage::RefreshPracticeBoard() {
                  cmdPracticeLapProgressPreview[s], cmdPracticeDelete[s]})
             w->setVisible(row.visible);
     }
-}
-
-// ---- Helpers -----------------------------------------------------------------
-
-void PracticePage::playSound(const char* name) {
-    // The install folder is read at every play.
-    PlaySound(
-        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString()) +
-            QLatin1String(name),
-        SND_ASYNC);
 }
 
 } // namespace kv

@@ -7,6 +7,7 @@
 
 #include "PageFrame.h"
 #include "PracticeStore.h"
+#include "Sounds.h"
 
 #include <QTimer>
 
@@ -88,13 +89,14 @@ private:
     void refreshAll();
     // The notice and the retry timer after a write.
     void showWaitingWrites();
-    void playSound(const char* name);
 
     // Reads and writes the practice race; remembers the board's cars, which
     // belong to the last start's race whatever race is current now.
     PracticeStore m_store;
     // The practice race of the running session; -1 while none runs.
     qint32 m_sessionRaceId = -1;
+    // The session's sounds; the install folder is read at the start.
+    RunSounds m_sounds;
 };
 
 } // namespace kv

@@ -12,6 +12,7 @@
 #include "RaceTiming.h"
 #include "Schema.h"
 #include "ScoreBoard.h"
+#include "Sounds.h"
 #include "TransponderIdBox.h"
 #include "Ui.h"
 #include "mdlRegistry.h"
@@ -686,9 +687,9 @@ void RacePage::cmdRaceStart_Click() {
     t.CarFinished.fill(true); // slots without a car count as finished
     showStartCaptions(entries);
     lblRaceLapCounterLost->setVisible(false);
-    m_appPath = GetAppPath();
+    m_sounds.readInstallFolder();
     tmrRaceCountdown.start();
-    playSound("res/start.wav");
+    m_sounds.play("start");
 }
 
 bool RacePage::startListFitsTheBoard() {
@@ -777,11 +778,11 @@ void RacePage::tmrRaceCountdown_Timer() {
     const int v = static_cast<int>(Val(txtRaceTime->text())) - 1;
     txtRaceTime->setText(QString::number(v));
     if (v > 1 && v < 6)
-        playSound("res/count.wav");
+        m_sounds.play("count");
     if (v <= 0) {
         tmrRaceCountdown.stop();
         if (StartRaceTiming())
-            playSound("res/go.wav");
+            m_sounds.play("go");
     }
 }
 
@@ -822,7 +823,7 @@ void RacePage::tmrRaceTime_Timer() {
     txtRaceTime->setText(RaceClockText(t.RaceElapsedMs));
     if (finish) {
         setTextColour(txtRaceTime, Colours::Red);
-        playSound("res/finish.wav");
+        m_sounds.play("finish");
     }
 }
 
@@ -876,7 +877,7 @@ void RacePage::afterStoreTry(bool endJustStored) {
     // A laps race that ended by itself keeps the board of its last pass.
     if (!t.LapsRaceComplete())
         RefreshRaceBoard();
-    playSound("res/complete.wav");
+    m_sounds.play("complete");
 }
 
 void RacePage::showWaitingPasses() {
@@ -960,22 +961,15 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     // order, and is tried again before the next pass and every second.
     (void)m_store->storePass(t.CurrentRaceID, entry->DriverInRaceID, out);
     showWaitingPasses();
-    playSound("res/pass.wav");
+    m_sounds.play("pass");
     if (out.finishSignalNow) {
         setTextColour(txtRaceLapCounter, Colours::Red);
-        playSound("res/finish.wav");
+        m_sounds.play("finish");
     }
     if (out.lapCounted)
         RefreshRaceBoard();
     if (out.raceComplete)
         cmdRaceStop_Click();
-}
-
-void RacePage::playSound(const char* name) {
-    // The install folder is read from the settings at the Start, not per pass.
-    if (m_appPath.isEmpty())
-        m_appPath = GetAppPath();
-    PlaySound(m_appPath + QLatin1String(name), SND_ASYNC);
 }
 
 bool RacePage::raceUnderWay() const {

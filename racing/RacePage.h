@@ -4,6 +4,7 @@
 // clear) with the passes of the running race.
 
 #include "PageFrame.h"
+#include "Sounds.h"
 
 #include <QTimer>
 
@@ -180,12 +181,11 @@ private:
     void showWaitingPasses();
     void showStatus(int status);
     bool raceUnderWay() const;
-    void playSound(const char* name);
 
     TransponderIdBox* m_idBox = nullptr;
     std::unique_ptr<RaceStore> m_store;
-    // The install folder for the race's sounds, read at the Start.
-    QString m_appPath;
+    // The race's sounds; the install folder is read at the Start.
+    RunSounds m_sounds;
 };
 
 } // namespace kv
