@@ -67,6 +67,8 @@ PracticePage::PracticePage(MainContext& main, QWidget* parent)
     connectHandlers();
 }
 
+PracticePage::~PracticePage() = default;
+
 void PracticePage::buildControls() {
     cmdPracticeStart = addPictureButton("cmdPracticeStart", this, 480, 360, 1095, 975,
                                         ButtonPicture::Start, QStringLiteral("Start practice"));
@@ -133,21 +135,15 @@ void PracticePage::buildControls() {
 }
 
 void PracticePage::buildBoard() {
-    addScoreBoardHeadings(this);
-    const ScoreColumn columns[] = {
-        {"lblPracticeScoreDriver", &lblPracticeScoreDriver, 4680, 3255, QStringLiteral("Driver")},
-        {"lblPracticeScoreLaps", &lblPracticeScoreLaps, 8040, 1095, QStringLiteral("1")},
-        {"lblPracticeScoreTotalTime", &lblPracticeScoreTotalTime, 9240, 1575,
-         QStringLiteral("99:12.100")},
-        {"lblPracticeScoreLastTime", &lblPracticeScoreLastTime, 10920, 1335,
-         QStringLiteral("5:26.956")},
-        {"lblPracticeScoreBestTime", &lblPracticeScoreBestTime, 12360, 1335,
-         QStringLiteral("0:12.302")},
-    };
-    for (const ScoreColumn& c : columns)
-        addScoreColumn(
-            this, c,
-            {3000, 375, formFont(15.75, false), Qt::black, c.labels == &lblPracticeScoreDriver});
+    m_board = std::make_unique<ScoreBoard>(
+        this, "lblPracticeScore",
+        ScoreBoard::Designs{QStringLiteral("1"), QStringLiteral("99:12.100"),
+                            QStringLiteral("5:26.956"), QStringLiteral("0:12.302")});
+    lblPracticeScoreDriver = m_board->driver;
+    lblPracticeScoreLaps = m_board->laps;
+    lblPracticeScoreTotalTime = m_board->totalTime;
+    lblPracticeScoreLastTime = m_board->lastTime;
+    lblPracticeScoreBestTime = m_board->bestTime;
     for (int i = 0; i < kSlotCount; ++i) {
         const auto s = static_cast<size_t>(i);
         const QString row = QString::number(i + 1);
@@ -331,15 +327,9 @@ void PracticePage::tmrPracticeTime_Timer() {
 
 void PracticePage::tmrPracticeFlash_Timer() {
     const auto colours = PracticeFlashTick(m_main.timing());
-    for (size_t s = 0; s < colours.size(); ++s) {
-        if (!colours[s])
-            continue;
-        const QColor c = *colours[s] == FlashColour::Red ? Colours::Red : QColor(Qt::black);
-        for (QLabel* l :
-             {lblPracticeScoreDriver[s], lblPracticeScoreLaps[s], lblPracticeScoreTotalTime[s],
-              lblPracticeScoreLastTime[s], lblPracticeScoreBestTime[s]})
-            setTextColour(l, c);
-    }
+    for (size_t s = 0; s < colours.size(); ++s)
+        if (colours[s])
+            m_board->paintFlash(s, *colours[s] == FlashColour::Red);
 }
 
 // ---- Removing and linking cars ---------------------------------------------
@@ -472,18 +462,12 @@ void PracticePage::RefreshPracticeBoard() {
     const auto rows = PracticeBoardRows(m_main.timing());
     for (size_t s = 0; s < rows.size(); ++s) {
         const PracticeBoardRow& row = rows[s];
-        if (row.visible) {
-            lblPracticeScoreLaps[s]->setText(row.laps);
-            lblPracticeScoreTotalTime[s]->setText(row.totalTime);
-            lblPracticeScoreLastTime[s]->setText(row.lastTime);
-            lblPracticeScoreBestTime[s]->setText(row.bestTime);
-            lblPracticeScoreDriver[s]->setText(row.driver);
-        }
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 lblPracticeScoreDriver[s], lblPracticeScoreLaps[s], lblPracticeScoreTotalTime[s],
-                 lblPracticeScoreLastTime[s], lblPracticeScoreBestTime[s],
-                 cmdPracticeLapProgressPreview[s], cmdPracticeDelete[s]})
-            w->setVisible(row.visible);
+        if (row.visible)
+            m_board->setRowTexts(s, row.driver, row.laps, row.totalTime, row.lastTime,
+                                 row.bestTime);
+        m_board->setRowVisible(s, row.visible);
+        cmdPracticeLapProgressPreview[s]->setVisible(row.visible);
+        cmdPracticeDelete[s]->setVisible(row.visible);
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -22,10 +23,13 @@ class QToolButton;
 
 namespace kv {
 
+class ScoreBoard;
+
 class PracticePage final : public PageFrame {
     Q_OBJECT
 public:
     PracticePage(MainContext& main, QWidget* parent);
+    ~PracticePage() override;
 
     void cmdPracticeStart_Click();
     void cmdPracticeStop_Click();
@@ -97,6 +101,7 @@ private:
     qint32 m_sessionRaceId = -1;
     // The session's sounds; the install folder is read at the start.
     RunSounds m_sounds;
+    std::unique_ptr<ScoreBoard> m_board;
 };
 
 } // namespace kv

@@ -269,18 +269,14 @@ void RacePage::buildRaceControl() {
 }
 
 void RacePage::buildScoreBoard() {
-    addScoreBoardHeadings(this);
-    const ScoreColumn values[] = {
-        {"lblRaceScoreDriver", &lblRaceScoreDriver, 4680, 3255, QStringLiteral("Driver")},
-        {"lblRaceScoreLaps", &lblRaceScoreLaps, 8040, 1095, QStringLiteral("0")},
-        {"lblRaceScoreTotalTime", &lblRaceScoreTotalTime, 9240, 1575, QStringLiteral("0:00.000")},
-        {"lblRaceScoreLastTime", &lblRaceScoreLastTime, 10920, 1335, QStringLiteral("0:00.000")},
-        {"lblRaceScoreBestTime", &lblRaceScoreBestTime, 12360, 1335, QStringLiteral("0:00.000")},
-    };
-    for (const ScoreColumn& c : values)
-        addScoreColumn(
-            this, c,
-            {3000, 375, formFont(15.75, false), Qt::black, c.labels == &lblRaceScoreDriver});
+    const QString zero = QStringLiteral("0:00.000");
+    m_board = std::make_unique<ScoreBoard>(
+        this, "lblRaceScore", ScoreBoard::Designs{QStringLiteral("0"), zero, zero, zero});
+    lblRaceScoreDriver = m_board->driver;
+    lblRaceScoreLaps = m_board->laps;
+    lblRaceScoreTotalTime = m_board->totalTime;
+    lblRaceScoreLastTime = m_board->lastTime;
+    lblRaceScoreBestTime = m_board->bestTime;
     // The differences to the leader, under each row.
     const ScoreColumn differences[] = {
         {"lblRaceScoreLapsDifference", &lblRaceScoreLapsDifference, 8160, 975, QStringLiteral("0")},
@@ -565,9 +561,7 @@ void RacePage::cmdRaceModifyDriverSave_Click() {
 
 void RacePage::showScoreRow(int row, bool withDifferences) {
     const auto r = static_cast<size_t>(row);
-    for (QLabel* l : {lblRaceScoreDriver[r], lblRaceScoreLaps[r], lblRaceScoreTotalTime[r],
-                      lblRaceScoreLastTime[r], lblRaceScoreBestTime[r]})
-        l->setVisible(true);
+    m_board->setRowVisible(r, true);
     if (!withDifferences)
         return;
     for (QLabel* l : {lblRaceScoreLapsDifference[r], lblRaceScoreTotalTimeDifference[r],
@@ -622,11 +616,7 @@ void RacePage::RefreshRaceBoard() {
     const auto rows = RaceBoardRows(t);
     for (size_t r = 0; r < rows.size(); ++r) {
         const RaceBoardRow& row = rows[r];
-        lblRaceScoreLaps[r]->setText(row.laps);
-        lblRaceScoreLastTime[r]->setText(row.lastTime);
-        lblRaceScoreTotalTime[r]->setText(row.totalTime);
-        lblRaceScoreBestTime[r]->setText(row.bestTime);
-        lblRaceScoreDriver[r]->setText(row.driver);
+        m_board->setRowTexts(r, row.driver, row.laps, row.totalTime, row.lastTime, row.bestTime);
         if (!row.writeDifferences)
             continue;
         lblRaceScoreLapsDifference[r]->setText(row.lapsDifference);
@@ -829,14 +819,9 @@ void RacePage::tmrRaceTime_Timer() {
 
 void RacePage::tmrRaceFlash_Timer() {
     const auto colours = FlashTick(m_main.timing());
-    for (size_t r = 0; r < colours.size(); ++r) {
-        if (!colours[r])
-            continue;
-        const QColor c = *colours[r] == FlashColour::Red ? Colours::Red : QColor(Qt::black);
-        for (QLabel* l : {lblRaceScoreDriver[r], lblRaceScoreLaps[r], lblRaceScoreTotalTime[r],
-                          lblRaceScoreLastTime[r], lblRaceScoreBestTime[r]})
-            setTextColour(l, c);
-    }
+    for (size_t r = 0; r < colours.size(); ++r)
+        if (colours[r])
+            m_board->paintFlash(r, *colours[r] == FlashColour::Red);
 }
 
 void RacePage::cmdRaceStop_Click() {

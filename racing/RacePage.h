@@ -27,6 +27,7 @@ namespace kv {
 class Recordset;
 class TransponderIdBox;
 class RaceStore;
+class ScoreBoard;
 struct RacePassOutcome;
 
 class RacePage final : public PageFrame {
@@ -186,6 +187,7 @@ private:
     std::unique_ptr<RaceStore> m_store;
     // The race's sounds; the install folder is read at the Start.
     RunSounds m_sounds;
+    std::unique_ptr<ScoreBoard> m_board;
 };
 
 } // namespace kv
