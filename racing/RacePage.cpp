@@ -2,16 +2,17 @@
 
 #include "ButtonPictures.h"
 #include "Database.h"
-#include "DriverDetails.h"
 #include "EventData.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
 #include "Platform.h"
+#include "RaceBoard.h"
+#include "RaceDriverFrame.h"
+#include "RaceInformationFrame.h"
 #include "RaceStore.h"
 #include "RaceTiming.h"
 #include "Schema.h"
-#include "ScoreBoard.h"
 #include "Sounds.h"
 #include "TransponderIdBox.h"
 #include "Ui.h"
@@ -63,13 +64,6 @@ QString ShownFrequency(const QVariant& v) {
     return v.isNull() ? QStringLiteral("none") : RegionalNumberText(v.toDouble());
 }
 
-// The driver cell of a score row: transponder, "-", last name, ", ", first name.
-QString DriverCaption(const QSqlRecord& r) {
-    return ShownNumber(r.value(QStringLiteral("TransponderID"))) + QLatin1Char('-') +
-           FieldToString(r.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
-           FieldToString(r.value(QStringLiteral("Firstname")));
-}
-
 // Two participants share a stored value; participants without one conflict
 // with nobody.
 bool HasDuplicate(const Recordset& rs, const QString& field) {
@@ -84,19 +78,6 @@ bool HasDuplicate(const Recordset& rs, const QString& field) {
 QString RaceRowText(const QSqlRecord& r) {
     return FieldToString(r.value(QStringLiteral("Description"))) +
            RaceStatusSuffix(r.value(QStringLiteral("Status")).toInt());
-}
-
-QString StatusText(int status) {
-    switch (status) {
-    case RaceNew:
-        return QStringLiteral("New race");
-    case RaceRunning:
-        return QStringLiteral("Running");
-    case RaceFinished:
-        return QStringLiteral("Finished");
-    default:
-        return QString();
-    }
 }
 
 } // namespace
@@ -130,81 +111,30 @@ void RacePage::buildSelection() {
 }
 
 void RacePage::buildInformation() {
-    frameRaceInformation =
-        addControl<QGroupBox>("frameRaceInformation", this, 120, 3240, 3540, 2760);
-    frameRaceInformation->setTitle(QStringLiteral("Race information"));
-    frameRaceInformation->setVisible(false);
-    struct Info {
-        const char* caption;
-        const char* name;
-        QLabel** member;
-        const char* design;
-    };
-    const Info rows[] = {
-        {"Category:", "lblRaceInfoCategory", &lblRaceInfoCategory, ""},
-        {"Time:", "lblRaceInfoTimeOfRace", &lblRaceInfoTimeOfRace, ""},
-        {"Length:", "lblRaceInfoLength", &lblRaceInfoLength, ""},
-        {"Status:", "lblRaceInfoStatus", &lblRaceInfoStatus, ""},
-        {"Conflicts:", "lblRaceHeatConflicts", &lblRaceHeatConflicts, "No conflict"},
-    };
-    int top = 300;
-    for (const Info& r : rows) {
-        addLabel(QString::fromLatin1(r.caption), frameRaceInformation, 120, top, 960, 255);
-        *r.member = addLabel(r.name, QString::fromLatin1(r.design), frameRaceInformation, 1080, top,
-                             2340, 255);
-        top += 270;
-    }
-    QLabel* comment =
-        addLabel(QStringLiteral("Comment:"), frameRaceInformation, 120, 1680, 960, 255);
-    txtRaceInfoComment = addControl<QPlainTextEdit>("txtRaceInfoComment", frameRaceInformation, 120,
-                                                    1920, 3300, 720);
-    comment->setBuddy(txtRaceInfoComment);
+    m_information = std::make_unique<RaceInformationFrame>(this);
+    RaceInformationFrame& i = *m_information;
+    frameRaceInformation = i.frame;
+    lblRaceInfoCategory = i.lblRaceInfoCategory;
+    lblRaceInfoTimeOfRace = i.lblRaceInfoTimeOfRace;
+    lblRaceInfoLength = i.lblRaceInfoLength;
+    lblRaceInfoStatus = i.lblRaceInfoStatus;
+    lblRaceHeatConflicts = i.lblRaceHeatConflicts;
+    txtRaceInfoComment = i.txtRaceInfoComment;
 }
 
 void RacePage::buildModifyDriver() {
-    QGroupBox* f = frameRaceModifyDriver =
-        addControl<QGroupBox>("frameRaceModifyDriver", this, 120, 6120, 3540, 3255);
-    f->setTitle(QStringLiteral("Modify driver details"));
-    f->setVisible(false);
-    addLabel(QStringLiteral("Name: "), f, 120, 300, 600, 255);
-    lblRaceModifyDriverName =
-        addLabel("lblRaceModifyDriverName", QString(), f, 720, 300, 2700, 255);
-
-    struct Box {
-        const char* caption;
-        const char* name;
-        QLineEdit** member;
-        int width;
-    };
-    const Box boxes[] = {
-        {"Car:", "txtRaceModifyDriverCar", &txtRaceModifyDriverCar, 2580},
-        {"Team:", "txtRaceModifyDriverTeam", &txtRaceModifyDriverTeam, 2580},
-        {"Freq:", "txtRaceModifyDriverFrequency", &txtRaceModifyDriverFrequency, 855},
-    };
-    int top = 600;
-    for (const Box& b : boxes) {
-        QLabel* caption = addLabel(QString::fromLatin1(b.caption), f, 120, top + 60, 720, 255);
-        *b.member = addControl<QLineEdit>(b.name, f, 840, top, b.width, 315);
-        caption->setBuddy(*b.member);
-        top += 360;
-    }
-    addLabel(QStringLiteral("MHz"), f, 1800, top - 360 + 60, 600, 255);
-    txtRaceModifyDriverCar->setMaxLength(kShortTextLength);
-    txtRaceModifyDriverTeam->setMaxLength(kShortTextLength);
-
-    addLabel(QStringLiteral("Transponder"), f, 120, 1740, 2400, 255);
-    chkRaceModifyDriverOwnTransponder =
-        addControl<QCheckBox>("chkRaceModifyDriverOwnTransponder", f, 120, 1980, 3300, 255);
-    chkRaceModifyDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
-    m_idBox = new TransponderIdBox(m_main, f,
-                                   {"txtRaceModifyDriverTransponderID", "cmdRaceModifyDriverReadID",
-                                    "cmdRaceModifyDriverWriteID"},
-                                   QRect(120, 2340, 360, 255), QPoint(480, 2280));
-    txtRaceModifyDriverTransponderID = m_idBox->box;
-    cmdRaceModifyDriverReadID = m_idBox->cmdRead;
-    cmdRaceModifyDriverWriteID = m_idBox->cmdWrite;
-    cmdRaceModifyDriverSave = addButton("cmdRaceModifyDriverSave", QStringLiteral("Save changes"),
-                                        f, 120, 2760, 1935, 375);
+    m_driver = std::make_unique<RaceDriverFrame>(m_main, this);
+    RaceDriverFrame& d = *m_driver;
+    frameRaceModifyDriver = d.frame;
+    lblRaceModifyDriverName = d.lblRaceModifyDriverName;
+    txtRaceModifyDriverCar = d.txtRaceModifyDriverCar;
+    txtRaceModifyDriverTeam = d.txtRaceModifyDriverTeam;
+    txtRaceModifyDriverFrequency = d.txtRaceModifyDriverFrequency;
+    chkRaceModifyDriverOwnTransponder = d.chkRaceModifyDriverOwnTransponder;
+    txtRaceModifyDriverTransponderID = d.idBox->box;
+    cmdRaceModifyDriverReadID = d.idBox->cmdRead;
+    cmdRaceModifyDriverWriteID = d.idBox->cmdWrite;
+    cmdRaceModifyDriverSave = d.cmdRaceModifyDriverSave;
 }
 
 void RacePage::buildRaceControl() {
@@ -269,26 +199,17 @@ void RacePage::buildRaceControl() {
 }
 
 void RacePage::buildScoreBoard() {
-    const QString zero = QStringLiteral("0:00.000");
-    m_board = std::make_unique<ScoreBoard>(
-        this, "lblRaceScore", ScoreBoard::Designs{QStringLiteral("0"), zero, zero, zero});
-    lblRaceScoreDriver = m_board->driver;
-    lblRaceScoreLaps = m_board->laps;
-    lblRaceScoreTotalTime = m_board->totalTime;
-    lblRaceScoreLastTime = m_board->lastTime;
-    lblRaceScoreBestTime = m_board->bestTime;
-    // The differences to the leader, under each row.
-    const ScoreColumn differences[] = {
-        {"lblRaceScoreLapsDifference", &lblRaceScoreLapsDifference, 8160, 975, QStringLiteral("0")},
-        {"lblRaceScoreTotalTimeDifference", &lblRaceScoreTotalTimeDifference, 9360, 1455,
-         QStringLiteral("0:00.000")},
-        {"lblRaceScoreLastTimeDifference", &lblRaceScoreLastTimeDifference, 11040, 1215,
-         QStringLiteral("0:00.000")},
-        {"lblRaceScoreBestTimeDifference", &lblRaceScoreBestTimeDifference, 12360, 1335,
-         QStringLiteral("0:00.000")},
-    };
-    for (const ScoreColumn& c : differences)
-        addScoreColumn(this, c, {3300, 240, formFont(9, true), Colours::Red, false});
+    m_board = std::make_unique<RaceBoard>(this);
+    const RaceBoard& b = *m_board;
+    lblRaceScoreDriver = b.values.driver;
+    lblRaceScoreLaps = b.values.laps;
+    lblRaceScoreTotalTime = b.values.totalTime;
+    lblRaceScoreLastTime = b.values.lastTime;
+    lblRaceScoreBestTime = b.values.bestTime;
+    lblRaceScoreLapsDifference = b.lapsDifference;
+    lblRaceScoreTotalTimeDifference = b.totalTimeDifference;
+    lblRaceScoreLastTimeDifference = b.lastTimeDifference;
+    lblRaceScoreBestTimeDifference = b.bestTimeDifference;
 }
 
 void RacePage::connectHandlers() {
@@ -433,25 +354,14 @@ void RacePage::checkConflicts(const Recordset& startList) {
     const bool frequency = HasDuplicate(startList, QStringLiteral("Frequency"));
     const bool id = HasDuplicate(startList, QStringLiteral("TransponderID"));
     m_main.timing().HeatHasConflict = frequency || id;
-    if (!frequency && !id) {
-        lblRaceHeatConflicts->setText(QStringLiteral("No conflict"));
-        setTextColour(lblRaceHeatConflicts, QApplication::palette().color(QPalette::ButtonText));
-        return;
-    }
-    lblRaceHeatConflicts->setText(frequency && id ? QStringLiteral("Frequency and ID conflict")
-                                  : frequency     ? QStringLiteral("Frequency conflict")
-                                                  : QStringLiteral("ID conflict"));
-    setTextColour(lblRaceHeatConflicts, Colours::Red);
+    m_information->showConflicts(frequency, id);
 }
 
 void RacePage::resetRaceDisplay() {
     setTextColour(txtRaceTime, Colours::Green);
     txtRaceTime->setText(QStringLiteral("0:00.000"));
-    hideScoreRows();
-    for (size_t i = 0; i < 10; ++i)
-        for (QLabel* l : {lblRaceScoreLapsDifference[i], lblRaceScoreTotalTimeDifference[i],
-                          lblRaceScoreLastTimeDifference[i], lblRaceScoreBestTimeDifference[i]})
-            l->clear();
+    m_board->hideRows();
+    m_board->clearDifferences();
     m_main.timing().ResetSlotsForSelection();
 }
 
@@ -459,38 +369,18 @@ void RacePage::showRaceInformation() {
     TimingState& t = m_main.timing();
     Recordset rs;
     if (!m_store->raceInformation(t.CurrentRaceID, rs) || rs.isEmpty()) {
-        clearRaceInformation();
+        m_information->clear();
         return;
     }
     const QSqlRecord& r = rs.row(0);
-    lblRaceInfoTimeOfRace->setText(DateTimeText(r.value(QStringLiteral("TimeOfRace"))));
+    m_information->showRace(r);
     t.CurrentRaceCategoryID = r.value(QStringLiteral("RaceCategoryID")).toInt();
     t.CurrentRaceLength = r.value(QStringLiteral("Length")).toInt();
-
-    const int code = r.value(QStringLiteral("RaceCode")).toInt();
-    lblRaceInfoCategory->setText(code == 0 || code == 3 ? QStringLiteral("Single")
-                                 : code == 1            ? QStringLiteral("Qualification")
-                                                        : QStringLiteral("Final"));
-    QString length = QString::number(t.CurrentRaceLength);
-    if (t.CurrentRaceCategoryID == TimeRace)
-        length += QStringLiteral(" [minutes]");
-    else if (t.CurrentRaceCategoryID == LapsRace)
-        length += QStringLiteral(" [laps]");
-    lblRaceInfoLength->setText(length);
-
     t.CurrentRaceStatus = r.value(QStringLiteral("Status")).toInt();
-    lblRaceInfoStatus->setText(StatusText(t.CurrentRaceStatus));
     if (t.CurrentRaceStatus == RaceFinished)
         LoadFinishedRaceBoard();
     // Runs the comment save, which writes the comment back.
-    txtRaceInfoComment->setPlainText(FieldToString(r.value(QStringLiteral("Comment"))));
-}
-
-void RacePage::clearRaceInformation() {
-    for (QLabel* l : {lblRaceInfoCategory, lblRaceInfoTimeOfRace, lblRaceInfoLength,
-                      lblRaceInfoStatus, lblRaceHeatConflicts})
-        l->clear();
-    txtRaceInfoComment->clear();
+    m_information->showComment(r);
 }
 
 void RacePage::txtRaceInfoComment_Change() {
@@ -505,93 +395,36 @@ void RacePage::txtRaceInfoComment_Change() {
 
 void RacePage::lbRaceHeatParticipants_Click() {
     const int driverId = SelectedDriver(lbRaceHeatParticipants);
-    if (driverId < 0)
-        return;
-    DriverDetails d;
-    // Without the driver's own details the frame stays hidden: saving it would
-    // store another driver's details under this one.
-    if (!LoadDriverDetails(m_main.db(), driverId, d))
-        return;
-    lblRaceModifyDriverName->setText(d.lastname.value_or(QString()) + QStringLiteral(", ") +
-                                     d.firstname.value_or(QString()));
-    setStoredText(txtRaceModifyDriverCar, d.car);
-    setStoredText(txtRaceModifyDriverTeam, d.team);
-    txtRaceModifyDriverFrequency->setText(d.frequency);
-    txtRaceModifyDriverTransponderID->setText(d.transponderID);
-    chkRaceModifyDriverOwnTransponder->setChecked(d.ownTransponder);
-    setTextColour(txtRaceModifyDriverFrequency, Qt::black);
-    frameRaceModifyDriver->setVisible(true);
+    if (driverId >= 0)
+        m_driver->load(driverId);
 }
 
 void RacePage::txtRaceModifyDriverTransponderID_Change() {
-    m_idBox->BoxChanged();
+    m_driver->idBox->BoxChanged();
 }
 
 void RacePage::cmdRaceModifyDriverReadID_Click() {
-    m_idBox->Read();
+    m_driver->idBox->Read();
 }
 
 void RacePage::cmdRaceModifyDriverWriteID_Click() {
-    m_idBox->Write();
+    m_driver->idBox->Write();
 }
 
 void RacePage::cmdRaceModifyDriverSave_Click() {
     const int driverId = SelectedDriver(lbRaceHeatParticipants);
-    if (driverId < 0)
-        return;
-    DriverDetails d;
-    d.car = txtRaceModifyDriverCar->text();
-    d.team = txtRaceModifyDriverTeam->text();
-    d.frequency = txtRaceModifyDriverFrequency->text();
-    d.transponderID = txtRaceModifyDriverTransponderID->text();
-    d.ownTransponder = chkRaceModifyDriverOwnTransponder->isChecked();
-    switch (SaveDriverDetails(m_main.db(), driverId, d)) {
-    case DriverSaveResult::TransponderIDRefused:
-        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
-        return;
-    case DriverSaveResult::Failed:
-        return;
-    case DriverSaveResult::Saved:
-        break;
-    }
-    cbRaceHeats_Click();
+    if (driverId >= 0 && m_driver->save(driverId))
+        cbRaceHeats_Click();
 }
 
 // ---- Score board -----------------------------------------------------------
-
-void RacePage::showScoreRow(int row, bool withDifferences) {
-    const auto r = static_cast<size_t>(row);
-    m_board->setRowVisible(r, true);
-    if (!withDifferences)
-        return;
-    for (QLabel* l : {lblRaceScoreLapsDifference[r], lblRaceScoreTotalTimeDifference[r],
-                      lblRaceScoreLastTimeDifference[r], lblRaceScoreBestTimeDifference[r]})
-        l->setVisible(true);
-}
-
-void RacePage::hideScoreRows() {
-    for (const Row* column :
-         {&lblRaceScoreDriver, &lblRaceScoreLaps, &lblRaceScoreTotalTime, &lblRaceScoreLastTime,
-          &lblRaceScoreBestTime, &lblRaceScoreLapsDifference, &lblRaceScoreTotalTimeDifference,
-          &lblRaceScoreLastTimeDifference, &lblRaceScoreBestTimeDifference})
-        for (QLabel* l : *column)
-            l->setVisible(false);
-}
 
 void RacePage::LoadFinishedRaceBoard() {
     TimingState& t = m_main.timing();
     Recordset entries;
     if (!m_store->finishedEntries(t.CurrentRaceID, entries))
         return;
-    for (const QSqlRecord& r : entries) {
-        const qint32 position = StartPositionOf(r);
-        if (position < 1 || position > kSlotCount)
-            continue; // no slot on the board
-        const auto s = static_cast<size_t>(position - 1);
-        t.ScoreDriverCaption[s] = DriverCaption(r);
-        lblRaceScoreDriver[s]->setText(t.ScoreDriverCaption[s]);
-        showScoreRow(position - 1, position > 1);
-    }
+    (void)m_board->showDrivers(entries, t);
     for (int p = 1; p <= kSlotCount; ++p) {
         QList<StoredLap> stored;
         if (!m_store->finishedLaps(t.CurrentRaceID, p, stored))
@@ -613,27 +446,7 @@ void RacePage::RefreshRaceBoard() {
             t.CurrentRaceStatus == RaceFinished ||
             (t.CurrentRaceStatus == RaceRunning && !t.RaceActive && !m_store->endWaiting()));
     }
-    const auto rows = RaceBoardRows(t);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const RaceBoardRow& row = rows[r];
-        m_board->setRowTexts(r, row.driver, row.laps, row.totalTime, row.lastTime, row.bestTime);
-        if (!row.writeDifferences)
-            continue;
-        lblRaceScoreLapsDifference[r]->setText(row.lapsDifference);
-        const struct {
-            QLabel* label;
-            const QString& text;
-            bool behind;
-        } differences[] = {
-            {lblRaceScoreLastTimeDifference[r], row.lastTimeDifference, row.lastTimeBehind},
-            {lblRaceScoreTotalTimeDifference[r], row.totalTimeDifference, row.totalTimeBehind},
-            {lblRaceScoreBestTimeDifference[r], row.bestTimeDifference, row.bestTimeBehind},
-        };
-        for (const auto& d : differences) {
-            setTextColour(d.label, d.behind ? Colours::Red : Colours::Blue);
-            d.label->setText(d.text);
-        }
-    }
+    m_board->draw(RaceBoardRows(t));
     if (t.LapsRaceComplete())
         cmdRaceStop_Click();
     t.UpdateLeaderLaps();
@@ -673,9 +486,10 @@ void RacePage::cmdRaceStart_Click() {
     txtRaceLapCounter->setText(t.CurrentRaceCategoryID == TimeRace
                                    ? QStringLiteral("0")
                                    : QStringLiteral("0/") + QString::number(t.CurrentRaceLength));
-    hideScoreRows();
+    m_board->hideRows();
     t.CarFinished.fill(true); // slots without a car count as finished
-    showStartCaptions(entries);
+    for (size_t s : m_board->showDrivers(entries, t))
+        t.CarFinished[s] = false;
     lblRaceLapCounterLost->setVisible(false);
     m_sounds.readInstallFolder();
     tmrRaceCountdown.start();
@@ -715,7 +529,7 @@ bool RacePage::raceAlreadyRun() {
 
 void RacePage::showStatus(int status) {
     m_main.timing().CurrentRaceStatus = status;
-    lblRaceInfoStatus->setText(StatusText(status));
+    m_information->showStatus(status);
     RefreshRaceBoard();
 }
 
@@ -731,20 +545,6 @@ bool RacePage::storeStartAndTransponders(const Recordset& entries) {
     }
     lblRaceInfoTimeOfRace->setText(DateTimeText(now));
     return true;
-}
-
-void RacePage::showStartCaptions(const Recordset& entries) {
-    TimingState& t = m_main.timing();
-    for (const QSqlRecord& r : entries) {
-        const qint32 position = StartPositionOf(r);
-        if (position < 1 || position > kSlotCount)
-            continue;
-        const auto s = static_cast<size_t>(position - 1);
-        t.ScoreDriverCaption[s] = DriverCaption(r);
-        lblRaceScoreDriver[s]->setText(t.ScoreDriverCaption[s]);
-        showScoreRow(position - 1, position > 1);
-        t.CarFinished[s] = false;
-    }
 }
 
 void RacePage::cmdRaceHeatResultPreview_Click() {
@@ -790,7 +590,7 @@ bool RacePage::StartRaceTiming() {
     tmrRaceTime.start();
     tmrRaceFlash.start();
     t.CurrentRaceStatus = RaceRunning;
-    lblRaceInfoStatus->setText(StatusText(RaceRunning));
+    m_information->showStatus(RaceRunning);
     RefreshRaceBoard();
     return true;
 }
@@ -819,9 +619,7 @@ void RacePage::tmrRaceTime_Timer() {
 
 void RacePage::tmrRaceFlash_Timer() {
     const auto colours = FlashTick(m_main.timing());
-    for (size_t r = 0; r < colours.size(); ++r)
-        if (colours[r])
-            m_board->paintFlash(r, *colours[r] == FlashColour::Red);
+    m_board->paintFlash(colours);
 }
 
 void RacePage::cmdRaceStop_Click() {
@@ -858,7 +656,7 @@ void RacePage::afterStoreTry(bool endJustStored) {
     TimingState& t = m_main.timing();
     lockPage(false);
     t.CurrentRaceStatus = RaceFinished;
-    lblRaceInfoStatus->setText(StatusText(RaceFinished));
+    m_information->showStatus(RaceFinished);
     // A laps race that ended by itself keeps the board of its last pass.
     if (!t.LapsRaceComplete())
         RefreshRaceBoard();
@@ -921,7 +719,7 @@ void RacePage::cmdRaceClear_Click() {
         return;
     }
     t.CurrentRaceStatus = RaceNew;
-    lblRaceInfoStatus->setText(StatusText(RaceNew));
+    m_information->showStatus(RaceNew);
     lblRaceInfoTimeOfRace->clear();
     t.RaceFinishSignalled = false;
     t.CarFinished.fill(false);

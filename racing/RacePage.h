@@ -25,9 +25,10 @@ class QToolButton;
 namespace kv {
 
 class Recordset;
-class TransponderIdBox;
+class RaceBoard;
+class RaceDriverFrame;
+class RaceInformationFrame;
 class RaceStore;
-class ScoreBoard;
 struct RacePassOutcome;
 
 class RacePage final : public PageFrame {
@@ -168,14 +169,10 @@ private:
     void checkConflicts(const Recordset& startList);
     void resetRaceDisplay();
     void showRaceInformation();
-    void clearRaceInformation();
-    void showScoreRow(int row, bool withDifferences);
-    void hideScoreRows();
 
     bool startListFitsTheBoard();
     bool raceAlreadyRun();
     bool storeStartAndTransponders(const Recordset& entries);
-    void showStartCaptions(const Recordset& entries);
     void lockPage(bool locked);
     void abortStart();
     void afterStoreTry(bool endJustStored);
@@ -183,11 +180,12 @@ private:
     void showStatus(int status);
     bool raceUnderWay() const;
 
-    TransponderIdBox* m_idBox = nullptr;
     std::unique_ptr<RaceStore> m_store;
     // The race's sounds; the install folder is read at the Start.
     RunSounds m_sounds;
-    std::unique_ptr<ScoreBoard> m_board;
+    std::unique_ptr<RaceInformationFrame> m_information;
+    std::unique_ptr<RaceDriverFrame> m_driver;
+    std::unique_ptr<RaceBoard> m_board;
 };
 
 } // namespace kv
