@@ -10,6 +10,7 @@
 #include "RaceBoard.h"
 #include "RaceDriverFrame.h"
 #include "RaceInformationFrame.h"
+#include "RaceSelection.h"
 #include "RaceStore.h"
 #include "RaceTiming.h"
 #include "Schema.h"
@@ -46,42 +47,6 @@ const QString RacePage::kLapCounterLostText =
     QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
                    "every counted lap is stored.");
 
-namespace {
-
-// The key of the selected participant row; -1 for none.
-int SelectedDriver(const QListWidget* list) {
-    const QList<QListWidgetItem*> rows = list->selectedItems();
-    return rows.isEmpty() ? -1 : rows.first()->data(Qt::UserRole).toInt();
-}
-
-// A number of a participant as shown; a driver without one shows "none".
-QString ShownNumber(const QVariant& v) {
-    return v.isNull() ? QStringLiteral("none") : NumberText(v.toDouble());
-}
-
-// A frequency as shown, with the region's decimal separator.
-QString ShownFrequency(const QVariant& v) {
-    return v.isNull() ? QStringLiteral("none") : RegionalNumberText(v.toDouble());
-}
-
-// Two participants share a stored value; participants without one conflict
-// with nobody.
-bool HasDuplicate(const Recordset& rs, const QString& field) {
-    QList<double> values;
-    for (const QSqlRecord& r : rs)
-        if (!r.value(field).isNull())
-            values << r.value(field).toDouble();
-    std::sort(values.begin(), values.end());
-    return std::adjacent_find(values.begin(), values.end()) != values.end();
-}
-
-QString RaceRowText(const QSqlRecord& r) {
-    return FieldToString(r.value(QStringLiteral("Description"))) +
-           RaceStatusSuffix(r.value(QStringLiteral("Status")).toInt());
-}
-
-} // namespace
-
 RacePage::~RacePage() = default;
 
 RacePage::RacePage(MainContext& main, QWidget* parent)
@@ -98,16 +63,10 @@ RacePage::RacePage(MainContext& main, QWidget* parent)
 // ---- Layout ----------------------------------------------------------------
 
 void RacePage::buildSelection() {
-    QLabel* show = addLabel(QStringLiteral("Show:"), this, 240, 420, 600, 255);
-    cbRaceShowRaceCategory =
-        addControl<QComboBox>("cbRaceShowRaceCategory", this, 840, 360, 2760, 315);
-    show->setBuddy(cbRaceShowRaceCategory);
-    cbRaceHeats = addControl<QComboBox>("cbRaceHeats", this, 240, 780, 3360, 315);
-    cbRaceHeats->setAccessibleName(QStringLiteral("Race"));
-    lbRaceHeatParticipants =
-        addControl<QListWidget>("lbRaceHeatParticipants", this, 240, 1200, 3360, 1935);
-    lbRaceHeatParticipants->setAccessibleName(QStringLiteral("Start list"));
-    lbRaceHeatParticipants->setFont(formFont(8.25, false));
+    m_selection = std::make_unique<RaceSelection>(this);
+    cbRaceShowRaceCategory = m_selection->cbRaceShowRaceCategory;
+    cbRaceHeats = m_selection->cbRaceHeats;
+    lbRaceHeatParticipants = m_selection->lbRaceHeatParticipants;
 }
 
 void RacePage::buildInformation() {
@@ -255,43 +214,23 @@ QColor RacePage::textColour(const QWidget* w) {
 }
 
 void RacePage::FillFixedLists() {
-    {
-        const QSignalBlocker quiet(cbRaceShowRaceCategory);
-        cbRaceShowRaceCategory->clear();
-        cbRaceShowRaceCategory->addItems({QStringLiteral("Qualification"), QStringLiteral("Final"),
-                                          QStringLiteral("Qual. + final"),
-                                          QStringLiteral("Single race")});
-        cbRaceShowRaceCategory->setCurrentIndex(-1);
-    }
-    SetTabStops(lbRaceHeatParticipants, {20, 90});
+    m_selection->fillFixedLists();
 }
 
 // ---- Heat selection --------------------------------------------------------
 
 void RacePage::cbRaceShowRaceCategory_Click() {
     TimingState& t = m_main.timing();
-    {
-        const QSignalBlocker quietRaces(cbRaceHeats);
-        const QSignalBlocker quietList(lbRaceHeatParticipants);
-        cbRaceHeats->clear();
-        lbRaceHeatParticipants->clear();
-    }
+    m_selection->clear();
     const int category = cbRaceShowRaceCategory->currentIndex();
     if (category < 0)
         return;
     const bool single = category == RaceStore::SingleRace;
     Recordset rs;
     (void)m_store->races(category, m_main.state().CurrentTournamentID, rs);
-    {
-        // Filled quietly and left unselected: the selection below runs the
-        // heat selection exactly once.
-        const QSignalBlocker quiet(cbRaceHeats);
-        if (single)
-            cbRaceHeats->addItem(kSingleRaceRegistrationRow, -1);
-        for (const QSqlRecord& r : rs)
-            cbRaceHeats->addItem(RaceRowText(r), r.value(QStringLiteral("RaceID")).toInt());
-        cbRaceHeats->setCurrentIndex(-1);
-    }
+    // Filled quietly and left unselected: the selection below runs the heat
+    // selection exactly once.
+    m_selection->fillRaces(rs, single, kSingleRaceRegistrationRow);
     if (rs.isEmpty()) {
         t.CurrentRaceID = -1;
         frameRaceInformation->setVisible(false);
@@ -331,30 +270,9 @@ void RacePage::cbRaceHeats_Click() {
 void RacePage::fillStartList() {
     Recordset rs;
     (void)m_store->startList(m_main.timing().CurrentRaceID, rs);
-    {
-        const QSignalBlocker quiet(lbRaceHeatParticipants);
-        lbRaceHeatParticipants->clear();
-        for (const QSqlRecord& r : rs) {
-            const QString id = FieldToString(r.value(QStringLiteral("DriverID")));
-            auto* item = new QListWidgetItem(
-                id + QLatin1Char('\t') + FieldToString(r.value(QStringLiteral("Lastname"))) +
-                    QStringLiteral(", ") + FieldToString(r.value(QStringLiteral("Firstname"))) +
-                    QLatin1Char('\t') + QStringLiteral("[ID=") +
-                    ShownNumber(r.value(QStringLiteral("TransponderID"))) +
-                    QStringLiteral(" / F=") + ShownFrequency(r.value(QStringLiteral("Frequency"))) +
-                    QLatin1Char(']'),
-                lbRaceHeatParticipants);
-            item->setData(Qt::UserRole, id.toInt());
-        }
-    }
-    checkConflicts(rs);
-}
-
-void RacePage::checkConflicts(const Recordset& startList) {
-    const bool frequency = HasDuplicate(startList, QStringLiteral("Frequency"));
-    const bool id = HasDuplicate(startList, QStringLiteral("TransponderID"));
-    m_main.timing().HeatHasConflict = frequency || id;
-    m_information->showConflicts(frequency, id);
+    const RaceSelection::Conflicts conflicts = m_selection->fillStartList(rs);
+    m_main.timing().HeatHasConflict = conflicts.frequency || conflicts.id;
+    m_information->showConflicts(conflicts.frequency, conflicts.id);
 }
 
 void RacePage::resetRaceDisplay() {
@@ -384,8 +302,7 @@ void RacePage::showRaceInformation() {
 }
 
 void RacePage::txtRaceInfoComment_Change() {
-    const int row = cbRaceHeats->currentIndex();
-    const int raceId = row < 0 ? -1 : cbRaceHeats->itemData(row).toInt();
+    const int raceId = m_selection->selectedRace();
     if (raceId < 0)
         return;
     (void)m_store->saveComment(raceId, txtRaceInfoComment->toPlainText());
@@ -394,7 +311,7 @@ void RacePage::txtRaceInfoComment_Change() {
 // ---- Driver corrections ----------------------------------------------------
 
 void RacePage::lbRaceHeatParticipants_Click() {
-    const int driverId = SelectedDriver(lbRaceHeatParticipants);
+    const int driverId = m_selection->selectedDriver();
     if (driverId >= 0)
         m_driver->load(driverId);
 }
@@ -412,7 +329,7 @@ void RacePage::cmdRaceModifyDriverWriteID_Click() {
 }
 
 void RacePage::cmdRaceModifyDriverSave_Click() {
-    const int driverId = SelectedDriver(lbRaceHeatParticipants);
+    const int driverId = m_selection->selectedDriver();
     if (driverId >= 0 && m_driver->save(driverId))
         cbRaceHeats_Click();
 }

@@ -28,6 +28,7 @@ class Recordset;
 class RaceBoard;
 class RaceDriverFrame;
 class RaceInformationFrame;
+class RaceSelection;
 class RaceStore;
 struct RacePassOutcome;
 
@@ -166,7 +167,6 @@ private:
     void connectHandlers();
 
     void fillStartList();
-    void checkConflicts(const Recordset& startList);
     void resetRaceDisplay();
     void showRaceInformation();
 
@@ -183,6 +183,7 @@ private:
     std::unique_ptr<RaceStore> m_store;
     // The race's sounds; the install folder is read at the Start.
     RunSounds m_sounds;
+    std::unique_ptr<RaceSelection> m_selection;
     std::unique_ptr<RaceInformationFrame> m_information;
     std::unique_ptr<RaceDriverFrame> m_driver;
     std::unique_ptr<RaceBoard> m_board;
