@@ -1,51 +1,33 @@
 #include "RacePage.h"
 
-#include "ButtonPictures.h"
 #include "Database.h"
-#include "EventData.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
 #include "Platform.h"
 #include "RaceBoard.h"
+#include "RaceControls.h"
 #include "RaceDriverFrame.h"
 #include "RaceInformationFrame.h"
 #include "RaceSelection.h"
 #include "RaceStore.h"
 #include "RaceTiming.h"
-#include "Schema.h"
 #include "Sounds.h"
 #include "TransponderIdBox.h"
 #include "Ui.h"
-#include "mdlRegistry.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QToolButton>
 
-#include <algorithm>
 #include <initializer_list>
-#include <limits>
 
 namespace kv {
 
 const QString RacePage::kSingleRaceRegistrationRow = QStringLiteral("<Single race registration>");
-const QString RacePage::kRaceEndNotStoredText =
-    QStringLiteral("The end of the race could not be stored in the race database yet. Press Stop "
-                   "to try again.");
-const QString RacePage::kLapCounterLostText =
-    QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
-                   "every counted lap is stored.");
 
 RacePage::~RacePage() = default;
 
@@ -97,64 +79,18 @@ void RacePage::buildModifyDriver() {
 }
 
 void RacePage::buildRaceControl() {
-    struct Display {
-        const char* caption;
-        const char* name;
-        QLineEdit** member;
-        int left;
-        int width;
-        const char* design;
-        QColor colour;
-    };
-    const Display displays[] = {
-        {"Race time", "txtRaceTime", &txtRaceTime, 4080, 4935, "0:00.000", Colours::Green},
-        {"Lap counter", "txtRaceLapCounter", &txtRaceLapCounter, 9120, 2895, "0", Colours::Blue},
-    };
-    for (const Display& d : displays) {
-        QLabel* caption = addLabel(QString::fromLatin1(d.caption), this, d.left, 480, 2400, 315);
-        QLineEdit* box = *d.member =
-            addControl<QLineEdit>(d.name, this, d.left, 840, d.width, 1335);
-        caption->setBuddy(box);
-        box->setReadOnly(true);
-        box->setFont(blackFont(39.75));
-        box->setAlignment(Qt::AlignCenter);
-        box->setText(QString::fromLatin1(d.design));
-        setTextColour(box, d.colour);
-    }
-
-    Frame1 = addControl<QGroupBox>("Frame1", this, 12240, 240, 2655, 1935);
-    Frame1->setTitle(QStringLiteral("Race control"));
-    cmdRaceStart = addPictureButton("cmdRaceStart", Frame1, 120, 300, 1095, 975,
-                                    ButtonPicture::Start, QStringLiteral("Start race"));
-    cmdRaceStop = addPictureButton("cmdRaceStop", Frame1, 1320, 300, 1095, 975, ButtonPicture::Stop,
-                                   QStringLiteral("Stop race"));
-    // Disabled until a race is selected.
-    cmdRaceStart->setEnabled(false);
-    cmdRaceStop->setEnabled(false);
-    cmdRaceClear =
-        addButton("cmdRaceClear", QStringLiteral("Clear race"), Frame1, 120, 1380, 1575, 435);
-    cmdRaceClear->setEnabled(false);
-    // The preview and the details stay usable while a race runs.
-    cmdRaceHeatResultPreview =
-        addPictureButton("cmdRaceHeatResultPreview", Frame1, 1800, 1380, 615, 435,
-                         ButtonPicture::Preview, QStringLiteral("Heat result preview"));
-    cmdRaceScoreCompareShow = addButton("cmdRaceScoreCompareShow", QStringLiteral("Show details"),
-                                        this, 12360, 8985, 1335, 375);
-    cmdRaceScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
-
-    lblRaceLapCounterLost =
-        addLabel("lblRaceLapCounterLost", kLapCounterLostText, this, 3840, 8985, 8400, 435);
-    lblRaceLapCounterLost->setWordWrap(true);
-    setTextColour(lblRaceLapCounterLost, Colours::Red);
-    lblRaceLapCounterLost->setVisible(false);
-
-    // Passes the database has not taken yet; in the start list's place, which
-    // is hidden while a race runs.
-    lblRaceWaitingPasses = addLabel("lblRaceWaitingPasses", QString(), this, 240, 7920, 3360, 1335);
-    lblRaceWaitingPasses->setWordWrap(true);
-    lblRaceWaitingPasses->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColour(lblRaceWaitingPasses, Colours::Red);
-    lblRaceWaitingPasses->setVisible(false);
+    m_controls = std::make_unique<RaceControls>(this);
+    const RaceControls& c = *m_controls;
+    txtRaceTime = c.txtRaceTime;
+    txtRaceLapCounter = c.txtRaceLapCounter;
+    Frame1 = c.Frame1;
+    cmdRaceStart = c.cmdRaceStart;
+    cmdRaceStop = c.cmdRaceStop;
+    cmdRaceClear = c.cmdRaceClear;
+    cmdRaceHeatResultPreview = c.cmdRaceHeatResultPreview;
+    cmdRaceScoreCompareShow = c.cmdRaceScoreCompareShow;
+    lblRaceLapCounterLost = c.lblRaceLapCounterLost;
+    lblRaceWaitingPasses = c.lblRaceWaitingPasses;
 }
 
 void RacePage::buildScoreBoard() {
@@ -260,7 +196,7 @@ void RacePage::cbRaceHeats_Click() {
         }
         return;
     }
-    lblRaceLapCounterLost->setVisible(false);
+    m_controls->hideLapCounterNote();
     fillStartList();
     resetRaceDisplay();
     showRaceInformation();
@@ -407,7 +343,7 @@ void RacePage::cmdRaceStart_Click() {
     t.CarFinished.fill(true); // slots without a car count as finished
     for (size_t s : m_board->showDrivers(entries, t))
         t.CarFinished[s] = false;
-    lblRaceLapCounterLost->setVisible(false);
+    m_controls->hideLapCounterNote();
     m_sounds.readInstallFolder();
     tmrRaceCountdown.start();
     m_sounds.play("start");
@@ -582,15 +518,7 @@ void RacePage::afterStoreTry(bool endJustStored) {
 
 void RacePage::showWaitingPasses() {
     const int passes = m_store->waiting() - (m_store->endWaiting() ? 1 : 0);
-    QString text;
-    if (passes > 0)
-        text = QStringLiteral("Passes waiting to be stored in the race database: %1. They are "
-                              "stored as soon as the database accepts them.")
-                   .arg(passes);
-    if (m_store->endWaiting())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + kRaceEndNotStoredText;
-    lblRaceWaitingPasses->setText(text);
-    lblRaceWaitingPasses->setVisible(!text.isEmpty());
+    m_controls->showWaiting(passes, m_store->endWaiting());
     if (m_store->waiting() == 0)
         tmrRaceWaitingPasses.stop();
     else if (!tmrRaceWaitingPasses.isActive())
@@ -681,20 +609,11 @@ bool RacePage::raceUnderWay() const {
 void RacePage::LapCounterLost() {
     if (!raceUnderWay())
         return;
-    lblRaceLapCounterLost->setText(kLapCounterLostText);
-    setTextColour(lblRaceLapCounterLost, Colours::Red);
-    lblRaceLapCounterLost->setVisible(true);
+    m_controls->showLapCounterLost();
 }
 
-const QString RacePage::kLapCounterBackText =
-    QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
-                   "were not seen: those laps are missing.");
-
 void RacePage::LapCounterBack() {
-    if (lblRaceLapCounterLost->isHidden())
-        return;
-    lblRaceLapCounterLost->setText(kLapCounterBackText);
-    setTextColour(lblRaceLapCounterLost, Qt::black);
+    m_controls->showLapCounterBack();
 }
 
 } // namespace kv

@@ -4,6 +4,7 @@
 // clear) with the passes of the running race.
 
 #include "PageFrame.h"
+#include "RaceControls.h"
 #include "Sounds.h"
 
 #include <QTimer>
@@ -101,9 +102,9 @@ public:
     static QColor textColour(const QWidget* w);
 
     static const QString kSingleRaceRegistrationRow;
-    static const QString kLapCounterLostText;
-    static const QString kLapCounterBackText;
-    static const QString kRaceEndNotStoredText;
+    static inline const QString& kLapCounterLostText = RaceControls::kLapCounterLostText;
+    static inline const QString& kLapCounterBackText = RaceControls::kLapCounterBackText;
+    static inline const QString& kRaceEndNotStoredText = RaceControls::kRaceEndNotStoredText;
 
     // Race selection.
     QComboBox* cbRaceShowRaceCategory = nullptr;
@@ -184,6 +185,7 @@ private:
     // The race's sounds; the install folder is read at the Start.
     RunSounds m_sounds;
     std::unique_ptr<RaceSelection> m_selection;
+    std::unique_ptr<RaceControls> m_controls;
     std::unique_ptr<RaceInformationFrame> m_information;
     std::unique_ptr<RaceDriverFrame> m_driver;
     std::unique_ptr<RaceBoard> m_board;
