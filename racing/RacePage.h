@@ -1,7 +1,10 @@
 #pragma once
 // Page 2, "Race": heat selection with its conflicts and information, driver
 // corrections, the score board and the race run (start, countdown, clock, stop,
-// clear) with the passes of the running race.
+// clear) with the passes of the running race. The page keeps the handlers and
+// the sequence of a race; its pieces (RaceSelection, RaceInformationFrame,
+// RaceDriverFrame, RaceControls, RaceBoard) lay out and draw their parts, and
+// RaceStore reads and writes.
 
 #include "PageFrame.h"
 #include "RaceControls.h"
