@@ -335,8 +335,8 @@ void ManagerPage::buildFinalHeatsArea() {
     constexpr int destWidth = 3450;
     const QPalette grey = [this] {
         QPalette p = palette();
-        p.setColor(QPalette::Base, bgr(0xE0E0E0));
-        p.setColor(QPalette::Button, bgr(0xE0E0E0));
+        p.setColor(QPalette::Base, Colours::LightGrey);
+        p.setColor(QPalette::Button, Colours::LightGrey);
         return p;
     }();
 

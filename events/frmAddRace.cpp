@@ -63,7 +63,7 @@ frmAddRace::frmAddRace(QWidget* parent) : QDialog(parent) {
     cmdCancel = addButton("cmdCancel", QStringLiteral("Cancel"), this, 2280, 3600, 1215, 435);
     cmdOK->setDefault(true);
     QPalette buttons = palette();
-    buttons.setColor(QPalette::Button, bgr(0xE0E0E0));
+    buttons.setColor(QPalette::Button, Colours::LightGrey);
     for (QPushButton* button : {cmdOK, cmdCancel})
         button->setPalette(buttons);
 

@@ -43,8 +43,8 @@ frmSingleRaceRegistration::frmSingleRaceRegistration(QWidget* parent) : QDialog(
         addButton("cmdHeatDelete", QStringLiteral("Delete race"), this, 6240, 3780, 1215, 375);
 
     QPalette grey = palette();
-    grey.setColor(QPalette::Base, bgr(0xE0E0E0));
-    grey.setColor(QPalette::Button, bgr(0xE0E0E0));
+    grey.setColor(QPalette::Base, Colours::LightGrey);
+    grey.setColor(QPalette::Button, Colours::LightGrey);
     QWidget* const greyed[] = {lbHeatSource,          lbHeatDestination,        cbHeatDestination,
                                cmdHeatAddParticipant, cmdHeatRemoveParticipant, cmdHeatClose,
                                cmdHeatDelete};

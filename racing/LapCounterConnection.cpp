@@ -35,27 +35,27 @@ bool LapCounterConnection::TestLapCounterConnection() {
     const bool opened = open();
     m_state.lblHWStatusComport->setText(QStringLiteral("COM") + m_state.LapCounter.PortText());
     if (!opened) {
-        m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
+        m_state.shapeHWStatusIndicator->setFillColor(Colours::DarkRed);
         showPortFailure();
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const qint16 id = m_state.KirvOCX->GetSingleID();
     QApplication::restoreOverrideCursor();
     const bool answered = id >= -1;
-    m_state.shapeHWStatusIndicator->setFillColor(answered ? kLinkGreen : kLinkDarkRed);
+    m_state.shapeHWStatusIndicator->setFillColor(answered ? Colours::Green : Colours::DarkRed);
     return answered;
 }
 
 bool LapCounterConnection::OpenLapCounterPort() {
     if (open())
         return true;
-    m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
+    m_state.shapeHWStatusIndicator->setFillColor(Colours::DarkRed);
     showPortFailure();
     return false;
 }
 
 void LapCounterConnection::ConnectionLost() {
-    m_state.shapeHWStatusIndicator->setFillColor(kLinkDarkRed);
+    m_state.shapeHWStatusIndicator->setFillColor(Colours::DarkRed);
     if (m_openPort != 0)
         m_lostPort = m_openPort;
     m_openPort = 0;
@@ -65,7 +65,7 @@ bool LapCounterConnection::ReopenLostPort() {
     if (m_lostPort <= 0 || !m_state.KirvOCX->OpenConnection(m_lostPort))
         return false;
     m_openPort = m_lostPort;
-    m_state.shapeHWStatusIndicator->setFillColor(kLinkGreen);
+    m_state.shapeHWStatusIndicator->setFillColor(Colours::Green);
     return true;
 }
 

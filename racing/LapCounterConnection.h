@@ -2,15 +2,14 @@
 // The main window's side of the lap counter link: opening the port on the
 // configured number, the connection test and the status display.
 
+#include "Colours.h"
+
 #include <QColor>
 #include <QString>
 
 namespace kv {
 
 struct MainState;
-
-inline const QColor kLinkGreen = QColor(0, 192, 0);
-inline const QColor kLinkDarkRed = QColor(192, 0, 0);
 
 class LapCounterConnection {
 public:

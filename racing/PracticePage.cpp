@@ -26,10 +26,6 @@ namespace kv {
 
 namespace {
 
-// Colours given as the window system's &HBBGGRR values.
-const QColor kGreen = bgr(0xC000);
-const QColor kRed = bgr(0x0000FF);
-
 // Lists ignore their buddy label: they also carry its text as their name.
 void nameByCaption(QListWidget* list, QLabel* caption) {
     caption->setBuddy(list);
@@ -70,6 +66,8 @@ PracticePage::PracticePage(MainContext& main, QWidget* parent)
     buildBoard();
     connectHandlers();
 }
+
+PracticePage::~PracticePage() = default;
 
 void PracticePage::buildControls() {
     cmdPracticeStart = addPictureButton("cmdPracticeStart", this, 480, 360, 1095, 975,
@@ -121,7 +119,7 @@ void PracticePage::buildControls() {
     txtPracticeTime->setFont(blackFont(39.75));
     txtPracticeTime->setAlignment(Qt::AlignCenter);
     txtPracticeTime->setText(QStringLiteral("0:00.000"));
-    setTextColour(txtPracticeTime, kGreen);
+    setTextColour(txtPracticeTime, Colours::Green);
 
     cmdPracticeScoreCompareShow =
         addButton("cmdPracticeScoreCompareShow", QStringLiteral("Show details"), this, 13680, 9000,
@@ -137,21 +135,15 @@ void PracticePage::buildControls() {
 }
 
 void PracticePage::buildBoard() {
-    addScoreBoardHeadings(this);
-    const ScoreColumn columns[] = {
-        {"lblPracticeScoreDriver", &lblPracticeScoreDriver, 4680, 3255, QStringLiteral("Driver")},
-        {"lblPracticeScoreLaps", &lblPracticeScoreLaps, 8040, 1095, QStringLiteral("1")},
-        {"lblPracticeScoreTotalTime", &lblPracticeScoreTotalTime, 9240, 1575,
-         QStringLiteral("99:12.100")},
-        {"lblPracticeScoreLastTime", &lblPracticeScoreLastTime, 10920, 1335,
-         QStringLiteral("5:26.956")},
-        {"lblPracticeScoreBestTime", &lblPracticeScoreBestTime, 12360, 1335,
-         QStringLiteral("0:12.302")},
-    };
-    for (const ScoreColumn& c : columns)
-        addScoreColumn(
-            this, c,
-            {3000, 375, formFont(15.75, false), Qt::black, c.labels == &lblPracticeScoreDriver});
+    m_board = std::make_unique<ScoreBoard>(
+        this, "lblPracticeScore",
+        ScoreBoard::Designs{QStringLiteral("1"), QStringLiteral("99:12.100"),
+                            QStringLiteral("5:26.956"), QStringLiteral("0:12.302")});
+    lblPracticeScoreDriver = m_board->driver;
+    lblPracticeScoreLaps = m_board->laps;
+    lblPracticeScoreTotalTime = m_board->totalTime;
+    lblPracticeScoreLastTime = m_board->lastTime;
+    lblPracticeScoreBestTime = m_board->bestTime;
     for (int i = 0; i < kSlotCount; ++i) {
         const auto s = static_cast<size_t>(i);
         const QString row = QString::number(i + 1);
@@ -235,7 +227,8 @@ void PracticePage::cmdPracticeStart_Click() {
         return;
     }
     m_main.SetToolbarEnabled(false);
-    setTextColour(txtPracticeTime, kGreen);
+    m_sounds.readInstallFolder();
+    setTextColour(txtPracticeTime, Colours::Green);
     t.PracticeElapsedMs = 0;
     ResetPracticeSlots(t);
     link->StartRace();
@@ -245,7 +238,7 @@ void PracticePage::cmdPracticeStart_Click() {
     m_sessionRaceId = raceId;
 
     refreshAll();
-    playSound("res/go.wav");
+    m_sounds.play("go");
     cmdPracticeStart->setEnabled(false);
     cmdPracticeStop->setEnabled(true);
 }
@@ -264,7 +257,7 @@ void PracticePage::cmdPracticeStop_Click() {
     m_store.storeStop(t.CurrentRaceID);
     showWaitingWrites();
     t.CurrentRaceStatus = RaceFinished;
-    playSound("res/complete.wav");
+    m_sounds.play("complete");
     cmdPracticeStart->setEnabled(true);
     cmdPracticeStop->setEnabled(false);
 }
@@ -316,7 +309,7 @@ void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
         m_store.storeNewcomerPass(slot + 1, iCarID, driver, out);
     showWaitingWrites();
     refreshAll();
-    playSound("res/pass.wav");
+    m_sounds.play("pass");
 }
 
 // ---- Clock, idle check, flashing ------------------------------------------
@@ -334,15 +327,9 @@ void PracticePage::tmrPracticeTime_Timer() {
 
 void PracticePage::tmrPracticeFlash_Timer() {
     const auto colours = PracticeFlashTick(m_main.timing());
-    for (size_t s = 0; s < colours.size(); ++s) {
-        if (!colours[s])
-            continue;
-        const QColor c = *colours[s] == FlashColour::Red ? kRed : QColor(Qt::black);
-        for (QLabel* l :
-             {lblPracticeScoreDriver[s], lblPracticeScoreLaps[s], lblPracticeScoreTotalTime[s],
-              lblPracticeScoreLastTime[s], lblPracticeScoreBestTime[s]})
-            setTextColour(l, c);
-    }
+    for (size_t s = 0; s < colours.size(); ++s)
+        if (colours[s])
+            m_board->paintFlash(s, *colours[s] == FlashColour::Red);
 }
 
 // ---- Removing and linking cars ---------------------------------------------
@@ -475,29 +462,13 @@ void PracticePage::RefreshPracticeBoard() {
     const auto rows = PracticeBoardRows(m_main.timing());
     for (size_t s = 0; s < rows.size(); ++s) {
         const PracticeBoardRow& row = rows[s];
-        if (row.visible) {
-            lblPracticeScoreLaps[s]->setText(row.laps);
-            lblPracticeScoreTotalTime[s]->setText(row.totalTime);
-            lblPracticeScoreLastTime[s]->setText(row.lastTime);
-            lblPracticeScoreBestTime[s]->setText(row.bestTime);
-            lblPracticeScoreDriver[s]->setText(row.driver);
-        }
-        for (QWidget* w : std::initializer_list<QWidget*>{
-                 lblPracticeScoreDriver[s], lblPracticeScoreLaps[s], lblPracticeScoreTotalTime[s],
-                 lblPracticeScoreLastTime[s], lblPracticeScoreBestTime[s],
-                 cmdPracticeLapProgressPreview[s], cmdPracticeDelete[s]})
-            w->setVisible(row.visible);
+        if (row.visible)
+            m_board->setRowTexts(s, row.driver, row.laps, row.totalTime, row.lastTime,
+                                 row.bestTime);
+        m_board->setRowVisible(s, row.visible);
+        cmdPracticeLapProgressPreview[s]->setVisible(row.visible);
+        cmdPracticeDelete[s]->setVisible(row.visible);
     }
-}
-
-// ---- Helpers -----------------------------------------------------------------
-
-void PracticePage::playSound(const char* name) {
-    // The install folder is read at every play.
-    PlaySound(
-        GetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("AppPath"), QString()) +
-            QLatin1String(name),
-        SND_ASYNC);
 }
 
 } // namespace kv

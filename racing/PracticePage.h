@@ -7,10 +7,12 @@
 
 #include "PageFrame.h"
 #include "PracticeStore.h"
+#include "Sounds.h"
 
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class QCheckBox;
 class QLabel;
@@ -21,10 +23,13 @@ class QToolButton;
 
 namespace kv {
 
+class ScoreBoard;
+
 class PracticePage final : public PageFrame {
     Q_OBJECT
 public:
     PracticePage(MainContext& main, QWidget* parent);
+    ~PracticePage() override;
 
     void cmdPracticeStart_Click();
     void cmdPracticeStop_Click();
@@ -88,13 +93,15 @@ private:
     void refreshAll();
     // The notice and the retry timer after a write.
     void showWaitingWrites();
-    void playSound(const char* name);
 
     // Reads and writes the practice race; remembers the board's cars, which
     // belong to the last start's race whatever race is current now.
     PracticeStore m_store;
     // The practice race of the running session; -1 while none runs.
     qint32 m_sessionRaceId = -1;
+    // The session's sounds; the install folder is read at the start.
+    RunSounds m_sounds;
+    std::unique_ptr<ScoreBoard> m_board;
 };
 
 } // namespace kv

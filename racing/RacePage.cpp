@@ -1,109 +1,33 @@
 #include "RacePage.h"
 
-#include "ButtonPictures.h"
 #include "Database.h"
-#include "DriverDetails.h"
-#include "EventData.h"
 #include "Helpers.h"
 #include "KirvOCX.h"
 #include "MainContext.h"
 #include "Platform.h"
+#include "RaceBoard.h"
+#include "RaceControls.h"
+#include "RaceDriverFrame.h"
+#include "RaceInformationFrame.h"
+#include "RaceSelection.h"
 #include "RaceStore.h"
 #include "RaceTiming.h"
-#include "Schema.h"
-#include "ScoreBoard.h"
+#include "Sounds.h"
 #include "TransponderIdBox.h"
 #include "Ui.h"
-#include "mdlRegistry.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
-#include <QDateTime>
-#include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QToolButton>
 
-#include <algorithm>
 #include <initializer_list>
-#include <limits>
 
 namespace kv {
 
 const QString RacePage::kSingleRaceRegistrationRow = QStringLiteral("<Single race registration>");
-const QString RacePage::kRaceEndNotStoredText =
-    QStringLiteral("The end of the race could not be stored in the race database yet. Press Stop "
-                   "to try again.");
-const QString RacePage::kLapCounterLostText =
-    QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
-                   "every counted lap is stored.");
-
-namespace {
-
-// Colours given as the window system's &HBBGGRR values.
-const QColor kGreen = bgr(0xC000);
-const QColor kBlue = bgr(0xFF0000);
-const QColor kRed = bgr(0x0000FF);
-
-// The key of the selected participant row; -1 for none.
-int SelectedDriver(const QListWidget* list) {
-    const QList<QListWidgetItem*> rows = list->selectedItems();
-    return rows.isEmpty() ? -1 : rows.first()->data(Qt::UserRole).toInt();
-}
-
-// A number of a participant as shown; a driver without one shows "none".
-QString ShownNumber(const QVariant& v) {
-    return v.isNull() ? QStringLiteral("none") : NumberText(v.toDouble());
-}
-
-// A frequency as shown, with the region's decimal separator.
-QString ShownFrequency(const QVariant& v) {
-    return v.isNull() ? QStringLiteral("none") : RegionalNumberText(v.toDouble());
-}
-
-// The driver cell of a score row: transponder, "-", last name, ", ", first name.
-QString DriverCaption(const QSqlRecord& r) {
-    return ShownNumber(r.value(QStringLiteral("TransponderID"))) + QLatin1Char('-') +
-           FieldToString(r.value(QStringLiteral("Lastname"))) + QStringLiteral(", ") +
-           FieldToString(r.value(QStringLiteral("Firstname")));
-}
-
-// Two participants share a stored value; participants without one conflict
-// with nobody.
-bool HasDuplicate(const Recordset& rs, const QString& field) {
-    QList<double> values;
-    for (const QSqlRecord& r : rs)
-        if (!r.value(field).isNull())
-            values << r.value(field).toDouble();
-    std::sort(values.begin(), values.end());
-    return std::adjacent_find(values.begin(), values.end()) != values.end();
-}
-
-QString RaceRowText(const QSqlRecord& r) {
-    return FieldToString(r.value(QStringLiteral("Description"))) +
-           RaceStatusSuffix(r.value(QStringLiteral("Status")).toInt());
-}
-
-QString StatusText(int status) {
-    switch (status) {
-    case RaceNew:
-        return QStringLiteral("New race");
-    case RaceRunning:
-        return QStringLiteral("Running");
-    case RaceFinished:
-        return QStringLiteral("Finished");
-    default:
-        return QString();
-    }
-}
-
-} // namespace
 
 RacePage::~RacePage() = default;
 
@@ -121,182 +45,66 @@ RacePage::RacePage(MainContext& main, QWidget* parent)
 // ---- Layout ----------------------------------------------------------------
 
 void RacePage::buildSelection() {
-    QLabel* show = addLabel(QStringLiteral("Show:"), this, 240, 420, 600, 255);
-    cbRaceShowRaceCategory =
-        addControl<QComboBox>("cbRaceShowRaceCategory", this, 840, 360, 2760, 315);
-    show->setBuddy(cbRaceShowRaceCategory);
-    cbRaceHeats = addControl<QComboBox>("cbRaceHeats", this, 240, 780, 3360, 315);
-    cbRaceHeats->setAccessibleName(QStringLiteral("Race"));
-    lbRaceHeatParticipants =
-        addControl<QListWidget>("lbRaceHeatParticipants", this, 240, 1200, 3360, 1935);
-    lbRaceHeatParticipants->setAccessibleName(QStringLiteral("Start list"));
-    lbRaceHeatParticipants->setFont(formFont(8.25, false));
+    m_selection = std::make_unique<RaceSelection>(this);
+    cbRaceShowRaceCategory = m_selection->cbRaceShowRaceCategory;
+    cbRaceHeats = m_selection->cbRaceHeats;
+    lbRaceHeatParticipants = m_selection->lbRaceHeatParticipants;
 }
 
 void RacePage::buildInformation() {
-    frameRaceInformation =
-        addControl<QGroupBox>("frameRaceInformation", this, 120, 3240, 3540, 2760);
-    frameRaceInformation->setTitle(QStringLiteral("Race information"));
-    frameRaceInformation->setVisible(false);
-    struct Info {
-        const char* caption;
-        const char* name;
-        QLabel** member;
-        const char* design;
-    };
-    const Info rows[] = {
-        {"Category:", "lblRaceInfoCategory", &lblRaceInfoCategory, ""},
-        {"Time:", "lblRaceInfoTimeOfRace", &lblRaceInfoTimeOfRace, ""},
-        {"Length:", "lblRaceInfoLength", &lblRaceInfoLength, ""},
-        {"Status:", "lblRaceInfoStatus", &lblRaceInfoStatus, ""},
-        {"Conflicts:", "lblRaceHeatConflicts", &lblRaceHeatConflicts, "No conflict"},
-    };
-    int top = 300;
-    for (const Info& r : rows) {
-        addLabel(QString::fromLatin1(r.caption), frameRaceInformation, 120, top, 960, 255);
-        *r.member = addLabel(r.name, QString::fromLatin1(r.design), frameRaceInformation, 1080, top,
-                             2340, 255);
-        top += 270;
-    }
-    QLabel* comment =
-        addLabel(QStringLiteral("Comment:"), frameRaceInformation, 120, 1680, 960, 255);
-    txtRaceInfoComment = addControl<QPlainTextEdit>("txtRaceInfoComment", frameRaceInformation, 120,
-                                                    1920, 3300, 720);
-    comment->setBuddy(txtRaceInfoComment);
+    m_information = std::make_unique<RaceInformationFrame>(this);
+    RaceInformationFrame& i = *m_information;
+    frameRaceInformation = i.frame;
+    lblRaceInfoCategory = i.lblRaceInfoCategory;
+    lblRaceInfoTimeOfRace = i.lblRaceInfoTimeOfRace;
+    lblRaceInfoLength = i.lblRaceInfoLength;
+    lblRaceInfoStatus = i.lblRaceInfoStatus;
+    lblRaceHeatConflicts = i.lblRaceHeatConflicts;
+    txtRaceInfoComment = i.txtRaceInfoComment;
 }
 
 void RacePage::buildModifyDriver() {
-    QGroupBox* f = frameRaceModifyDriver =
-        addControl<QGroupBox>("frameRaceModifyDriver", this, 120, 6120, 3540, 3255);
-    f->setTitle(QStringLiteral("Modify driver details"));
-    f->setVisible(false);
-    addLabel(QStringLiteral("Name: "), f, 120, 300, 600, 255);
-    lblRaceModifyDriverName =
-        addLabel("lblRaceModifyDriverName", QString(), f, 720, 300, 2700, 255);
-
-    struct Box {
-        const char* caption;
-        const char* name;
-        QLineEdit** member;
-        int width;
-    };
-    const Box boxes[] = {
-        {"Car:", "txtRaceModifyDriverCar", &txtRaceModifyDriverCar, 2580},
-        {"Team:", "txtRaceModifyDriverTeam", &txtRaceModifyDriverTeam, 2580},
-        {"Freq:", "txtRaceModifyDriverFrequency", &txtRaceModifyDriverFrequency, 855},
-    };
-    int top = 600;
-    for (const Box& b : boxes) {
-        QLabel* caption = addLabel(QString::fromLatin1(b.caption), f, 120, top + 60, 720, 255);
-        *b.member = addControl<QLineEdit>(b.name, f, 840, top, b.width, 315);
-        caption->setBuddy(*b.member);
-        top += 360;
-    }
-    addLabel(QStringLiteral("MHz"), f, 1800, top - 360 + 60, 600, 255);
-    txtRaceModifyDriverCar->setMaxLength(kShortTextLength);
-    txtRaceModifyDriverTeam->setMaxLength(kShortTextLength);
-
-    addLabel(QStringLiteral("Transponder"), f, 120, 1740, 2400, 255);
-    chkRaceModifyDriverOwnTransponder =
-        addControl<QCheckBox>("chkRaceModifyDriverOwnTransponder", f, 120, 1980, 3300, 255);
-    chkRaceModifyDriverOwnTransponder->setText(QStringLiteral("Own personal transponder"));
-    m_idBox = new TransponderIdBox(m_main, f,
-                                   {"txtRaceModifyDriverTransponderID", "cmdRaceModifyDriverReadID",
-                                    "cmdRaceModifyDriverWriteID"},
-                                   QRect(120, 2340, 360, 255), QPoint(480, 2280));
-    txtRaceModifyDriverTransponderID = m_idBox->box;
-    cmdRaceModifyDriverReadID = m_idBox->cmdRead;
-    cmdRaceModifyDriverWriteID = m_idBox->cmdWrite;
-    cmdRaceModifyDriverSave = addButton("cmdRaceModifyDriverSave", QStringLiteral("Save changes"),
-                                        f, 120, 2760, 1935, 375);
+    m_driver = std::make_unique<RaceDriverFrame>(m_main, this);
+    RaceDriverFrame& d = *m_driver;
+    frameRaceModifyDriver = d.frame;
+    lblRaceModifyDriverName = d.lblRaceModifyDriverName;
+    txtRaceModifyDriverCar = d.txtRaceModifyDriverCar;
+    txtRaceModifyDriverTeam = d.txtRaceModifyDriverTeam;
+    txtRaceModifyDriverFrequency = d.txtRaceModifyDriverFrequency;
+    chkRaceModifyDriverOwnTransponder = d.chkRaceModifyDriverOwnTransponder;
+    txtRaceModifyDriverTransponderID = d.idBox->box;
+    cmdRaceModifyDriverReadID = d.idBox->cmdRead;
+    cmdRaceModifyDriverWriteID = d.idBox->cmdWrite;
+    cmdRaceModifyDriverSave = d.cmdRaceModifyDriverSave;
 }
 
 void RacePage::buildRaceControl() {
-    struct Display {
-        const char* caption;
-        const char* name;
-        QLineEdit** member;
-        int left;
-        int width;
-        const char* design;
-        QColor colour;
-    };
-    const Display displays[] = {
-        {"Race time", "txtRaceTime", &txtRaceTime, 4080, 4935, "0:00.000", kGreen},
-        {"Lap counter", "txtRaceLapCounter", &txtRaceLapCounter, 9120, 2895, "0", kBlue},
-    };
-    for (const Display& d : displays) {
-        QLabel* caption = addLabel(QString::fromLatin1(d.caption), this, d.left, 480, 2400, 315);
-        QLineEdit* box = *d.member =
-            addControl<QLineEdit>(d.name, this, d.left, 840, d.width, 1335);
-        caption->setBuddy(box);
-        box->setReadOnly(true);
-        box->setFont(blackFont(39.75));
-        box->setAlignment(Qt::AlignCenter);
-        box->setText(QString::fromLatin1(d.design));
-        setTextColour(box, d.colour);
-    }
-
-    Frame1 = addControl<QGroupBox>("Frame1", this, 12240, 240, 2655, 1935);
-    Frame1->setTitle(QStringLiteral("Race control"));
-    cmdRaceStart = addPictureButton("cmdRaceStart", Frame1, 120, 300, 1095, 975,
-                                    ButtonPicture::Start, QStringLiteral("Start race"));
-    cmdRaceStop = addPictureButton("cmdRaceStop", Frame1, 1320, 300, 1095, 975, ButtonPicture::Stop,
-                                   QStringLiteral("Stop race"));
-    // Disabled until a race is selected.
-    cmdRaceStart->setEnabled(false);
-    cmdRaceStop->setEnabled(false);
-    cmdRaceClear =
-        addButton("cmdRaceClear", QStringLiteral("Clear race"), Frame1, 120, 1380, 1575, 435);
-    cmdRaceClear->setEnabled(false);
-    // The preview and the details stay usable while a race runs.
-    cmdRaceHeatResultPreview =
-        addPictureButton("cmdRaceHeatResultPreview", Frame1, 1800, 1380, 615, 435,
-                         ButtonPicture::Preview, QStringLiteral("Heat result preview"));
-    cmdRaceScoreCompareShow = addButton("cmdRaceScoreCompareShow", QStringLiteral("Show details"),
-                                        this, 12360, 8985, 1335, 375);
-    cmdRaceScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
-
-    lblRaceLapCounterLost =
-        addLabel("lblRaceLapCounterLost", kLapCounterLostText, this, 3840, 8985, 8400, 435);
-    lblRaceLapCounterLost->setWordWrap(true);
-    setTextColour(lblRaceLapCounterLost, kRed);
-    lblRaceLapCounterLost->setVisible(false);
-
-    // Passes the database has not taken yet; in the start list's place, which
-    // is hidden while a race runs.
-    lblRaceWaitingPasses = addLabel("lblRaceWaitingPasses", QString(), this, 240, 7920, 3360, 1335);
-    lblRaceWaitingPasses->setWordWrap(true);
-    lblRaceWaitingPasses->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTextColour(lblRaceWaitingPasses, kRed);
-    lblRaceWaitingPasses->setVisible(false);
+    m_controls = std::make_unique<RaceControls>(this);
+    const RaceControls& c = *m_controls;
+    txtRaceTime = c.txtRaceTime;
+    txtRaceLapCounter = c.txtRaceLapCounter;
+    Frame1 = c.Frame1;
+    cmdRaceStart = c.cmdRaceStart;
+    cmdRaceStop = c.cmdRaceStop;
+    cmdRaceClear = c.cmdRaceClear;
+    cmdRaceHeatResultPreview = c.cmdRaceHeatResultPreview;
+    cmdRaceScoreCompareShow = c.cmdRaceScoreCompareShow;
+    lblRaceLapCounterLost = c.lblRaceLapCounterLost;
+    lblRaceWaitingPasses = c.lblRaceWaitingPasses;
 }
 
 void RacePage::buildScoreBoard() {
-    addScoreBoardHeadings(this);
-    const ScoreColumn values[] = {
-        {"lblRaceScoreDriver", &lblRaceScoreDriver, 4680, 3255, QStringLiteral("Driver")},
-        {"lblRaceScoreLaps", &lblRaceScoreLaps, 8040, 1095, QStringLiteral("0")},
-        {"lblRaceScoreTotalTime", &lblRaceScoreTotalTime, 9240, 1575, QStringLiteral("0:00.000")},
-        {"lblRaceScoreLastTime", &lblRaceScoreLastTime, 10920, 1335, QStringLiteral("0:00.000")},
-        {"lblRaceScoreBestTime", &lblRaceScoreBestTime, 12360, 1335, QStringLiteral("0:00.000")},
-    };
-    for (const ScoreColumn& c : values)
-        addScoreColumn(
-            this, c,
-            {3000, 375, formFont(15.75, false), Qt::black, c.labels == &lblRaceScoreDriver});
-    // The differences to the leader, under each row.
-    const ScoreColumn differences[] = {
-        {"lblRaceScoreLapsDifference", &lblRaceScoreLapsDifference, 8160, 975, QStringLiteral("0")},
-        {"lblRaceScoreTotalTimeDifference", &lblRaceScoreTotalTimeDifference, 9360, 1455,
-         QStringLiteral("0:00.000")},
-        {"lblRaceScoreLastTimeDifference", &lblRaceScoreLastTimeDifference, 11040, 1215,
-         QStringLiteral("0:00.000")},
-        {"lblRaceScoreBestTimeDifference", &lblRaceScoreBestTimeDifference, 12360, 1335,
-         QStringLiteral("0:00.000")},
-    };
-    for (const ScoreColumn& c : differences)
-        addScoreColumn(this, c, {3300, 240, formFont(9, true), kRed, false});
+    m_board = std::make_unique<RaceBoard>(this);
+    const RaceBoard& b = *m_board;
+    lblRaceScoreDriver = b.values.driver;
+    lblRaceScoreLaps = b.values.laps;
+    lblRaceScoreTotalTime = b.values.totalTime;
+    lblRaceScoreLastTime = b.values.lastTime;
+    lblRaceScoreBestTime = b.values.bestTime;
+    lblRaceScoreLapsDifference = b.lapsDifference;
+    lblRaceScoreTotalTimeDifference = b.totalTimeDifference;
+    lblRaceScoreLastTimeDifference = b.lastTimeDifference;
+    lblRaceScoreBestTimeDifference = b.bestTimeDifference;
 }
 
 void RacePage::connectHandlers() {
@@ -342,43 +150,23 @@ QColor RacePage::textColour(const QWidget* w) {
 }
 
 void RacePage::FillFixedLists() {
-    {
-        const QSignalBlocker quiet(cbRaceShowRaceCategory);
-        cbRaceShowRaceCategory->clear();
-        cbRaceShowRaceCategory->addItems({QStringLiteral("Qualification"), QStringLiteral("Final"),
-                                          QStringLiteral("Qual. + final"),
-                                          QStringLiteral("Single race")});
-        cbRaceShowRaceCategory->setCurrentIndex(-1);
-    }
-    SetTabStops(lbRaceHeatParticipants, {20, 90});
+    m_selection->fillFixedLists();
 }
 
 // ---- Heat selection --------------------------------------------------------
 
 void RacePage::cbRaceShowRaceCategory_Click() {
     TimingState& t = m_main.timing();
-    {
-        const QSignalBlocker quietRaces(cbRaceHeats);
-        const QSignalBlocker quietList(lbRaceHeatParticipants);
-        cbRaceHeats->clear();
-        lbRaceHeatParticipants->clear();
-    }
+    m_selection->clear();
     const int category = cbRaceShowRaceCategory->currentIndex();
     if (category < 0)
         return;
     const bool single = category == RaceStore::SingleRace;
     Recordset rs;
     (void)m_store->races(category, m_main.state().CurrentTournamentID, rs);
-    {
-        // Filled quietly and left unselected: the selection below runs the
-        // heat selection exactly once.
-        const QSignalBlocker quiet(cbRaceHeats);
-        if (single)
-            cbRaceHeats->addItem(kSingleRaceRegistrationRow, -1);
-        for (const QSqlRecord& r : rs)
-            cbRaceHeats->addItem(RaceRowText(r), r.value(QStringLiteral("RaceID")).toInt());
-        cbRaceHeats->setCurrentIndex(-1);
-    }
+    // Filled quietly and left unselected: the selection below runs the heat
+    // selection exactly once.
+    m_selection->fillRaces(rs, single, kSingleRaceRegistrationRow);
     if (rs.isEmpty()) {
         t.CurrentRaceID = -1;
         frameRaceInformation->setVisible(false);
@@ -408,7 +196,7 @@ void RacePage::cbRaceHeats_Click() {
         }
         return;
     }
-    lblRaceLapCounterLost->setVisible(false);
+    m_controls->hideLapCounterNote();
     fillStartList();
     resetRaceDisplay();
     showRaceInformation();
@@ -418,48 +206,16 @@ void RacePage::cbRaceHeats_Click() {
 void RacePage::fillStartList() {
     Recordset rs;
     (void)m_store->startList(m_main.timing().CurrentRaceID, rs);
-    {
-        const QSignalBlocker quiet(lbRaceHeatParticipants);
-        lbRaceHeatParticipants->clear();
-        for (const QSqlRecord& r : rs) {
-            const QString id = FieldToString(r.value(QStringLiteral("DriverID")));
-            auto* item = new QListWidgetItem(
-                id + QLatin1Char('\t') + FieldToString(r.value(QStringLiteral("Lastname"))) +
-                    QStringLiteral(", ") + FieldToString(r.value(QStringLiteral("Firstname"))) +
-                    QLatin1Char('\t') + QStringLiteral("[ID=") +
-                    ShownNumber(r.value(QStringLiteral("TransponderID"))) +
-                    QStringLiteral(" / F=") + ShownFrequency(r.value(QStringLiteral("Frequency"))) +
-                    QLatin1Char(']'),
-                lbRaceHeatParticipants);
-            item->setData(Qt::UserRole, id.toInt());
-        }
-    }
-    checkConflicts(rs);
-}
-
-void RacePage::checkConflicts(const Recordset& startList) {
-    const bool frequency = HasDuplicate(startList, QStringLiteral("Frequency"));
-    const bool id = HasDuplicate(startList, QStringLiteral("TransponderID"));
-    m_main.timing().HeatHasConflict = frequency || id;
-    if (!frequency && !id) {
-        lblRaceHeatConflicts->setText(QStringLiteral("No conflict"));
-        setTextColour(lblRaceHeatConflicts, QApplication::palette().color(QPalette::ButtonText));
-        return;
-    }
-    lblRaceHeatConflicts->setText(frequency && id ? QStringLiteral("Frequency and ID conflict")
-                                  : frequency     ? QStringLiteral("Frequency conflict")
-                                                  : QStringLiteral("ID conflict"));
-    setTextColour(lblRaceHeatConflicts, QColor(255, 0, 0));
+    const RaceSelection::Conflicts conflicts = m_selection->fillStartList(rs);
+    m_main.timing().HeatHasConflict = conflicts.frequency || conflicts.id;
+    m_information->showConflicts(conflicts.frequency, conflicts.id);
 }
 
 void RacePage::resetRaceDisplay() {
-    setTextColour(txtRaceTime, kGreen);
+    setTextColour(txtRaceTime, Colours::Green);
     txtRaceTime->setText(QStringLiteral("0:00.000"));
-    hideScoreRows();
-    for (size_t i = 0; i < 10; ++i)
-        for (QLabel* l : {lblRaceScoreLapsDifference[i], lblRaceScoreTotalTimeDifference[i],
-                          lblRaceScoreLastTimeDifference[i], lblRaceScoreBestTimeDifference[i]})
-            l->clear();
+    m_board->hideRows();
+    m_board->clearDifferences();
     m_main.timing().ResetSlotsForSelection();
 }
 
@@ -467,43 +223,22 @@ void RacePage::showRaceInformation() {
     TimingState& t = m_main.timing();
     Recordset rs;
     if (!m_store->raceInformation(t.CurrentRaceID, rs) || rs.isEmpty()) {
-        clearRaceInformation();
+        m_information->clear();
         return;
     }
     const QSqlRecord& r = rs.row(0);
-    lblRaceInfoTimeOfRace->setText(DateTimeText(r.value(QStringLiteral("TimeOfRace"))));
+    m_information->showRace(r);
     t.CurrentRaceCategoryID = r.value(QStringLiteral("RaceCategoryID")).toInt();
     t.CurrentRaceLength = r.value(QStringLiteral("Length")).toInt();
-
-    const int code = r.value(QStringLiteral("RaceCode")).toInt();
-    lblRaceInfoCategory->setText(code == 0 || code == 3 ? QStringLiteral("Single")
-                                 : code == 1            ? QStringLiteral("Qualification")
-                                                        : QStringLiteral("Final"));
-    QString length = QString::number(t.CurrentRaceLength);
-    if (t.CurrentRaceCategoryID == TimeRace)
-        length += QStringLiteral(" [minutes]");
-    else if (t.CurrentRaceCategoryID == LapsRace)
-        length += QStringLiteral(" [laps]");
-    lblRaceInfoLength->setText(length);
-
     t.CurrentRaceStatus = r.value(QStringLiteral("Status")).toInt();
-    lblRaceInfoStatus->setText(StatusText(t.CurrentRaceStatus));
     if (t.CurrentRaceStatus == RaceFinished)
         LoadFinishedRaceBoard();
     // Runs the comment save, which writes the comment back.
-    txtRaceInfoComment->setPlainText(FieldToString(r.value(QStringLiteral("Comment"))));
-}
-
-void RacePage::clearRaceInformation() {
-    for (QLabel* l : {lblRaceInfoCategory, lblRaceInfoTimeOfRace, lblRaceInfoLength,
-                      lblRaceInfoStatus, lblRaceHeatConflicts})
-        l->clear();
-    txtRaceInfoComment->clear();
+    m_information->showComment(r);
 }
 
 void RacePage::txtRaceInfoComment_Change() {
-    const int row = cbRaceHeats->currentIndex();
-    const int raceId = row < 0 ? -1 : cbRaceHeats->itemData(row).toInt();
+    const int raceId = m_selection->selectedRace();
     if (raceId < 0)
         return;
     (void)m_store->saveComment(raceId, txtRaceInfoComment->toPlainText());
@@ -512,96 +247,37 @@ void RacePage::txtRaceInfoComment_Change() {
 // ---- Driver corrections ----------------------------------------------------
 
 void RacePage::lbRaceHeatParticipants_Click() {
-    const int driverId = SelectedDriver(lbRaceHeatParticipants);
-    if (driverId < 0)
-        return;
-    DriverDetails d;
-    // Without the driver's own details the frame stays hidden: saving it would
-    // store another driver's details under this one.
-    if (!LoadDriverDetails(m_main.db(), driverId, d))
-        return;
-    lblRaceModifyDriverName->setText(d.lastname.value_or(QString()) + QStringLiteral(", ") +
-                                     d.firstname.value_or(QString()));
-    setStoredText(txtRaceModifyDriverCar, d.car);
-    setStoredText(txtRaceModifyDriverTeam, d.team);
-    txtRaceModifyDriverFrequency->setText(d.frequency);
-    txtRaceModifyDriverTransponderID->setText(d.transponderID);
-    chkRaceModifyDriverOwnTransponder->setChecked(d.ownTransponder);
-    setTextColour(txtRaceModifyDriverFrequency, Qt::black);
-    frameRaceModifyDriver->setVisible(true);
+    const int driverId = m_selection->selectedDriver();
+    if (driverId >= 0)
+        m_driver->load(driverId);
 }
 
 void RacePage::txtRaceModifyDriverTransponderID_Change() {
-    m_idBox->BoxChanged();
+    m_driver->idBox->BoxChanged();
 }
 
 void RacePage::cmdRaceModifyDriverReadID_Click() {
-    m_idBox->Read();
+    m_driver->idBox->Read();
 }
 
 void RacePage::cmdRaceModifyDriverWriteID_Click() {
-    m_idBox->Write();
+    m_driver->idBox->Write();
 }
 
 void RacePage::cmdRaceModifyDriverSave_Click() {
-    const int driverId = SelectedDriver(lbRaceHeatParticipants);
-    if (driverId < 0)
-        return;
-    DriverDetails d;
-    d.car = txtRaceModifyDriverCar->text();
-    d.team = txtRaceModifyDriverTeam->text();
-    d.frequency = txtRaceModifyDriverFrequency->text();
-    d.transponderID = txtRaceModifyDriverTransponderID->text();
-    d.ownTransponder = chkRaceModifyDriverOwnTransponder->isChecked();
-    switch (SaveDriverDetails(m_main.db(), driverId, d)) {
-    case DriverSaveResult::TransponderIDRefused:
-        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
-        return;
-    case DriverSaveResult::Failed:
-        return;
-    case DriverSaveResult::Saved:
-        break;
-    }
-    cbRaceHeats_Click();
+    const int driverId = m_selection->selectedDriver();
+    if (driverId >= 0 && m_driver->save(driverId))
+        cbRaceHeats_Click();
 }
 
 // ---- Score board -----------------------------------------------------------
-
-void RacePage::showScoreRow(int row, bool withDifferences) {
-    const auto r = static_cast<size_t>(row);
-    for (QLabel* l : {lblRaceScoreDriver[r], lblRaceScoreLaps[r], lblRaceScoreTotalTime[r],
-                      lblRaceScoreLastTime[r], lblRaceScoreBestTime[r]})
-        l->setVisible(true);
-    if (!withDifferences)
-        return;
-    for (QLabel* l : {lblRaceScoreLapsDifference[r], lblRaceScoreTotalTimeDifference[r],
-                      lblRaceScoreLastTimeDifference[r], lblRaceScoreBestTimeDifference[r]})
-        l->setVisible(true);
-}
-
-void RacePage::hideScoreRows() {
-    for (const Row* column :
-         {&lblRaceScoreDriver, &lblRaceScoreLaps, &lblRaceScoreTotalTime, &lblRaceScoreLastTime,
-          &lblRaceScoreBestTime, &lblRaceScoreLapsDifference, &lblRaceScoreTotalTimeDifference,
-          &lblRaceScoreLastTimeDifference, &lblRaceScoreBestTimeDifference})
-        for (QLabel* l : *column)
-            l->setVisible(false);
-}
 
 void RacePage::LoadFinishedRaceBoard() {
     TimingState& t = m_main.timing();
     Recordset entries;
     if (!m_store->finishedEntries(t.CurrentRaceID, entries))
         return;
-    for (const QSqlRecord& r : entries) {
-        const qint32 position = StartPositionOf(r);
-        if (position < 1 || position > kSlotCount)
-            continue; // no slot on the board
-        const auto s = static_cast<size_t>(position - 1);
-        t.ScoreDriverCaption[s] = DriverCaption(r);
-        lblRaceScoreDriver[s]->setText(t.ScoreDriverCaption[s]);
-        showScoreRow(position - 1, position > 1);
-    }
+    (void)m_board->showDrivers(entries, t);
     for (int p = 1; p <= kSlotCount; ++p) {
         QList<StoredLap> stored;
         if (!m_store->finishedLaps(t.CurrentRaceID, p, stored))
@@ -623,31 +299,7 @@ void RacePage::RefreshRaceBoard() {
             t.CurrentRaceStatus == RaceFinished ||
             (t.CurrentRaceStatus == RaceRunning && !t.RaceActive && !m_store->endWaiting()));
     }
-    const auto rows = RaceBoardRows(t);
-    for (size_t r = 0; r < rows.size(); ++r) {
-        const RaceBoardRow& row = rows[r];
-        lblRaceScoreLaps[r]->setText(row.laps);
-        lblRaceScoreLastTime[r]->setText(row.lastTime);
-        lblRaceScoreTotalTime[r]->setText(row.totalTime);
-        lblRaceScoreBestTime[r]->setText(row.bestTime);
-        lblRaceScoreDriver[r]->setText(row.driver);
-        if (!row.writeDifferences)
-            continue;
-        lblRaceScoreLapsDifference[r]->setText(row.lapsDifference);
-        const struct {
-            QLabel* label;
-            const QString& text;
-            bool behind;
-        } differences[] = {
-            {lblRaceScoreLastTimeDifference[r], row.lastTimeDifference, row.lastTimeBehind},
-            {lblRaceScoreTotalTimeDifference[r], row.totalTimeDifference, row.totalTimeBehind},
-            {lblRaceScoreBestTimeDifference[r], row.bestTimeDifference, row.bestTimeBehind},
-        };
-        for (const auto& d : differences) {
-            setTextColour(d.label, d.behind ? kRed : kBlue);
-            d.label->setText(d.text);
-        }
-    }
+    m_board->draw(RaceBoardRows(t));
     if (t.LapsRaceComplete())
         cmdRaceStop_Click();
     t.UpdateLeaderLaps();
@@ -681,19 +333,20 @@ void RacePage::cmdRaceStart_Click() {
     lockPage(true);
     cmdRaceClear->setEnabled(false);
     cmdRaceStart->setEnabled(false);
-    setTextColour(txtRaceTime, kBlue);
+    setTextColour(txtRaceTime, Colours::Blue);
     txtRaceTime->setText(QStringLiteral("10"));
-    setTextColour(txtRaceLapCounter, kBlue);
+    setTextColour(txtRaceLapCounter, Colours::Blue);
     txtRaceLapCounter->setText(t.CurrentRaceCategoryID == TimeRace
                                    ? QStringLiteral("0")
                                    : QStringLiteral("0/") + QString::number(t.CurrentRaceLength));
-    hideScoreRows();
+    m_board->hideRows();
     t.CarFinished.fill(true); // slots without a car count as finished
-    showStartCaptions(entries);
-    lblRaceLapCounterLost->setVisible(false);
-    m_appPath = GetAppPath();
+    for (size_t s : m_board->showDrivers(entries, t))
+        t.CarFinished[s] = false;
+    m_controls->hideLapCounterNote();
+    m_sounds.readInstallFolder();
     tmrRaceCountdown.start();
-    playSound("res/start.wav");
+    m_sounds.play("start");
 }
 
 bool RacePage::startListFitsTheBoard() {
@@ -729,7 +382,7 @@ bool RacePage::raceAlreadyRun() {
 
 void RacePage::showStatus(int status) {
     m_main.timing().CurrentRaceStatus = status;
-    lblRaceInfoStatus->setText(StatusText(status));
+    m_information->showStatus(status);
     RefreshRaceBoard();
 }
 
@@ -745,20 +398,6 @@ bool RacePage::storeStartAndTransponders(const Recordset& entries) {
     }
     lblRaceInfoTimeOfRace->setText(DateTimeText(now));
     return true;
-}
-
-void RacePage::showStartCaptions(const Recordset& entries) {
-    TimingState& t = m_main.timing();
-    for (const QSqlRecord& r : entries) {
-        const qint32 position = StartPositionOf(r);
-        if (position < 1 || position > kSlotCount)
-            continue;
-        const auto s = static_cast<size_t>(position - 1);
-        t.ScoreDriverCaption[s] = DriverCaption(r);
-        lblRaceScoreDriver[s]->setText(t.ScoreDriverCaption[s]);
-        showScoreRow(position - 1, position > 1);
-        t.CarFinished[s] = false;
-    }
 }
 
 void RacePage::cmdRaceHeatResultPreview_Click() {
@@ -782,11 +421,11 @@ void RacePage::tmrRaceCountdown_Timer() {
     const int v = static_cast<int>(Val(txtRaceTime->text())) - 1;
     txtRaceTime->setText(QString::number(v));
     if (v > 1 && v < 6)
-        playSound("res/count.wav");
+        m_sounds.play("count");
     if (v <= 0) {
         tmrRaceCountdown.stop();
         if (StartRaceTiming())
-            playSound("res/go.wav");
+            m_sounds.play("go");
     }
 }
 
@@ -799,12 +438,12 @@ bool RacePage::StartRaceTiming() {
         return false;
     }
     t.ResetAtGo();
-    setTextColour(txtRaceTime, kGreen);
+    setTextColour(txtRaceTime, Colours::Green);
     m_main.state().KirvOCX->StartRace();
     tmrRaceTime.start();
     tmrRaceFlash.start();
     t.CurrentRaceStatus = RaceRunning;
-    lblRaceInfoStatus->setText(StatusText(RaceRunning));
+    m_information->showStatus(RaceRunning);
     RefreshRaceBoard();
     return true;
 }
@@ -816,7 +455,7 @@ void RacePage::abortStart() {
     tmrRaceCountdown.stop();
     m_main.state().KirvOCX->StopRace();
     lockPage(false);
-    setTextColour(txtRaceTime, kGreen);
+    setTextColour(txtRaceTime, Colours::Green);
     txtRaceTime->setText(QStringLiteral("0:00.000"));
     RefreshRaceBoard();
 }
@@ -826,21 +465,14 @@ void RacePage::tmrRaceTime_Timer() {
     const bool finish = RaceClockTick(t, tmrRaceTime.interval());
     txtRaceTime->setText(RaceClockText(t.RaceElapsedMs));
     if (finish) {
-        setTextColour(txtRaceTime, kRed);
-        playSound("res/finish.wav");
+        setTextColour(txtRaceTime, Colours::Red);
+        m_sounds.play("finish");
     }
 }
 
 void RacePage::tmrRaceFlash_Timer() {
     const auto colours = FlashTick(m_main.timing());
-    for (size_t r = 0; r < colours.size(); ++r) {
-        if (!colours[r])
-            continue;
-        const QColor c = *colours[r] == FlashColour::Red ? kRed : QColor(Qt::black);
-        for (QLabel* l : {lblRaceScoreDriver[r], lblRaceScoreLaps[r], lblRaceScoreTotalTime[r],
-                          lblRaceScoreLastTime[r], lblRaceScoreBestTime[r]})
-            setTextColour(l, c);
-    }
+    m_board->paintFlash(colours);
 }
 
 void RacePage::cmdRaceStop_Click() {
@@ -877,24 +509,16 @@ void RacePage::afterStoreTry(bool endJustStored) {
     TimingState& t = m_main.timing();
     lockPage(false);
     t.CurrentRaceStatus = RaceFinished;
-    lblRaceInfoStatus->setText(StatusText(RaceFinished));
+    m_information->showStatus(RaceFinished);
     // A laps race that ended by itself keeps the board of its last pass.
     if (!t.LapsRaceComplete())
         RefreshRaceBoard();
-    playSound("res/complete.wav");
+    m_sounds.play("complete");
 }
 
 void RacePage::showWaitingPasses() {
     const int passes = m_store->waiting() - (m_store->endWaiting() ? 1 : 0);
-    QString text;
-    if (passes > 0)
-        text = QStringLiteral("Passes waiting to be stored in the race database: %1. They are "
-                              "stored as soon as the database accepts them.")
-                   .arg(passes);
-    if (m_store->endWaiting())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + kRaceEndNotStoredText;
-    lblRaceWaitingPasses->setText(text);
-    lblRaceWaitingPasses->setVisible(!text.isEmpty());
+    m_controls->showWaiting(passes, m_store->endWaiting());
     if (m_store->waiting() == 0)
         tmrRaceWaitingPasses.stop();
     else if (!tmrRaceWaitingPasses.isActive())
@@ -940,7 +564,7 @@ void RacePage::cmdRaceClear_Click() {
         return;
     }
     t.CurrentRaceStatus = RaceNew;
-    lblRaceInfoStatus->setText(StatusText(RaceNew));
+    m_information->showStatus(RaceNew);
     lblRaceInfoTimeOfRace->clear();
     t.RaceFinishSignalled = false;
     t.CarFinished.fill(false);
@@ -956,30 +580,24 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     const std::optional<RaceStore::Entry> entry = m_store->entryOf(t.CurrentRaceID, iCarID);
     if (!entry || entry->StartPosition < 1 || entry->StartPosition > kSlotCount)
         return;
-    const RacePassOutcome out = RegisterRacePass(t, entry->StartPosition - 1, lMilliseconds,
-                                                 m_main.state().LapCounter.TransponderDelaySeconds());
+    const RacePassOutcome out =
+        RegisterRacePass(t, entry->StartPosition - 1, lMilliseconds,
+                         m_main.state().LapCounter.TransponderDelaySeconds());
     if (out.ignored)
         return;
     // Counted as when the database takes it: a write it refuses waits, in
     // order, and is tried again before the next pass and every second.
     (void)m_store->storePass(t.CurrentRaceID, entry->DriverInRaceID, out);
     showWaitingPasses();
-    playSound("res/pass.wav");
+    m_sounds.play("pass");
     if (out.finishSignalNow) {
-        setTextColour(txtRaceLapCounter, kRed);
-        playSound("res/finish.wav");
+        setTextColour(txtRaceLapCounter, Colours::Red);
+        m_sounds.play("finish");
     }
     if (out.lapCounted)
         RefreshRaceBoard();
     if (out.raceComplete)
         cmdRaceStop_Click();
-}
-
-void RacePage::playSound(const char* name) {
-    // The install folder is read from the settings at the Start, not per pass.
-    if (m_appPath.isEmpty())
-        m_appPath = GetAppPath();
-    PlaySound(m_appPath + QLatin1String(name), SND_ASYNC);
 }
 
 bool RacePage::raceUnderWay() const {
@@ -991,20 +609,11 @@ bool RacePage::raceUnderWay() const {
 void RacePage::LapCounterLost() {
     if (!raceUnderWay())
         return;
-    lblRaceLapCounterLost->setText(kLapCounterLostText);
-    setTextColour(lblRaceLapCounterLost, kRed);
-    lblRaceLapCounterLost->setVisible(true);
+    m_controls->showLapCounterLost();
 }
 
-const QString RacePage::kLapCounterBackText =
-    QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
-                   "were not seen: those laps are missing.");
-
 void RacePage::LapCounterBack() {
-    if (lblRaceLapCounterLost->isHidden())
-        return;
-    lblRaceLapCounterLost->setText(kLapCounterBackText);
-    setTextColour(lblRaceLapCounterLost, Qt::black);
+    m_controls->showLapCounterBack();
 }
 
 } // namespace kv

@@ -1,9 +1,14 @@
 #pragma once
 // Page 2, "Race": heat selection with its conflicts and information, driver
 // corrections, the score board and the race run (start, countdown, clock, stop,
-// clear) with the passes of the running race.
+// clear) with the passes of the running race. The page keeps the handlers and
+// the sequence of a race; its pieces (RaceSelection, RaceInformationFrame,
+// RaceDriverFrame, RaceControls, RaceBoard) lay out and draw their parts, and
+// RaceStore reads and writes.
 
 #include "PageFrame.h"
+#include "RaceControls.h"
+#include "Sounds.h"
 
 #include <QTimer>
 
@@ -24,7 +29,10 @@ class QToolButton;
 namespace kv {
 
 class Recordset;
-class TransponderIdBox;
+class RaceBoard;
+class RaceDriverFrame;
+class RaceInformationFrame;
+class RaceSelection;
 class RaceStore;
 struct RacePassOutcome;
 
@@ -97,9 +105,9 @@ public:
     static QColor textColour(const QWidget* w);
 
     static const QString kSingleRaceRegistrationRow;
-    static const QString kLapCounterLostText;
-    static const QString kLapCounterBackText;
-    static const QString kRaceEndNotStoredText;
+    static inline const QString& kLapCounterLostText = RaceControls::kLapCounterLostText;
+    static inline const QString& kLapCounterBackText = RaceControls::kLapCounterBackText;
+    static inline const QString& kRaceEndNotStoredText = RaceControls::kRaceEndNotStoredText;
 
     // Race selection.
     QComboBox* cbRaceShowRaceCategory = nullptr;
@@ -163,29 +171,27 @@ private:
     void connectHandlers();
 
     void fillStartList();
-    void checkConflicts(const Recordset& startList);
     void resetRaceDisplay();
     void showRaceInformation();
-    void clearRaceInformation();
-    void showScoreRow(int row, bool withDifferences);
-    void hideScoreRows();
 
     bool startListFitsTheBoard();
     bool raceAlreadyRun();
     bool storeStartAndTransponders(const Recordset& entries);
-    void showStartCaptions(const Recordset& entries);
     void lockPage(bool locked);
     void abortStart();
     void afterStoreTry(bool endJustStored);
     void showWaitingPasses();
     void showStatus(int status);
     bool raceUnderWay() const;
-    void playSound(const char* name);
 
-    TransponderIdBox* m_idBox = nullptr;
     std::unique_ptr<RaceStore> m_store;
-    // The install folder for the race's sounds, read at the Start.
-    QString m_appPath;
+    // The race's sounds; the install folder is read at the Start.
+    RunSounds m_sounds;
+    std::unique_ptr<RaceSelection> m_selection;
+    std::unique_ptr<RaceControls> m_controls;
+    std::unique_ptr<RaceInformationFrame> m_information;
+    std::unique_ptr<RaceDriverFrame> m_driver;
+    std::unique_ptr<RaceBoard> m_board;
 };
 
 } // namespace kv

@@ -12,7 +12,7 @@ TransponderRead TransponderIdTool::Read() {
     MainState& s = m_main.state();
     const qint16 id = s.KirvOCX->GetSingleID();
     // -1: the counter answered, with nothing on its reader.
-    s.shapeHWStatusIndicator->setFillColor(id >= -1 ? kLinkGreen : kLinkDarkRed);
+    s.shapeHWStatusIndicator->setFillColor(id >= -1 ? Colours::Green : Colours::DarkRed);
     if (id >= 0)
         return {TransponderRead::ID, id};
     return {id == -1 ? TransponderRead::NoCar : TransponderRead::NoContact, id};

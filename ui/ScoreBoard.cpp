@@ -1,5 +1,6 @@
 #include "ScoreBoard.h"
 
+#include "Colours.h"
 #include "Ui.h"
 
 #include <QLabel>
@@ -46,6 +47,52 @@ void addScoreColumn(QWidget* page, const ScoreColumn& column, const ScoreColumnS
         label->setVisible(false);
         (*column.labels)[static_cast<size_t>(i)] = label;
     }
+}
+
+ScoreBoard::ScoreBoard(QWidget* page, const char* prefix, const Designs& designs) {
+    addScoreBoardHeadings(page);
+    const struct {
+        const char* name;
+        ScoreRow* labels;
+        int left;
+        int width;
+        QString design;
+    } columns[] = {
+        {"Driver", &driver, 4680, 3255, QStringLiteral("Driver")},
+        {"Laps", &laps, 8040, 1095, designs.laps},
+        {"TotalTime", &totalTime, 9240, 1575, designs.totalTime},
+        {"LastTime", &lastTime, 10920, 1335, designs.lastTime},
+        {"BestTime", &bestTime, 12360, 1335, designs.bestTime},
+    };
+    for (const auto& c : columns) {
+        const QByteArray name = QByteArray(prefix) + c.name;
+        addScoreColumn(page, {name.constData(), c.labels, c.left, c.width, c.design},
+                       {3000, 375, formFont(15.75, false), Qt::black, c.labels == &driver});
+    }
+}
+
+std::array<QLabel*, 5> ScoreBoard::rowLabels(size_t row) const {
+    return {driver[row], laps[row], totalTime[row], lastTime[row], bestTime[row]};
+}
+
+void ScoreBoard::setRowVisible(size_t row, bool visible) {
+    for (QLabel* l : rowLabels(row))
+        l->setVisible(visible);
+}
+
+void ScoreBoard::setRowTexts(size_t row, const QString& driverText, const QString& lapsText,
+                             const QString& totalTimeText, const QString& lastTimeText,
+                             const QString& bestTimeText) {
+    laps[row]->setText(lapsText);
+    totalTime[row]->setText(totalTimeText);
+    lastTime[row]->setText(lastTimeText);
+    bestTime[row]->setText(bestTimeText);
+    driver[row]->setText(driverText);
+}
+
+void ScoreBoard::paintFlash(size_t row, bool red) {
+    for (QLabel* l : rowLabels(row))
+        setTextColour(l, red ? Colours::Red : QColor(Qt::black));
 }
 
 } // namespace kv

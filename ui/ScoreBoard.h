@@ -38,4 +38,35 @@ struct ScoreColumnStyle {
 };
 void addScoreColumn(QWidget* page, const ScoreColumn& column, const ScoreColumnStyle& style);
 
+// A board of ten rows: the headings and row numbers, and the five columns of a
+// row, <prefix>Driver, <prefix>Laps, <prefix>TotalTime, <prefix>LastTime and
+// <prefix>BestTime, in black, hidden until a row is shown.
+class ScoreBoard {
+public:
+    // The texts the labels hold before anything is written.
+    struct Designs {
+        QString laps;
+        QString totalTime;
+        QString lastTime;
+        QString bestTime;
+    };
+    ScoreBoard(QWidget* page, const char* prefix, const Designs& designs);
+
+    void setRowVisible(size_t row, bool visible);
+    void setRowTexts(size_t row, const QString& driverText, const QString& lapsText,
+                     const QString& totalTimeText, const QString& lastTimeText,
+                     const QString& bestTimeText);
+    // A flashing row is red, and black again between flashes.
+    void paintFlash(size_t row, bool red);
+
+    ScoreRow driver{};
+    ScoreRow laps{};
+    ScoreRow totalTime{};
+    ScoreRow lastTime{};
+    ScoreRow bestTime{};
+
+private:
+    std::array<QLabel*, 5> rowLabels(size_t row) const;
+};
+
 } // namespace kv

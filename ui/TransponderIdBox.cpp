@@ -53,10 +53,10 @@ void TransponderIdBox::Read() {
     const TransponderRead r = m_main.GetTransponderID();
     if (r.outcome == TransponderRead::ID) {
         box->setText(QString::number(r.id));
-        setTextColor(box, kIdGreen);
+        setTextColor(box, Colours::Green);
         return;
     }
-    setTextColor(box, kIdLightRed);
+    setTextColor(box, Colours::Red);
     MsgBox(r.outcome == TransponderRead::NoCar
                ? QStringLiteral("There is no car in contact with the Kirv system.")
                : QStringLiteral("There is no contact with the Kirv system. Please verify the "
@@ -67,16 +67,16 @@ void TransponderIdBox::Read() {
 void TransponderIdBox::Write() {
     switch (m_main.SetTransponderID(RoundHalfEven(Val(box->text())))) {
     case TransponderWrite::Stored:
-        setTextColor(box, kIdGreen);
+        setTextColor(box, Colours::Green);
         MsgBox(QStringLiteral("New ID was stored."), MsgButtons::OK, MsgIcon::None, kWriteTitle);
         return;
     case TransponderWrite::NotStored:
-        setTextColor(box, kIdLightRed);
+        setTextColor(box, Colours::Red);
         MsgBox(QStringLiteral("New ID was NOT stored."), MsgButtons::OK, MsgIcon::Critical,
                kWriteTitle);
         return;
     case TransponderWrite::NotAnID:
-        setTextColor(box, kIdLightRed);
+        setTextColor(box, Colours::Red);
         MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kWriteTitle);
         return;
     }

@@ -4,6 +4,8 @@
 // counter's reader into the box, writes the box's number into the transponder,
 // colours the box after each and tells the user what went wrong.
 
+#include "Colours.h"
+
 #include <QColor>
 #include <QObject>
 #include <QPoint>
@@ -15,10 +17,6 @@ class QPushButton;
 namespace kv {
 
 class MainContext;
-
-// The box's text after a read or write: green when it worked, light red when not.
-inline const QColor kIdGreen = QColor(0, 192, 0);
-inline const QColor kIdLightRed = QColor(255, 0, 0);
 
 class TransponderIdBox final : public QObject {
 public:

@@ -67,7 +67,7 @@ void SetUpWindow(QWidget* window, const char* name, const QString& title) {
     window->setWindowTitle(title);
     window->setAutoFillBackground(true);
     QPalette pal = window->palette();
-    pal.setColor(QPalette::Window, windowGrey());
+    pal.setColor(QPalette::Window, Colours::WindowGrey);
     window->setPalette(pal);
 }
 
@@ -380,7 +380,7 @@ void ElidingComboBox::paintEvent(QPaintEvent*) {
     painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
 }
 
-StatusIndicator::StatusIndicator(QWidget* parent) : QWidget(parent), m_color(bgr(0xC000)) {}
+StatusIndicator::StatusIndicator(QWidget* parent) : QWidget(parent), m_color(Colours::Green) {}
 
 void StatusIndicator::setFillColor(const QColor& c) {
     m_color = c;

@@ -2,6 +2,8 @@
 // Helpers for laying out the system's windows from their twips geometry, and the
 // fonts, colours and list columns they share.
 
+#include "Colours.h"
+
 #include <QColor>
 #include <QComboBox>
 #include <QFont>
@@ -53,22 +55,12 @@ void setStoredText(QLineEdit* box, const QString& text);
 QPushButton* addButton(const char* name, const QString& caption, QWidget* parent, int left, int top,
                        int width, int height);
 
-// A colour written the way this system writes its colours: &HBBGGRR, blue in the
-// high byte and red in the low byte.
-inline QColor bgr(unsigned value) {
-    return QColor::fromRgb(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
-}
-
 // The colour a label draws its text in, and a box its typed text.
 void setTextColour(QWidget* w, const QColor& c);
 
 // The form font: a plain sans serif at the given point size.
 QFont formFont(double pointSize = 8.25, bool bold = true);
 
-// The grey every window of the system is drawn on.
-inline QColor windowGrey() {
-    return bgr(0xC0C0C0);
-}
 // What every window of the system shares: its system name as object name, its
 // title and the grey window colour.
 void SetUpWindow(QWidget* window, const char* name, const QString& title);

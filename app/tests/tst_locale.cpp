@@ -123,7 +123,7 @@ private slots:
         mf.port->queueReplyTo("#G$", "#H17$");
         mf.w->findChild<QPushButton*>(read)->click();
         QCOMPARE(idBox->text(), QString("23"));
-        QCOMPARE(TransponderIdBox::textColor(idBox), kIdGreen);
+        QCOMPARE(TransponderIdBox::textColor(idBox), Colours::Green);
 
         mf.port->clearWritten();
         mf.port->queueReplyTo("#I17$", "#O17$");

@@ -45,7 +45,7 @@ private slots:
         QVERIFY(w.Form_Load());
         QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
         QCOMPARE(w.state().lblHWStatusComport->text(), "COM" + firstText);
-        QCOMPARE(w.state().shapeHWStatusIndicator->fillColor(), kLinkGreen);
+        QCOMPARE(w.state().shapeHWStatusIndicator->fillColor(), Colours::Green);
         QVERIFY(counter.commandsReceived().contains("#G$"));
 
         // Read the transponder on the reader.
@@ -71,13 +71,13 @@ private slots:
         QCOMPARE(fx.setting("ComPort"), secondText);
         page->cmdMiscTestConnection->click();
         QCOMPARE(w.state().lblHWStatusComport->text(), "COM" + secondText);
-        QCOMPARE(w.state().shapeHWStatusIndicator->fillColor(), kLinkGreen);
+        QCOMPARE(w.state().shapeHWStatusIndicator->fillColor(), Colours::Green);
         QVERIFY(second.commandsReceived().contains("#G$"));
         QVERIFY(platform.boxes->messages.isEmpty());
 
         // The counter is unplugged while its port is open: no contact shows at once.
         second.close();
-        QTRY_COMPARE(w.state().shapeHWStatusIndicator->fillColor(), kLinkDarkRed);
+        QTRY_COMPARE(w.state().shapeHWStatusIndicator->fillColor(), Colours::DarkRed);
         QVERIFY(platform.boxes->messages.isEmpty());
     }
 };

@@ -45,16 +45,17 @@ private slots:
         QTest::addColumn<QColor>("color");
         QTest::addColumn<QString>("message"); // empty: none
         QTest::newRow("answers without transponder")
-            << "3" << false << "#N$" << true << kLinkGreen << "";
+            << "3" << false << "#N$" << true << Colours::Green << "";
         QTest::newRow("answers with a transponder")
-            << "3" << false << "#H17$" << true << kLinkGreen << "";
-        QTest::newRow("silent counter") << "3" << false << "" << false << kLinkDarkRed << "";
-        QTest::newRow("port missing") << "3" << true << "#N$" << false << kLinkDarkRed
+            << "3" << false << "#H17$" << true << Colours::Green << "";
+        QTest::newRow("silent counter") << "3" << false << "" << false << Colours::DarkRed << "";
+        QTest::newRow("port missing") << "3" << true << "#N$" << false << Colours::DarkRed
                                       << "Unable to open COM3" + kPortFailureTail;
-        QTest::newRow("empty box") << "" << false << "#N$" << false << kLinkDarkRed
+        QTest::newRow("empty box") << "" << false << "#N$" << false << Colours::DarkRed
                                    << "Unable to open COM" + kPortFailureTail;
-        QTest::newRow("not a 16-bit number") << "70000" << false << "#N$" << false << kLinkDarkRed
-                                             << "Unable to open COM70000" + kPortFailureTail;
+        QTest::newRow("not a 16-bit number")
+            << "70000" << false << "#N$" << false << Colours::DarkRed
+            << "Unable to open COM70000" + kPortFailureTail;
     }
     void connectionTest() {
         QFETCH(QString, portText);
@@ -110,15 +111,15 @@ private slots:
         test::MainFixture m;
         m.port->queueReplyTo("#G$", "#N$");
         QVERIFY(m.start());
-        QCOMPARE(indicator(m), kLinkGreen);
+        QCOMPARE(indicator(m), Colours::Green);
         m.port->vanish();
-        QCOMPARE(indicator(m), kLinkDarkRed);
+        QCOMPARE(indicator(m), Colours::DarkRed);
         QVERIFY(!m.port->isOpen());
         QVERIFY2(m.messages().isEmpty(), qPrintable(m.platform.boxes->lastText()));
 
         m.port->queueReplyTo("#G$", "#N$");
         QVERIFY(m.w->TestLapCounterConnection());
-        QCOMPARE(indicator(m), kLinkGreen);
+        QCOMPARE(indicator(m), Colours::Green);
         QVERIFY(m.messages().isEmpty());
     }
 
@@ -216,7 +217,7 @@ private slots:
         QCOMPARE(m.state().LapCounter.PortText(), comPort);
         QTEST(m.port->openAttempts().last(), "device");
         QCOMPARE(m.state().lblHWStatusComport->text(), "COM" + comPort);
-        QCOMPARE(indicator(m), kLinkGreen);
+        QCOMPARE(indicator(m), Colours::Green);
         QVERIFY(m.messages().isEmpty());
     }
 
@@ -227,16 +228,18 @@ private slots:
         QTest::addColumn<QColor>("textColor");
         QTest::addColumn<QColor>("indicatorColor");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("transponder 23") << false << "#H17$"
-                                        << "23" << kIdGreen << kLinkGreen << QStringList{};
-        QTest::newRow("no transponder") << false << "#N$"
-                                        << "7" << kIdLightRed << kLinkGreen << QStringList{kNoCar};
+        QTest::newRow("transponder 23")
+            << false << "#H17$"
+            << "23" << Colours::Green << Colours::Green << QStringList{};
+        QTest::newRow("no transponder")
+            << false << "#N$"
+            << "7" << Colours::Red << Colours::Green << QStringList{kNoCar};
         QTest::newRow("silent counter")
             << false << ""
-            << "7" << kIdLightRed << kLinkDarkRed << QStringList{kNoContact};
+            << "7" << Colours::Red << Colours::DarkRed << QStringList{kNoContact};
         QTest::newRow("port missing")
             << true << "#H17$"
-            << "7" << kIdLightRed << kLinkDarkRed
+            << "7" << Colours::Red << Colours::DarkRed
             << QStringList{"Unable to open COM1" + kPortFailureTail, kNoContact};
     }
     void readTransponderId() {
@@ -282,29 +285,30 @@ private slots:
         QTest::newRow("stored") << "12abc"
                                 << "12"
                                 << "#O0C$"
-                                << "#I0C$" << kIdGreen << "New ID was stored." << MsgIcon::None;
+                                << "#I0C$" << Colours::Green << "New ID was stored."
+                                << MsgIcon::None;
         QTest::newRow("refused by the counter")
             << "12"
             << "12"
             << "#E0C$"
-            << "#I0C$" << kIdLightRed << "New ID was NOT stored." << MsgIcon::Critical;
+            << "#I0C$" << Colours::Red << "New ID was NOT stored." << MsgIcon::Critical;
         QTest::newRow("no answer")
             << "255"
             << "255"
             << ""
-            << "#IFF$" << kIdLightRed << "New ID was NOT stored." << MsgIcon::Critical;
+            << "#IFF$" << Colours::Red << "New ID was NOT stored." << MsgIcon::Critical;
         QTest::newRow("outside the counter's IDs")
             << "300"
             << "300"
             << "#O12C$"
-            << "" << kIdLightRed
+            << "" << Colours::Red
             << "A transponder ID is a number from 0 to 255. New ID was NOT stored."
             << MsgIcon::Critical;
         QTest::newRow("too large for any ID")
             << "99999999999"
             << "99999999999"
             << ""
-            << "" << kIdLightRed
+            << "" << Colours::Red
             << "A transponder ID is a number from 0 to 255. New ID was NOT stored."
             << MsgIcon::Critical;
     }
@@ -362,7 +366,7 @@ private slots:
         m.port->queueReplyTo("#G$", "#H17$");
         read->click();
         QCOMPARE(box->text(), QString("23"));
-        QCOMPARE(TransponderIdBox::textColor(box), kIdGreen);
+        QCOMPARE(TransponderIdBox::textColor(box), Colours::Green);
         QVERIFY(m.messages().isEmpty());
 
         box->clear();
@@ -372,14 +376,14 @@ private slots:
 
         m.port->queueReplyTo("#I0C$", "#O0C$");
         write->click();
-        QCOMPARE(TransponderIdBox::textColor(box), kIdGreen);
+        QCOMPARE(TransponderIdBox::textColor(box), Colours::Green);
         QCOMPARE(m.messages().size(), 1);
         QCOMPARE(m.messages().first().text, QString("New ID was stored."));
 
         m.port->queueReplyTo("#G$", "#N$");
         read->click();
         QCOMPARE(box->text(), QString("12"));
-        QCOMPARE(TransponderIdBox::textColor(box), kIdLightRed);
+        QCOMPARE(TransponderIdBox::textColor(box), Colours::Red);
         QCOMPARE(m.messages().last().text, kNoCar);
     }
 

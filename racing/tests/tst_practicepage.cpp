@@ -411,7 +411,7 @@ private slots:
         p.w.tmrLapCounterReconnect_Timer();
         QVERIFY(p.main.port->isOpen());
         QVERIFY(!p.w.tmrLapCounterReconnect.isActive());
-        QCOMPARE(p.main.state().shapeHWStatusIndicator->fillColor(), kLinkGreen);
+        QCOMPARE(p.main.state().shapeHWStatusIndicator->fillColor(), Colours::Green);
         p.pass(7, 40000);
         QCOMPARE(p.row(0).at(1), QString("1"));
         QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"1"});

@@ -1280,7 +1280,7 @@ private slots:
         day.pass(5, 1000);
         day.pass(5, 20000);
         day.main.port->vanish(); // the counter is unplugged
-        QCOMPARE(day.main.state().shapeHWStatusIndicator->fillColor(), kLinkDarkRed);
+        QCOMPARE(day.main.state().shapeHWStatusIndicator->fillColor(), Colours::DarkRed);
         QVERIFY(!p->lblRaceLapCounterLost->isHidden());
         QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
         QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
@@ -1318,7 +1318,7 @@ private slots:
         w.tmrLapCounterReconnect_Timer();
         QVERIFY(!port->isOpen());
         QCOMPARE(port->openAttempts().last(), QString("/dev/ttyS0"));
-        QCOMPARE(indicator(), kLinkDarkRed);
+        QCOMPARE(indicator(), Colours::DarkRed);
         QVERIFY(w.tmrLapCounterReconnect.isActive());
         QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
 
@@ -1327,7 +1327,7 @@ private slots:
         w.tmrLapCounterReconnect_Timer();
         QVERIFY(port->isOpen());
         QVERIFY(!w.tmrLapCounterReconnect.isActive());
-        QCOMPARE(indicator(), kLinkGreen);
+        QCOMPARE(indicator(), Colours::Green);
         QVERIFY(!p->lblRaceLapCounterLost->isHidden());
         QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
         QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), QColor(Qt::black));

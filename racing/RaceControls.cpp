@@ -1,0 +1,115 @@
+#include "RaceControls.h"
+
+#include "ButtonPictures.h"
+#include "Colours.h"
+#include "Ui.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace kv {
+
+const QString RaceControls::kRaceEndNotStoredText =
+    QStringLiteral("The end of the race could not be stored in the race database yet. Press Stop "
+                   "to try again.");
+const QString RaceControls::kLapCounterLostText =
+    QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
+                   "every counted lap is stored.");
+const QString RaceControls::kLapCounterBackText =
+    QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
+                   "were not seen: those laps are missing.");
+
+RaceControls::RaceControls(QWidget* page) {
+    struct Display {
+        const char* caption;
+        const char* name;
+        QLineEdit** member;
+        int left;
+        int width;
+        const char* design;
+        QColor colour;
+    };
+    const Display displays[] = {
+        {"Race time", "txtRaceTime", &txtRaceTime, 4080, 4935, "0:00.000", Colours::Green},
+        {"Lap counter", "txtRaceLapCounter", &txtRaceLapCounter, 9120, 2895, "0", Colours::Blue},
+    };
+    for (const Display& d : displays) {
+        QLabel* caption = addLabel(QString::fromLatin1(d.caption), page, d.left, 480, 2400, 315);
+        QLineEdit* box = *d.member =
+            addControl<QLineEdit>(d.name, page, d.left, 840, d.width, 1335);
+        caption->setBuddy(box);
+        box->setReadOnly(true);
+        box->setFont(blackFont(39.75));
+        box->setAlignment(Qt::AlignCenter);
+        box->setText(QString::fromLatin1(d.design));
+        setTextColour(box, d.colour);
+    }
+
+    Frame1 = addControl<QGroupBox>("Frame1", page, 12240, 240, 2655, 1935);
+    Frame1->setTitle(QStringLiteral("Race control"));
+    cmdRaceStart = addPictureButton("cmdRaceStart", Frame1, 120, 300, 1095, 975,
+                                    ButtonPicture::Start, QStringLiteral("Start race"));
+    cmdRaceStop = addPictureButton("cmdRaceStop", Frame1, 1320, 300, 1095, 975, ButtonPicture::Stop,
+                                   QStringLiteral("Stop race"));
+    // Disabled until a race is selected.
+    cmdRaceStart->setEnabled(false);
+    cmdRaceStop->setEnabled(false);
+    cmdRaceClear =
+        addButton("cmdRaceClear", QStringLiteral("Clear race"), Frame1, 120, 1380, 1575, 435);
+    cmdRaceClear->setEnabled(false);
+    // The preview and the details stay usable while a race runs.
+    cmdRaceHeatResultPreview =
+        addPictureButton("cmdRaceHeatResultPreview", Frame1, 1800, 1380, 615, 435,
+                         ButtonPicture::Preview, QStringLiteral("Heat result preview"));
+    cmdRaceScoreCompareShow = addButton("cmdRaceScoreCompareShow", QStringLiteral("Show details"),
+                                        page, 12360, 8985, 1335, 375);
+    cmdRaceScoreCompareShow->setToolTip(QStringLiteral("Display details for checked drivers."));
+
+    lblRaceLapCounterLost =
+        addLabel("lblRaceLapCounterLost", kLapCounterLostText, page, 3840, 8985, 8400, 435);
+    lblRaceLapCounterLost->setWordWrap(true);
+    setTextColour(lblRaceLapCounterLost, Colours::Red);
+    lblRaceLapCounterLost->setVisible(false);
+
+    // Passes the database has not taken yet; in the start list's place, which
+    // is hidden while a race runs.
+    lblRaceWaitingPasses = addLabel("lblRaceWaitingPasses", QString(), page, 240, 7920, 3360, 1335);
+    lblRaceWaitingPasses->setWordWrap(true);
+    lblRaceWaitingPasses->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextColour(lblRaceWaitingPasses, Colours::Red);
+    lblRaceWaitingPasses->setVisible(false);
+}
+
+void RaceControls::showLapCounterLost() {
+    lblRaceLapCounterLost->setText(kLapCounterLostText);
+    setTextColour(lblRaceLapCounterLost, Colours::Red);
+    lblRaceLapCounterLost->setVisible(true);
+}
+
+void RaceControls::showLapCounterBack() {
+    if (lblRaceLapCounterLost->isHidden())
+        return;
+    lblRaceLapCounterLost->setText(kLapCounterBackText);
+    setTextColour(lblRaceLapCounterLost, Qt::black);
+}
+
+void RaceControls::hideLapCounterNote() {
+    lblRaceLapCounterLost->setVisible(false);
+}
+
+void RaceControls::showWaiting(int passes, bool endWaiting) {
+    QString text;
+    if (passes > 0)
+        text = QStringLiteral("Passes waiting to be stored in the race database: %1. They are "
+                              "stored as soon as the database accepts them.")
+                   .arg(passes);
+    if (endWaiting)
+        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + kRaceEndNotStoredText;
+    lblRaceWaitingPasses->setText(text);
+    lblRaceWaitingPasses->setVisible(!text.isEmpty());
+}
+
+} // namespace kv
