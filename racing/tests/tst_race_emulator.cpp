@@ -3,6 +3,7 @@
 // Each pass goes the whole way: the control's repeat filter, the transponder
 // delay, the race rules, the stored laps and results, the board, the automatic
 // stop.
+#include "DatabaseFaults.h"
 #include "FakePlatform.h"
 #include "InstallFixture.h"
 #include "LapCounterEmulator.h"
@@ -39,27 +40,7 @@ const QStringList kDrivers{
     "27.255, 13);",
 };
 
-// Another program holding the database's write lock until destroyed.
-class OtherProgramLock {
-public:
-    explicit OtherProgramLock(const QString& file) {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
-        db.setDatabaseName(file);
-        if (!db.open() || !QSqlQuery(db).exec("BEGIN EXCLUSIVE;"))
-            qFatal("no lock");
-    }
-    ~OtherProgramLock() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            QSqlQuery(db).exec("COMMIT;");
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-
-private:
-    QString m_name = "other-program";
-};
+using test::OtherProgramLock;
 
 QColor textColour(const QWidget* w) {
     return RacePage::textColour(w);

@@ -1,6 +1,7 @@
 // The race page on a real database with a fake lap counter port: heat
 // selection, conflicts, race information, driver corrections, the race run and
 // the passes of a running race.
+#include "DatabaseFaults.h"
 #include "Helpers.h"
 #include "ItemTexts.h"
 #include "LapCounterConnection.h"
@@ -208,27 +209,7 @@ public:
     QList<RecordedMessage>& messages() { return platform.boxes->messages; }
 };
 
-// Another program holding the database's write lock until destroyed.
-class OtherProgramLock {
-public:
-    explicit OtherProgramLock(const QString& file) {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
-        db.setDatabaseName(file);
-        if (!db.open() || !QSqlQuery(db).exec("BEGIN EXCLUSIVE;"))
-            qFatal("no lock");
-    }
-    ~OtherProgramLock() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            QSqlQuery(db).exec("COMMIT;");
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-
-private:
-    QString m_name = "other-program";
-};
+using test::OtherProgramLock;
 
 // Three drivers with transponders 5, 17 and 23 in one race.
 struct ThreeCars {

@@ -100,4 +100,14 @@ private:
     bool m_held = false;
 };
 
+// A lock a test cannot go on without: the test program ends when it cannot be
+// taken.
+class OtherProgramLock : public HeldLock {
+public:
+    explicit OtherProgramLock(const QString& file) : HeldLock(file) {
+        if (!held())
+            qFatal("another connection could not take the database's write lock");
+    }
+};
+
 } // namespace kv::test

@@ -3,6 +3,8 @@
 // a user meets them: a file without write permission, and a lock held by
 // another program.
 
+#include "DatabaseFaults.h"
+
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -64,33 +66,6 @@ private:
     QByteArray m_file;
     mode_t m_mode = 0644;
     bool m_dropped = false;
-};
-
-// Another program holds the database's write lock for as long as this lives;
-// readers go on reading (the file is in WAL mode).
-class HeldLock {
-public:
-    explicit HeldLock(const QString& file)
-        : m_name(QStringLiteral("lock-") + QUuid::createUuid().toString()) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(file);
-        m_held = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE;"));
-    }
-    ~HeldLock() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK;"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    HeldLock(const HeldLock&) = delete;
-    HeldLock& operator=(const HeldLock&) = delete;
-    bool held() const { return m_held; }
-
-private:
-    QString m_name;
-    bool m_held = false;
 };
 
 } // namespace kv::test

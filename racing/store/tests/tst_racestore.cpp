@@ -2,6 +2,7 @@
 // statements of a pass, and a race run through the store with faults of the
 // database in the middle of it.
 #include "Database.h"
+#include "DatabaseFaults.h"
 #include "InstallFixture.h"
 #include "PassStatements.h"
 #include "RaceStore.h"
@@ -34,27 +35,7 @@ public:
     }
 };
 
-// Another program holding the database's write lock until destroyed.
-class OtherProgramLock {
-public:
-    explicit OtherProgramLock(const QString& file) {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", m_name);
-        db.setDatabaseName(file);
-        if (!db.open() || !QSqlQuery(db).exec("BEGIN EXCLUSIVE;"))
-            qFatal("no lock");
-    }
-    ~OtherProgramLock() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            QSqlQuery(db).exec("COMMIT;");
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
-    }
-
-private:
-    QString m_name = "other-program-" + QUuid::createUuid().toString();
-};
+using test::OtherProgramLock;
 
 enum class Fault { None, Locked, DiskFull };
 
