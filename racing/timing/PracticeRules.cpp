@@ -47,12 +47,12 @@ PracticeLink PracticeAutoLink(qint32 carId, bool autoAssign, const QList<Practic
 PracticePassOutcome RegisterPracticePass(TimingState& st, int slot, qint32 lMilliseconds,
                                          double transponderDelaySeconds) {
     PracticePassOutcome out;
-    if (!validSlot(slot))
+    const std::optional<qint32> passTime =
+        AcceptedPassTime(st, slot, lMilliseconds, transponderDelaySeconds);
+    if (!passTime)
         return out;
     const auto s = static_cast<size_t>(slot);
-    const qint32 t = SlotPassTime(st, slot, lMilliseconds);
-    if (PassTooSoon(st, slot, t, transponderDelaySeconds))
-        return out;
+    const qint32 t = *passTime;
 
     out.ignored = false;
     st.RowFlashCount[s] = 1;

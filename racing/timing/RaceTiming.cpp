@@ -167,6 +167,17 @@ bool PassTooSoon(const TimingState& st, int slot, qint32 passTime, double transp
            transponderDelaySeconds * 1000.0 > double(qint64(passTime) - st.CarTotalTime[s]);
 }
 
+std::optional<qint32> AcceptedPassTime(const TimingState& st, int slot, qint32 lMilliseconds,
+                                       double transponderDelaySeconds) {
+    if (slot < 0 || slot >= kSlotCount)
+        return std::nullopt;
+    const qint32 t = SlotPassTime(st, slot, lMilliseconds);
+    // Before the first lap the reference is the go.
+    if (PassTooSoon(st, slot, t, transponderDelaySeconds))
+        return std::nullopt;
+    return t;
+}
+
 qint32 CountLap(TimingState& st, int slot, qint32 passTime) {
     const auto s = static_cast<size_t>(slot);
     st.CarLaps[s] += 1;
@@ -181,13 +192,12 @@ qint32 CountLap(TimingState& st, int slot, qint32 passTime) {
 RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds,
                                  double transponderDelaySeconds) {
     RacePassOutcome out;
-    if (slot < 0 || slot >= kSlotCount)
+    const std::optional<qint32> passTime =
+        AcceptedPassTime(st, slot, lMilliseconds, transponderDelaySeconds);
+    if (!passTime)
         return out;
     const auto s = static_cast<size_t>(slot);
-    const qint32 t = SlotPassTime(st, slot, lMilliseconds);
-    // Before the first lap the reference is the go.
-    if (PassTooSoon(st, slot, t, transponderDelaySeconds))
-        return out;
+    const qint32 t = *passTime;
 
     out.ignored = false;
     out.flash = true;

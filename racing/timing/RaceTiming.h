@@ -142,6 +142,10 @@ qint32 SlotPassTime(const TimingState& state, int slot, qint32 lMilliseconds);
 // delay is longer than the time since the car's last counted lap (equal counts).
 bool PassTooSoon(const TimingState& state, int slot, qint32 passTime,
                  double transponderDelaySeconds);
+// The time of a pass since the slot's own start when the pass counts at all:
+// nothing for a slot that is none of the board's or a pass that comes too soon.
+std::optional<qint32> AcceptedPassTime(const TimingState& state, int slot, qint32 lMilliseconds,
+                                       double transponderDelaySeconds);
 // Counts a lap of the slot ending at passTime (since the slot's own start): one
 // lap more, the lap's time as last lap and, when faster, as best lap, and
 // passTime as the total. Returns the lap's time.
