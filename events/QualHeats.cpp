@@ -4,6 +4,7 @@
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "QualHeatDeal.h"
+#include "Tournaments.h"
 
 #include <map>
 #include <utility>
@@ -43,16 +44,13 @@ QString columnOf(QualSetting which) {
 } // namespace
 
 bool ReadQualSettings(Database& db, qint32 tournamentID, QualSettings& settings, bool& found) {
-    Recordset rs;
-    if (!db.Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") +
-                       num(tournamentID) + QStringLiteral(";"),
-                   rs))
+    QSqlRecord r;
+    if (!ReadTournamentRecord(db, tournamentID, r, found))
         return false;
-    found = !rs.isEmpty();
     if (found)
-        settings = {rs.value(0, QStringLiteral("QualNumOfRounds")).toInt(),
-                    rs.value(0, QStringLiteral("QualNumOfCarsInHeat")).toInt(),
-                    rs.value(0, QStringLiteral("QualRaceTime")).toInt()};
+        settings = {r.value(QStringLiteral("QualNumOfRounds")).toInt(),
+                    r.value(QStringLiteral("QualNumOfCarsInHeat")).toInt(),
+                    r.value(QStringLiteral("QualRaceTime")).toInt()};
     return true;
 }
 

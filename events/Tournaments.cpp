@@ -32,7 +32,7 @@ bool ReadTournaments(Database& db, QList<TournamentRow>& rows) {
     return true;
 }
 
-bool ReadTournament(Database& db, qint32 tournamentID, TournamentRow& row, bool& found) {
+bool ReadTournamentRecord(Database& db, qint32 tournamentID, QSqlRecord& record, bool& found) {
     Recordset rs;
     if (!db.Select(QStringLiteral("SELECT * FROM tblTournament WHERE TournamentID=") +
                        num(tournamentID) + QStringLiteral(";"),
@@ -40,7 +40,16 @@ bool ReadTournament(Database& db, qint32 tournamentID, TournamentRow& row, bool&
         return false;
     found = !rs.isEmpty();
     if (found)
-        row = rowOf(rs.row(0));
+        record = rs.row(0);
+    return true;
+}
+
+bool ReadTournament(Database& db, qint32 tournamentID, TournamentRow& row, bool& found) {
+    QSqlRecord record;
+    if (!ReadTournamentRecord(db, tournamentID, record, found))
+        return false;
+    if (found)
+        row = rowOf(record);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "Races.h"
 
 #include <QList>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 
@@ -20,6 +21,8 @@ struct TournamentRow {
 
 // Every tournament by key (the newest last).
 bool ReadTournaments(Database& db, QList<TournamentRow>& rows);
+// The stored row of one tournament, every column; found tells whether it exists.
+bool ReadTournamentRecord(Database& db, qint32 tournamentID, QSqlRecord& record, bool& found);
 // One tournament; found tells whether it exists.
 bool ReadTournament(Database& db, qint32 tournamentID, TournamentRow& row, bool& found);
 // A new tournament named "New tournament", registered now.
