@@ -402,6 +402,7 @@ void frmMain::ShowScoreDetails(qint32 raceID) {
 }
 
 void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
+    m_link->FrameArrived();
     if (m_timing.TimingMode == TimingMonitor) {
         pageMisc->MonitorCar(iCarID);
         return;
@@ -432,6 +433,7 @@ bool TimingUnderWay(const TimingState& t) {
 void frmMain::KirvOCX_ConnectionLost() {
     m_link->ConnectionLost();
     pageRace->LapCounterLost();
+    pagePractice->LapCounterLost();
     if (TimingUnderWay(m_timing))
         tmrLapCounterReconnect.start();
 }
@@ -445,9 +447,11 @@ void frmMain::tmrLapCounterReconnect_Timer() {
         return;
     tmrLapCounterReconnect.stop();
     pageRace->LapCounterBack();
+    pagePractice->LapCounterBack();
 }
 
 void frmMain::KirvOCX_UpdateRaceClock(qint32 lMilliseconds) {
+    m_link->FrameArrived();
     m_timing.RaceElapsedMs = lMilliseconds;
     m_timing.PracticeElapsedMs = lMilliseconds;
 }

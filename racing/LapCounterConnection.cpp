@@ -69,4 +69,9 @@ bool LapCounterConnection::ReopenLostPort() {
     return true;
 }
 
+void LapCounterConnection::FrameArrived() {
+    if (m_openPort != 0 && m_state.shapeHWStatusIndicator->fillColor() != Colours::Green)
+        m_state.shapeHWStatusIndicator->setFillColor(Colours::Green);
+}
+
 } // namespace kv

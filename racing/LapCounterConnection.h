@@ -30,6 +30,10 @@ public:
     // anything: that would stop its clock. True when the port is open again;
     // the indicator then shows contact.
     bool ReopenLostPort();
+    // A frame came in from the counter: on an open port that is contact,
+    // whatever the light showed (a port lost and opened again since, at a
+    // start or by the connection test).
+    void FrameArrived();
 
 private:
     bool open();

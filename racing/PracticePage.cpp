@@ -39,6 +39,9 @@ qint32 KeyOf(const QVariant& field) {
     return ok && v > 0 && v <= std::numeric_limits<qint32>::max() ? static_cast<qint32>(v) : 0;
 }
 
+// A car of the session in the unassigned transponders list: its start position.
+constexpr int kSessionPositionRole = Qt::UserRole + 1;
+
 void tellUser(const QString& error) {
     MsgBox(error, MsgButtons::OK, MsgIcon::Critical, kProgramName);
 }
@@ -59,6 +62,19 @@ QString WaitingWritesText(int passes) {
 }
 
 } // namespace
+
+const QString PracticePage::kStartRefusedText =
+    QStringLiteral("Practice could not be started, because the race database refused a change. "
+                   "Nothing was changed.");
+const QString PracticePage::kLapCounterLostText =
+    QStringLiteral("Contact with the lap counter was lost. Stop practice when you are ready; "
+                   "every counted lap is stored.");
+const QString PracticePage::kLapCounterLostPassesWaitText =
+    QStringLiteral("Contact with the lap counter was lost. Stop practice when you are ready; "
+                   "every counted lap is kept.");
+const QString PracticePage::kLapCounterBackText =
+    QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
+                   "were not seen: those laps are missing.");
 
 PracticePage::PracticePage(MainContext& main, QWidget* parent)
     : PageFrame(main, QStringLiteral("Practice"), parent), m_store(main.db()) {
@@ -131,7 +147,15 @@ void PracticePage::buildControls() {
     lblPracticeWaitingWrites->setWordWrap(true);
     lblPracticeWaitingWrites->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblPracticeWaitingWrites->setAccessibleName(QStringLiteral("Passes waiting to be stored"));
+    setTextColour(lblPracticeWaitingWrites, Colours::Red);
     lblPracticeWaitingWrites->setVisible(false);
+
+    // Under the board, left of "Show details".
+    lblPracticeLapCounterLost =
+        addLabel("lblPracticeLapCounterLost", kLapCounterLostText, this, 3960, 9000, 9600, 435);
+    lblPracticeLapCounterLost->setWordWrap(true);
+    setTextColour(lblPracticeLapCounterLost, Colours::Red);
+    lblPracticeLapCounterLost->setVisible(false);
 }
 
 void PracticePage::buildBoard() {
@@ -204,12 +228,11 @@ void PracticePage::cmdPracticeStart_Click() {
     bool made = false;
     QString error;
     if (!m_store.findOrCreateRace(&raceId, &made, &error)) {
-        if (!error.isEmpty())
-            tellUser(error);
+        tellUser(error.isEmpty() ? kStartRefusedText : error);
         return;
     }
     if (!made && !m_store.resetRace(raceId, &error)) {
-        tellUser(error);
+        tellUser(kStartRefusedText);
         return;
     }
     t.CurrentRaceID = raceId;
@@ -223,7 +246,9 @@ void PracticePage::cmdPracticeStart_Click() {
     if (!m_store.markRunning(raceId, NowText(), &error)) {
         t.RaceActive = false;
         t.TimingMode = TimingIdle;
-        tellUser(error);
+        // The last session is gone by now: only the start was refused.
+        tellUser(QStringLiteral("Practice could not be started, because the race database "
+                                "refused a change."));
         return;
     }
     m_main.SetToolbarEnabled(false);
@@ -236,6 +261,8 @@ void PracticePage::cmdPracticeStart_Click() {
     tmrPracticeFlash.start();
     t.CurrentRaceStatus = RaceRunning;
     m_sessionRaceId = raceId;
+    m_lapCounterNote = LapCounterNote::None;
+    drawLapCounterNote();
 
     refreshAll();
     m_sounds.play("go");
@@ -368,7 +395,8 @@ void PracticePage::cmdPracticeAssignDriver_Click() {
     TimingState& t = m_main.timing();
     const std::optional<PracticeCaption> caption =
         m_store.linkDriver(t.CurrentRaceID, KeyOf(transponders.first()->data(Qt::UserRole)),
-                           KeyOf(drivers.first()->data(Qt::UserRole)));
+                           KeyOf(drivers.first()->data(Qt::UserRole)),
+                           transponders.first()->data(kSessionPositionRole).toInt());
     if (caption && caption->startPosition >= 1 && caption->startPosition <= kSlotCount)
         t.ScoreDriverCaption[static_cast<size_t>(caption->startPosition - 1)] = caption->caption;
     showWaitingWrites();
@@ -384,14 +412,8 @@ void PracticePage::txtPracticeAutomaticDeleteDelay_Change() {
 // ---- The lists and the board -----------------------------------------------
 
 void PracticePage::tmrPracticeWrites_Timer() {
-    const int before = m_store.waitingWrites();
     m_store.flush();
     showWaitingWrites();
-    // The lists show what the database holds.
-    if (m_store.waitingWrites() < before) {
-        FillUnassignedTransponders();
-        FillUnassignedDrivers();
-    }
 }
 
 bool PracticePage::mayClose() {
@@ -418,6 +440,35 @@ void PracticePage::showWaitingWrites() {
         tmrPracticeWrites.stop();
     else if (!tmrPracticeWrites.isActive())
         tmrPracticeWrites.start();
+    if (m_lapCounterNote == LapCounterNote::Lost)
+        drawLapCounterNote();
+}
+
+void PracticePage::LapCounterLost() {
+    const TimingState& t = m_main.timing();
+    if (!t.RaceActive || t.TimingMode != TimingPractice || m_sessionRaceId < 0)
+        return;
+    m_lapCounterNote = LapCounterNote::Lost;
+    drawLapCounterNote();
+}
+
+void PracticePage::LapCounterBack() {
+    if (m_lapCounterNote != LapCounterNote::Lost)
+        return;
+    m_lapCounterNote = LapCounterNote::Back;
+    drawLapCounterNote();
+}
+
+void PracticePage::drawLapCounterNote() {
+    lblPracticeLapCounterLost->setVisible(m_lapCounterNote != LapCounterNote::None);
+    if (m_lapCounterNote == LapCounterNote::None)
+        return;
+    const bool lost = m_lapCounterNote == LapCounterNote::Lost;
+    // While passes wait, storing them is the waiting note's to tell.
+    lblPracticeLapCounterLost->setText(!lost                         ? kLapCounterBackText
+                                       : m_store.waitingPasses() > 0 ? kLapCounterLostPassesWaitText
+                                                                     : kLapCounterLostText);
+    setTextColour(lblPracticeLapCounterLost, lost ? Colours::Red : QColor(Qt::black));
 }
 
 void PracticePage::refreshAll() {
@@ -429,14 +480,14 @@ void PracticePage::refreshAll() {
 void PracticePage::FillUnassignedTransponders() {
     const KeepSelection keep(lbPracticeUnassignedTransponders);
     lbPracticeUnassignedTransponders->clear();
-    Recordset rs;
-    if (!m_store.unassignedTransponders(rs))
+    QList<UnassignedTransponder> rows;
+    if (!m_store.unassignedTransponders(&rows))
         return;
-    for (const QSqlRecord& r : rs) {
-        auto* item = new QListWidgetItem(
-            UnassignedTransponderText(FieldToString(r.value(QStringLiteral("StartPosition"))),
-                                      FieldToString(r.value(QStringLiteral("TransponderID")))));
-        item->setData(Qt::UserRole, KeyOf(r.value(QStringLiteral("DriverInRaceID"))));
+    for (const UnassignedTransponder& r : rows) {
+        auto* item =
+            new QListWidgetItem(UnassignedTransponderText(r.startPosition, r.transponderId));
+        item->setData(Qt::UserRole, r.key);
+        item->setData(kSessionPositionRole, r.sessionPosition);
         lbPracticeUnassignedTransponders->addItem(item);
     }
 }
@@ -444,16 +495,13 @@ void PracticePage::FillUnassignedTransponders() {
 void PracticePage::FillUnassignedDrivers() {
     const KeepSelection keep(lbPracticeUnassignedDrivers);
     lbPracticeUnassignedDrivers->clear();
-    Recordset rs;
-    if (!m_store.unassignedDrivers(m_main.timing().CurrentRaceID, rs))
+    QList<UnassignedDriver> rows;
+    if (!m_store.unassignedDrivers(m_main.timing().CurrentRaceID, &rows))
         return;
-    for (const QSqlRecord& r : rs) {
+    for (const UnassignedDriver& r : rows) {
         auto* item = new QListWidgetItem(
-            UnassignedDriverText(FieldToString(r.value(QStringLiteral("Lastname"))),
-                                 FieldToString(r.value(QStringLiteral("Firstname"))),
-                                 FieldToString(r.value(QStringLiteral("Car"))),
-                                 FieldToString(r.value(QStringLiteral("TransponderID")))));
-        item->setData(Qt::UserRole, KeyOf(r.value(QStringLiteral("DriverID"))));
+            UnassignedDriverText(r.lastname, r.firstname, r.car, r.transponderId));
+        item->setData(Qt::UserRole, r.driverId);
         lbPracticeUnassignedDrivers->addItem(item);
     }
 }

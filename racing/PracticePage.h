@@ -52,6 +52,15 @@ public:
     void tmrPracticeWrites_Timer();
     // Closing the program loses the writes that still wait: asks first.
     bool mayClose();
+    // The lap counter's device is gone while practice runs, or its port is
+    // open again after that: a note on the page, no box.
+    void LapCounterLost();
+    void LapCounterBack();
+
+    static const QString kStartRefusedText;
+    static const QString kLapCounterLostText;
+    static const QString kLapCounterLostPassesWaitText;
+    static const QString kLapCounterBackText;
 
     QToolButton* cmdPracticeStart = nullptr;
     QToolButton* cmdPracticeStop = nullptr;
@@ -64,6 +73,8 @@ public:
     QPushButton* cmdPracticeScoreCompareShow = nullptr;
     // Says how many passes wait to be stored; hidden while none wait.
     QLabel* lblPracticeWaitingWrites = nullptr;
+    // Contact with the lap counter lost while practice runs, or back after that.
+    QLabel* lblPracticeLapCounterLost = nullptr;
 
     // The board: row i shows slot i.
     using Row = std::array<QLabel*, 10>;
@@ -93,6 +104,7 @@ private:
     void refreshAll();
     // The notice and the retry timer after a write.
     void showWaitingWrites();
+    void drawLapCounterNote();
 
     // Reads and writes the practice race; remembers the board's cars, which
     // belong to the last start's race whatever race is current now.
@@ -102,6 +114,8 @@ private:
     // The session's sounds; the install folder is read at the start.
     RunSounds m_sounds;
     std::unique_ptr<ScoreBoard> m_board;
+    enum class LapCounterNote { None, Lost, Back };
+    LapCounterNote m_lapCounterNote = LapCounterNote::None;
 };
 
 } // namespace kv

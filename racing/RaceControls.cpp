@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QToolButton>
 
 namespace kv {
@@ -18,6 +19,15 @@ const QString RaceControls::kRaceEndNotStoredText =
 const QString RaceControls::kLapCounterLostText =
     QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
                    "every counted lap is stored.");
+const QString RaceControls::kLapCounterLostPassesWaitText =
+    QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
+                   "every counted lap is kept.");
+const QString RaceControls::kLapCounterNotStartedText =
+    QStringLiteral("The lap counter was not started for this heat: no laps are counted. Stop "
+                   "the race, clear it and start it again.");
+const QString RaceControls::kRaceStartNotStoredText =
+    QStringLiteral("The start of the race could not be stored in the race database yet. It is "
+                   "stored as soon as the database accepts it.");
 const QString RaceControls::kLapCounterBackText =
     QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
                    "were not seen: those laps are missing.");
@@ -84,32 +94,65 @@ RaceControls::RaceControls(QWidget* page) {
 }
 
 void RaceControls::showLapCounterLost() {
-    lblRaceLapCounterLost->setText(kLapCounterLostText);
-    setTextColour(lblRaceLapCounterLost, Colours::Red);
-    lblRaceLapCounterLost->setVisible(true);
+    if (m_note != Note::NotStarted)
+        m_note = Note::Lost;
+    drawLapCounterNote();
 }
 
 void RaceControls::showLapCounterBack() {
-    if (lblRaceLapCounterLost->isHidden())
+    if (m_note != Note::Lost)
         return;
-    lblRaceLapCounterLost->setText(kLapCounterBackText);
-    setTextColour(lblRaceLapCounterLost, Qt::black);
+    m_note = Note::Back;
+    drawLapCounterNote();
+}
+
+void RaceControls::showLapCounterNotStarted() {
+    m_note = Note::NotStarted;
+    drawLapCounterNote();
 }
 
 void RaceControls::hideLapCounterNote() {
-    lblRaceLapCounterLost->setVisible(false);
+    m_note = Note::None;
+    drawLapCounterNote();
 }
 
-void RaceControls::showWaiting(int passes, bool endWaiting) {
-    QString text;
+void RaceControls::drawLapCounterNote() {
+    lblRaceLapCounterLost->setVisible(m_note != Note::None);
+    switch (m_note) {
+    case Note::None:
+        return;
+    case Note::Lost:
+        lblRaceLapCounterLost->setText(m_passesWait ? kLapCounterLostPassesWaitText
+                                                    : kLapCounterLostText);
+        break;
+    case Note::Back:
+        lblRaceLapCounterLost->setText(kLapCounterBackText);
+        break;
+    case Note::NotStarted:
+        lblRaceLapCounterLost->setText(kLapCounterNotStartedText);
+        break;
+    }
+    setTextColour(lblRaceLapCounterLost, m_note == Note::Back ? QColor(Qt::black) : Colours::Red);
+}
+
+void RaceControls::showWaiting(bool startWaiting, int passes, bool endWaiting) {
+    QStringList lines;
+    if (startWaiting)
+        lines << kRaceStartNotStoredText;
     if (passes > 0)
-        text = QStringLiteral("Passes waiting to be stored in the race database: %1. They are "
-                              "stored as soon as the database accepts them.")
-                   .arg(passes);
+        lines << QStringLiteral("Passes waiting to be stored in the race database: %1. They are "
+                                "stored as soon as the database accepts them.")
+                     .arg(passes);
     if (endWaiting)
-        text += (text.isEmpty() ? QString() : QStringLiteral("\n")) + kRaceEndNotStoredText;
+        lines << kRaceEndNotStoredText;
+    const QString text = lines.join(QLatin1Char('\n'));
     lblRaceWaitingPasses->setText(text);
     lblRaceWaitingPasses->setVisible(!text.isEmpty());
+    if (m_passesWait != (passes > 0)) {
+        m_passesWait = passes > 0;
+        if (m_note == Note::Lost)
+            drawLapCounterNote();
+    }
 }
 
 } // namespace kv

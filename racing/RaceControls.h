@@ -22,12 +22,21 @@ public:
     void showLapCounterLost();
     // Only while the note of a lost contact shows.
     void showLapCounterBack();
+    // The start command did not reach the lap counter at the go. Said until
+    // the note is hidden (the next start or heat); a lost or returning contact
+    // does not replace it.
+    void showLapCounterNotStarted();
     void hideLapCounterNote();
-    // The passes, and the race's end, that wait to be stored; hidden when none wait.
-    void showWaiting(int passes, bool endWaiting);
+    // The race's running mark, its passes and its end that wait to be stored;
+    // hidden when none wait.
+    void showWaiting(bool startWaiting, int passes, bool endWaiting);
 
     static const QString kLapCounterLostText;
+    // While passes wait, the lost note leaves the storing to the waiting note.
+    static const QString kLapCounterLostPassesWaitText;
     static const QString kLapCounterBackText;
+    static const QString kLapCounterNotStartedText;
+    static const QString kRaceStartNotStoredText;
     static const QString kRaceEndNotStoredText;
 
     QLineEdit* txtRaceTime = nullptr;
@@ -40,6 +49,13 @@ public:
     QPushButton* cmdRaceScoreCompareShow = nullptr;
     QLabel* lblRaceLapCounterLost = nullptr;
     QLabel* lblRaceWaitingPasses = nullptr;
+
+private:
+    enum class Note { None, Lost, Back, NotStarted };
+    void drawLapCounterNote();
+
+    Note m_note = Note::None;
+    bool m_passesWait = false;
 };
 
 } // namespace kv

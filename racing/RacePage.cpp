@@ -424,39 +424,28 @@ void RacePage::tmrRaceCountdown_Timer() {
         m_sounds.play("count");
     if (v <= 0) {
         tmrRaceCountdown.stop();
-        if (StartRaceTiming())
-            m_sounds.play("go");
+        StartRaceTiming();
+        m_sounds.play("go");
     }
 }
 
-bool RacePage::StartRaceTiming() {
+void RacePage::StartRaceTiming() {
     TimingState& t = m_main.timing();
-    // Marked running first: a race the database does not know as running must
-    // not be timed.
-    if (!m_store->markRunning(t.CurrentRaceID)) {
-        abortStart();
-        return false;
-    }
+    // The cars are on their way: the running mark is the race's first timed
+    // write; one the database refuses waits first in line, said on the page.
+    (void)m_store->markRunning(t.CurrentRaceID);
     t.ResetAtGo();
     setTextColour(txtRaceTime, Colours::Green);
-    m_main.state().KirvOCX->StartRace();
+    // Never sent again later on: a start the counter takes late would put
+    // its clock behind the race's.
+    m_counterNotStarted = !m_main.state().KirvOCX->StartRace();
+    if (m_counterNotStarted)
+        m_controls->showLapCounterNotStarted();
     tmrRaceTime.start();
     tmrRaceFlash.start();
     t.CurrentRaceStatus = RaceRunning;
     m_information->showStatus(RaceRunning);
-    RefreshRaceBoard();
-    return true;
-}
-
-void RacePage::abortStart() {
-    TimingState& t = m_main.timing();
-    t.RaceActive = false;
-    t.TimingMode = TimingIdle;
-    tmrRaceCountdown.stop();
-    m_main.state().KirvOCX->StopRace();
-    lockPage(false);
-    setTextColour(txtRaceTime, Colours::Green);
-    txtRaceTime->setText(QStringLiteral("0:00.000"));
+    showWaitingPasses();
     RefreshRaceBoard();
 }
 
@@ -517,8 +506,9 @@ void RacePage::afterStoreTry(bool endJustStored) {
 }
 
 void RacePage::showWaitingPasses() {
-    const int passes = m_store->waiting() - (m_store->endWaiting() ? 1 : 0);
-    m_controls->showWaiting(passes, m_store->endWaiting());
+    const int passes =
+        m_store->waiting() - (m_store->endWaiting() ? 1 : 0) - (m_store->runningWaiting() ? 1 : 0);
+    m_controls->showWaiting(m_store->runningWaiting(), passes, m_store->endWaiting());
     if (m_store->waiting() == 0)
         tmrRaceWaitingPasses.stop();
     else if (!tmrRaceWaitingPasses.isActive())
@@ -575,6 +565,8 @@ void RacePage::cmdRaceClear_Click() {
 
 void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
     TimingState& t = m_main.timing();
+    if (m_counterNotStarted)
+        return;
     // From the copies taken at the Start: no read while the race runs. Not in
     // the race, or shared by two entries: nobody's lap.
     const std::optional<RaceStore::Entry> entry = m_store->entryOf(t.CurrentRaceID, iCarID);

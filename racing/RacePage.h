@@ -64,9 +64,9 @@ public:
     // The race run.
     void cmdRaceStart_Click();
     void tmrRaceCountdown_Timer();
-    // The go; false (with the page back as before the start) when the race
-    // could not be marked running.
-    bool StartRaceTiming();
+    // The go: the race runs from here, also when the database or the lap
+    // counter does not take it; the page says so.
+    void StartRaceTiming();
     void tmrRaceTime_Timer();
     void tmrRaceFlash_Timer();
     // Stops the race and stores its end behind the passes that wait; while the
@@ -106,7 +106,12 @@ public:
 
     static const QString kSingleRaceRegistrationRow;
     static inline const QString& kLapCounterLostText = RaceControls::kLapCounterLostText;
+    static inline const QString& kLapCounterLostPassesWaitText =
+        RaceControls::kLapCounterLostPassesWaitText;
     static inline const QString& kLapCounterBackText = RaceControls::kLapCounterBackText;
+    static inline const QString& kLapCounterNotStartedText =
+        RaceControls::kLapCounterNotStartedText;
+    static inline const QString& kRaceStartNotStoredText = RaceControls::kRaceStartNotStoredText;
     static inline const QString& kRaceEndNotStoredText = RaceControls::kRaceEndNotStoredText;
 
     // Race selection.
@@ -178,7 +183,6 @@ private:
     bool raceAlreadyRun();
     bool storeStartAndTransponders(const Recordset& entries);
     void lockPage(bool locked);
-    void abortStart();
     void afterStoreTry(bool endJustStored);
     void showWaitingPasses();
     void showStatus(int status);
@@ -192,6 +196,9 @@ private:
     std::unique_ptr<RaceInformationFrame> m_information;
     std::unique_ptr<RaceDriverFrame> m_driver;
     std::unique_ptr<RaceBoard> m_board;
+    // The lap counter did not take the start command at this race's go:
+    // whatever it sends is on the clock of some other start.
+    bool m_counterNotStarted = false;
 };
 
 } // namespace kv

@@ -29,6 +29,7 @@ bool PendingWrites::flush() {
             return false;
         }
         m_queue.pop_front();
+        ++m_stored;
     }
     return true;
 }

@@ -53,6 +53,9 @@ public:
 
     int waiting() const { return static_cast<int>(m_queue.size()); }
     bool empty() const { return m_queue.empty(); }
+    // How many writes have been stored since the queue was made: a write
+    // queued as number n (counting from 1) is stored once this reaches n.
+    qint64 stored() const { return m_stored; }
     // The database's reason for the last refusal (empty when none yet).
     QString lastError() const { return m_lastError; }
 
@@ -61,6 +64,7 @@ private:
 
     Database& m_db;
     std::deque<Step> m_queue;
+    qint64 m_stored = 0;
     QString m_lastError;
 };
 

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace kv {
 
@@ -66,6 +67,9 @@ PracticeStore::~PracticeStore() = default;
 bool PracticeStore::findOrCreateRace(qint32* raceId, bool* made, QString* error) {
     *raceId = 0;
     *made = false;
+    // A refusal is told plainly by the page, never as a statement.
+    QuietDatabase quiet(m_db);
+    TimingWriteMode brief(m_db, kPracticeStartLockWaitMs);
     Recordset rs;
     if (!m_db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE RaceCode=4;"), rs))
         return false;
@@ -94,6 +98,7 @@ bool PracticeStore::findOrCreateRace(qint32* raceId, bool* made, QString* error)
 }
 
 bool PracticeStore::resetRace(qint32 raceId, QString* error) {
+    TimingWriteMode brief(m_db, kPracticeStartLockWaitMs);
     if (!WriteAllOrNone(m_db,
                         {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + Number(raceId) +
                              QLatin1Char(';'),
@@ -108,6 +113,7 @@ bool PracticeStore::resetRace(qint32 raceId, QString* error) {
 
 bool PracticeStore::markRunning(qint32 raceId, const QString& timeOfRace, QString* error) {
     const QString id = Number(raceId);
+    TimingWriteMode brief(m_db, kPracticeStartLockWaitMs);
     return WriteAllOrNone(m_db,
                           {QStringLiteral("UPDATE tblRace SET Status=0, TimeOfRace='") +
                                timeOfRace + QStringLiteral("' WHERE RaceID=") + id +
@@ -138,6 +144,11 @@ PracticeEntry* PracticeStore::entryWithKey(qint32 key) {
         if (*entry.key == key)
             return &entry;
     return nullptr;
+}
+
+PracticeEntry* PracticeStore::entryAtPosition(int startPosition) {
+    const auto it = m_entries.find(startPosition);
+    return it == m_entries.end() ? nullptr : &it->second;
 }
 
 int PracticeStore::freeStartPosition() const {
@@ -245,21 +256,24 @@ bool PracticeStore::removeEntry(int startPosition) {
 }
 
 std::optional<PracticeCaption> PracticeStore::linkDriver(qint32 raceId, qint32 entryKey,
-                                                         qint32 driverId) {
+                                                         qint32 driverId, int sessionPosition) {
     // The link takes an unlinked entry of the race only; memory follows it.
-    PracticeEntry* entry = entryWithKey(entryKey);
+    PracticeEntry* entry =
+        entryKey != 0 ? entryWithKey(entryKey) : entryAtPosition(sessionPosition);
     if (entry && entry->driverId == 0 && raceId == m_raceId)
         entry->driverId = driverId;
-    const bool stored =
-        write(Kind::Other, [raceId, entryKey, driverId](Database& db, QString* error) {
-            return db.tryExecute(
-                QStringLiteral("UPDATE tblDriverInRace SET DriverID=") + Number(driverId) +
-                    QStringLiteral(" WHERE DriverID=0 AND RaceID=") + Number(raceId) +
-                    QStringLiteral(" AND DriverInRaceID=") + Number(entryKey) + QLatin1Char(';'),
-                error);
-        });
+    // An entry whose insert waits has its key once the insert is stored,
+    // before this write runs.
+    const std::shared_ptr<qint32> key = entry ? entry->key : std::make_shared<qint32>(entryKey);
+    const bool stored = write(Kind::Other, [raceId, key, driverId](Database& db, QString* error) {
+        return db.tryExecute(
+            QStringLiteral("UPDATE tblDriverInRace SET DriverID=") + Number(driverId) +
+                QStringLiteral(" WHERE DriverID=0 AND RaceID=") + Number(raceId) +
+                QStringLiteral(" AND DriverInRaceID=") + Number(*key) + QLatin1Char(';'),
+            error);
+    });
     if (stored)
-        return captionAsStored(entryKey);
+        return captionAsStored(*key);
     // Waiting behind other writes: an entry this session does not hold (any
     // more) keeps its row as it is.
     if (!entry)
@@ -325,21 +339,64 @@ bool PracticeStore::storeStop(qint32 raceId) {
 
 // ---- The page's reads -----------------------------------------------------------
 
-bool PracticeStore::unassignedTransponders(Recordset& rs) {
+bool PracticeStore::unassignedTransponders(QList<UnassignedTransponder>* rows) {
+    rows->clear();
     QuietDatabase quiet(m_db); // also read inside the lap counter's receive handling
-    return m_db.Select(
-        QStringLiteral("SELECT * FROM tblDriverInRace WHERE DriverID=0 ORDER BY StartPosition;"),
-        rs);
+    // Unlinked entries of other races are listed as stored; the session's
+    // cars as the session holds them.
+    Recordset rs;
+    if (!m_db.Select(QStringLiteral("SELECT * FROM tblDriverInRace WHERE DriverID=0 AND "
+                                    "RaceID<>") +
+                         Number(m_raceId) + QStringLiteral(" ORDER BY StartPosition;"),
+                     rs))
+        return false;
+    QList<std::pair<double, UnassignedTransponder>> sorted;
+    for (const QSqlRecord& r : rs) {
+        const QVariant position = r.value(QStringLiteral("StartPosition"));
+        sorted.append(
+            {position.toDouble(),
+             {FieldToString(position), FieldToString(r.value(QStringLiteral("TransponderID"))),
+              KeyOf(r.value(QStringLiteral("DriverInRaceID"))), 0}});
+    }
+    for (const auto& [position, entry] : m_entries)
+        if (entry.driverId == 0)
+            sorted.append(
+                {double(position), {Number(position), Number(entry.carId), *entry.key, position}});
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [position, row] : sorted)
+        rows->append(row);
+    return true;
 }
 
-bool PracticeStore::unassignedDrivers(qint32 raceId, Recordset& rs) {
+bool PracticeStore::unassignedDrivers(qint32 raceId, QList<UnassignedDriver>* rows) {
+    rows->clear();
     QuietDatabase quiet(m_db);
-    return m_db.Select(QStringLiteral("SELECT DriverID, Lastname, Firstname, Car, TransponderID "
-                                      "FROM tblDriver WHERE Deleted=0 AND DriverID NOT IN (SELECT "
-                                      "DriverID FROM tblDriverInRace WHERE RaceID=") +
-                           Number(raceId) +
-                           QStringLiteral(") ORDER BY tblDriver.Lastname, tblDriver.Firstname;"),
-                       rs);
+    const bool session = raceId == m_raceId;
+    Recordset rs;
+    // The session's drivers as the session holds them; another race's as stored.
+    const QString others = session ? QString()
+                                   : QStringLiteral(" AND DriverID NOT IN (SELECT DriverID FROM "
+                                                    "tblDriverInRace WHERE RaceID=") +
+                                         Number(raceId) + QLatin1Char(')');
+    if (!m_db.Select(QStringLiteral("SELECT DriverID, Lastname, Firstname, Car, TransponderID "
+                                    "FROM tblDriver WHERE Deleted=0") +
+                         others +
+                         QStringLiteral(" ORDER BY tblDriver.Lastname, tblDriver.Firstname;"),
+                     rs))
+        return false;
+    for (const QSqlRecord& r : rs) {
+        const qint32 driverId = KeyOf(r.value(QStringLiteral("DriverID")));
+        if (session && driverId != 0 &&
+            std::any_of(m_entries.begin(), m_entries.end(),
+                        [driverId](const auto& e) { return e.second.driverId == driverId; }))
+            continue;
+        rows->append({driverId, FieldToString(r.value(QStringLiteral("Lastname"))),
+                      FieldToString(r.value(QStringLiteral("Firstname"))),
+                      FieldToString(r.value(QStringLiteral("Car"))),
+                      FieldToString(r.value(QStringLiteral("TransponderID")))});
+    }
+    return true;
 }
 
 } // namespace kv

@@ -40,6 +40,30 @@ struct PracticeCaption {
     QString caption;
 };
 
+// A row of the unassigned transponders list.
+struct UnassignedTransponder {
+    QString startPosition;
+    QString transponderId;
+    // The entry's key; 0 while the insert of a car of the session waits.
+    qint32 key = 0;
+    // The start position of a car of the session; 0 for an entry of another race.
+    int sessionPosition = 0;
+};
+
+// A row of the unassigned drivers list.
+struct UnassignedDriver {
+    qint32 driverId = 0;
+    QString lastname;
+    QString firstname;
+    QString car;
+    QString transponderId;
+};
+
+// How long practice Start waits for another program's lock before it is
+// refused: long enough for a reader's brief lock, short enough that the
+// window does not seem to hang.
+inline constexpr int kPracticeStartLockWaitMs = 250;
+
 class PracticeStore {
 public:
     explicit PracticeStore(Database& db);
@@ -47,8 +71,10 @@ public:
     PracticeStore(const PracticeStore&) = delete;
     PracticeStore& operator=(const PracticeStore&) = delete;
 
-    // ---- Start: outside timing; a refusal comes back as text for a box ----
+    // ---- Start: outside timing, each waiting only briefly for a lock ----
     // The practice race's key; made when there is none (then *made is true).
+    // False with *error empty when the database refused; *error holds the
+    // reason when the race cannot be used.
     bool findOrCreateRace(qint32* raceId, bool* made, QString* error);
     // Throws the race's last session away (laps first), and forgets it.
     bool resetRace(qint32 raceId, QString* error);
@@ -74,10 +100,13 @@ public:
     // Removes the car at a start position (its laps, then the entry); a start
     // position without a car does nothing.
     bool removeEntry(int startPosition);
-    // Links a driver to an unlinked entry of the race. Returns the caption the
-    // entry's row takes, if any: as read back when the link was stored at once,
-    // as the link will leave it when it waits.
-    std::optional<PracticeCaption> linkDriver(qint32 raceId, qint32 entryKey, qint32 driverId);
+    // Links a driver to an unlinked entry of the race: by its key, or for a
+    // car of the session whose insert still waits (key 0) by its start
+    // position. Returns the caption the entry's row takes, if any: as read
+    // back when the link was stored at once, as the link will leave it when it
+    // waits.
+    std::optional<PracticeCaption> linkDriver(qint32 raceId, qint32 entryKey, qint32 driverId,
+                                              int sessionPosition = 0);
     // Running to Finished, after every write that waits.
     bool storeStop(qint32 raceId);
     // Tries the waiting writes again.
@@ -88,17 +117,21 @@ public:
     int waitingPasses() const;
     QString lastError() const { return m_writes.lastError(); }
 
-    // ---- The page's reads ----
+    // ---- The page's lists ----
+    // The cars of the session come from memory, with the writes that wait
+    // applied, so the lists are the same whether or not the database has
+    // taken them yet.
     // Every unlinked entry, by start position.
-    bool unassignedTransponders(Recordset& rs);
+    bool unassignedTransponders(QList<UnassignedTransponder>* rows);
     // The drivers not in the race, by name.
-    bool unassignedDrivers(qint32 raceId, Recordset& rs);
+    bool unassignedDrivers(qint32 raceId, QList<UnassignedDriver>* rows);
 
 private:
     enum class Kind { Pass, Other };
     bool write(Kind kind, PendingWrites::Step step);
     void forgetStored();
     PracticeEntry* entryWithKey(qint32 key);
+    PracticeEntry* entryAtPosition(int startPosition);
     std::optional<PracticeCaption> captionAsStored(qint32 entryKey);
     std::optional<PracticeCaption> captionAsItWillBe(const PracticeEntry& entry);
 

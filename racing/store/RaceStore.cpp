@@ -162,17 +162,19 @@ bool RaceStore::markStarted(qint32 raceId, const Recordset& startEntries, const 
 }
 
 bool RaceStore::markRunning(qint32 raceId) {
-    // Marked running first: a race the database does not know as running must
-    // not be timed.
-    if (!m_db.Execute(QStringLiteral("UPDATE tblRace SET Status=1 WHERE RaceID=") + Num(raceId) +
-                      QStringLiteral(" AND Status=0;")))
-        return false;
+    // The go is timing already: the cars are on their way, so a lock of
+    // another program is waited out only briefly and the mark queued.
     if (!m_timing)
         m_timing = std::make_unique<TimingWriteMode>(m_db);
     // The pass statements are prepared once for the race, at its first lap.
     if (m_writes.empty())
         m_statements.prepareAgain();
-    return true;
+    m_runningMark = m_writes.stored() + m_writes.waiting() + 1;
+    return m_writes.write([raceId](Database& db, QString* error) {
+        return db.tryExecute(QStringLiteral("UPDATE tblRace SET Status=1 WHERE RaceID=") +
+                                 Num(raceId) + QStringLiteral(" AND Status=0;"),
+                             error);
+    });
 }
 
 bool RaceStore::markFinished(qint32 raceId) {

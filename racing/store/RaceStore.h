@@ -51,8 +51,10 @@ public:
     // entries, all or none (the failure returned, not reported).
     bool markStarted(qint32 raceId, const Recordset& startEntries, const QString& now,
                      QString* error);
-    // The go: New to Running (reported). From here until the end is stored
-    // the connection waits only briefly for a lock.
+    // The go: New to Running, the first write of the timed race. From here
+    // until the end is stored the connection waits only briefly for a lock;
+    // a mark the database refuses waits first in line, with every pass and
+    // the end behind it. True when it is stored.
     bool markRunning(qint32 raceId);
     // The race's end, after every waiting pass. True when it is stored; else
     // it waits with them (flush() goes on trying) and the timed mode stays.
@@ -79,6 +81,8 @@ public:
     // Passes (and the race's end) not yet stored.
     int waiting() const { return m_writes.waiting(); }
     bool endWaiting() const { return m_endWaiting; }
+    // The race's running mark is not stored yet.
+    bool runningWaiting() const { return m_writes.stored() < m_runningMark; }
     QString lastError() const { return m_writes.lastError(); }
 
 private:
@@ -90,6 +94,8 @@ private:
     PendingWrites m_writes;
     std::unique_ptr<TimingWriteMode> m_timing;
     bool m_endWaiting = false;
+    // The place of the running mark in the queue's order (see stored()).
+    qint64 m_runningMark = 0;
     // Transponder -> entries of the race with that copy.
     qint32 m_entriesOf = -1;
     QHash<qint64, QList<Entry>> m_entries;

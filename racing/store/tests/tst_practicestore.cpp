@@ -255,13 +255,14 @@ private slots:
         s.addDriver("Kirv");
         QVERIFY(s.pass(7, 1000, vorel));
         QVERIFY(s.pass(8, 1000));
-        Recordset rs;
-        QVERIFY(s.store.unassignedTransponders(rs));
-        QCOMPARE(rs.RecordCount(), 1);
-        QCOMPARE(rs.value(0, "TransponderID").toInt(), 8);
-        QVERIFY(s.store.unassignedDrivers(s.race, rs));
-        QCOMPARE(rs.RecordCount(), 1);
-        QCOMPARE(rs.value(0, "Lastname").toString(), QString("Kirv"));
+        QList<UnassignedTransponder> transponders;
+        QVERIFY(s.store.unassignedTransponders(&transponders));
+        QCOMPARE(transponders.size(), 1);
+        QCOMPARE(transponders[0].transponderId, QString("8"));
+        QList<UnassignedDriver> drivers;
+        QVERIFY(s.store.unassignedDrivers(s.race, &drivers));
+        QCOMPARE(drivers.size(), 1);
+        QCOMPARE(drivers[0].lastname, QString("Kirv"));
     }
 
     // Passes, a removal, a link and the stop made while the database refuses
