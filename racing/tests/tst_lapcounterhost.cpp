@@ -123,6 +123,39 @@ private slots:
         QVERIFY(m.messages().isEmpty());
     }
 
+    void lightAfterTheCounterReturns_data() {
+        QTest::addColumn<bool>("byTest"); // else by the open of a start
+        QTest::addColumn<QString>("frame");
+        QTest::newRow("opened by a start, a clock frame") << false << "#U000100$";
+        QTest::newRow("opened by a start, a pass") << false << "#P0500C350$";
+        QTest::newRow("opened by the test, counter silent to it") << true << "#U000100$";
+    }
+    // Dark red while the port is known to be gone; once the port is open
+    // again and the counter's frames arrive, the light shows contact.
+    void lightAfterTheCounterReturns() {
+        QFETCH(bool, byTest);
+        QFETCH(QString, frame);
+        test::MainFixture m;
+        m.port->queueReplyTo("#G$", "#N$");
+        QVERIFY(m.start());
+        m.port->vanish();
+        QCOMPARE(indicator(m), Colours::DarkRed);
+        // Nothing comes from a port that is gone.
+        m.state().KirvOCX->cmdSimulateCarRegistration_Click(0);
+        QCOMPARE(indicator(m), Colours::DarkRed);
+
+        if (byTest)
+            QVERIFY(!m.w->TestLapCounterConnection());
+        else
+            QVERIFY(m.w->OpenLapCounterPort());
+        // Open, but no frame yet.
+        QVERIFY(m.port->isOpen());
+        QCOMPARE(indicator(m), Colours::DarkRed);
+        m.port->receive(frame);
+        QCOMPARE(indicator(m), Colours::Green);
+        QVERIFY(m.messages().isEmpty());
+    }
+
     void portBoxIsNormalised_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");

@@ -11,6 +11,8 @@
 #include "Ui.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -197,6 +199,70 @@ SessionRecord runSession(Fault fault) {
     for (int i = 0; i < 3; ++i)
         r.board << p.row(i).join('|');
     return r;
+}
+
+// Chooses the row of a list that shows the text; false when none does.
+bool choose(QListWidget* list, const QString& text) {
+    const QList<QListWidgetItem*> found = list->findItems(text, Qt::MatchExactly);
+    if (found.isEmpty())
+        return false;
+    list->setCurrentItem(found.first());
+    return true;
+}
+
+// Links, newcomers and a removal, with or without another program's lock
+// from the first link until the end: the two lists after each step, then
+// the stored entries once the lock is gone.
+QStringList listsOfASession(bool locked) {
+    Practice p;
+    PracticePage* page = p.page;
+    p.addDriver("Aas", "Per", 51, true);
+    p.addDriver("Berg", "Ben", 40, false);
+    p.addDriver("Cole", "Cleo", 61, false);
+    page->cmdPracticeStart->click();
+    p.pass(51, 1000); // Per's own transponder links him
+    p.pass(40, 1200);
+    p.pass(9, 1400);
+    QStringList out;
+    auto lists = [&](const QString& step) {
+        out << step + ": " + itemTexts(page->lbPracticeUnassignedTransponders).join(" | ") + " / " +
+                   itemTexts(page->lbPracticeUnassignedDrivers).join(" | ");
+    };
+    lists("at the start");
+    std::unique_ptr<test::HeldLock> lock;
+    if (locked) {
+        lock = std::make_unique<test::HeldLock>(p.fx.databaseFile());
+        if (!lock->held())
+            qFatal("no lock");
+    }
+    auto link = [&](const QString& transponder, const QString& driver) {
+        const bool chosen = choose(page->lbPracticeUnassignedTransponders, transponder) &&
+                            choose(page->lbPracticeUnassignedDrivers, driver);
+        page->cmdPracticeAssignDriver->click();
+        lists(QString("link %1 to %2%3").arg(transponder, driver, chosen ? "" : " (not offered)"));
+    };
+    link("Started: 2, TransponderID: 40", "Berg, Ben (Buggy) [ID=40]");
+    p.pass(61, 2000); // a newcomer
+    lists("newcomer 61");
+    page->cmdPracticeDelete[2]->click(); // car 9
+    lists("car 9 removed");
+    p.pass(7, 2500); // takes the freed row
+    lists("newcomer 7");
+    link("Started: 3, TransponderID: 7", "Cole, Cleo (Buggy) [ID=61]");
+    p.pass(40, 32000);
+    lists("a lap of 40");
+    if (locked &&
+        page->lblPracticeWaitingWrites->palette().color(QPalette::WindowText) != QColor(255, 0, 0))
+        qFatal("the waiting notice is not red");
+
+    lock.reset();
+    page->tmrPracticeWrites_Timer();
+    lists("stored");
+    out << p.fx.column("SELECT StartPosition || ':' || TransponderID || ':' || DriverID || ':' || "
+                       "ifnull(NumOfLaps, '-') FROM tblDriverInRace ORDER BY StartPosition;");
+    if (!p.main.messages().isEmpty())
+        qFatal("a box interrupted practice: %s", qPrintable(p.main.messages().first().text));
+    return out;
 }
 
 // A driver who has transponder 7.
@@ -408,10 +474,16 @@ private slots:
         p.pass(7, 10000);
         p.main.port->vanish();
         QVERIFY(p.w.tmrLapCounterReconnect.isActive());
+        QLabel* note = p.page->lblPracticeLapCounterLost;
+        QVERIFY(note->isVisibleTo(p.page));
+        QCOMPARE(note->text(), PracticePage::kLapCounterLostText);
+        QCOMPARE(note->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         p.w.tmrLapCounterReconnect_Timer();
         QVERIFY(p.main.port->isOpen());
         QVERIFY(!p.w.tmrLapCounterReconnect.isActive());
         QCOMPARE(p.main.state().shapeHWStatusIndicator->fillColor(), Colours::Green);
+        QCOMPARE(note->text(), PracticePage::kLapCounterBackText);
+        QCOMPARE(note->palette().color(QPalette::WindowText), QColor(Qt::black));
         p.pass(7, 40000);
         QCOMPARE(p.row(0).at(1), QString("1"));
         QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"1"});
@@ -421,6 +493,10 @@ private slots:
         p.w.tmrLapCounterReconnect_Timer();
         QVERIFY(!p.main.port->isOpen());
         QVERIFY(!p.w.tmrLapCounterReconnect.isActive());
+        // A new session starts without the note.
+        QVERIFY(p.w.OpenLapCounterPort());
+        p.page->cmdPracticeStart->click();
+        QVERIFY(!note->isVisibleTo(p.page));
     }
 
     void freedRowTakenByTheNextNewcomer() {
@@ -705,6 +781,66 @@ private slots:
         QCOMPARE(faulty.entries, clean.entries);
         QCOMPARE(faulty.laps, clean.laps);
         QCOMPARE(faulty.board, clean.board);
+    }
+
+    // The lists are built from the session the page holds: the same whether
+    // or not the database has taken its writes yet, and a driver linked
+    // while it has not is not offered a second time.
+    void listsUnderALock() {
+        const QStringList clean = listsOfASession(false);
+        QCOMPARE(clean.mid(0, 3),
+                 (QStringList{"at the start: Started: 2, TransponderID: 40 | Started: 3, "
+                              "TransponderID: 9 / Berg, Ben (Buggy) [ID=40] | Cole, Cleo "
+                              "(Buggy) [ID=61]",
+                              "link Started: 2, TransponderID: 40 to Berg, Ben (Buggy) [ID=40]: "
+                              "Started: 3, TransponderID: 9 / Cole, Cleo (Buggy) [ID=61]",
+                              "newcomer 61: Started: 3, TransponderID: 9 | Started: 4, "
+                              "TransponderID: 61 / Cole, Cleo (Buggy) [ID=61]"}));
+        QCOMPARE(clean.last(), QString("4:61:0:0"));
+        const QStringList locked = listsOfASession(true);
+        QCOMPARE(locked, clean);
+    }
+
+    void startUnderALock_data() {
+        QTest::addColumn<bool>("raceMade"); // else a first session's race is reused
+        QTest::newRow("the practice race not made yet") << false;
+        QTest::newRow("the last session's race") << true;
+    }
+    // Start while another program holds the lock: a plain refusal after a
+    // short wait, nothing changed.
+    void startUnderALock() {
+        QFETCH(bool, raceMade);
+        Practice p;
+        PracticePage* page = p.page;
+        if (raceMade) {
+            page->cmdPracticeStart->click();
+            p.pass(5, 1000);
+            p.pass(5, 31000);
+            page->cmdPracticeStop->click();
+        }
+        const QStringList before =
+            p.fx.column("SELECT quote(RaceID)||quote(Status)||quote(TimeOfRace) FROM tblRace;") +
+            p.entries() + p.fx.column("SELECT count(*) FROM tblLapInRace;");
+        test::HeldLock lock(p.fx.databaseFile());
+        QVERIFY(lock.held());
+        QElapsedTimer pressed;
+        pressed.start();
+        page->cmdPracticeStart->click();
+        QVERIFY2(pressed.elapsed() < Database::kDefaultBusyTimeoutMs, "Start waited for the lock");
+        QCOMPARE(p.main.messages().size(), 1);
+        QCOMPARE(p.main.messages().first().text, PracticePage::kStartRefusedText);
+        QCOMPARE(p.main.messages().first().icon, MsgIcon::Critical);
+        QVERIFY(page->cmdPracticeStart->isEnabled());
+        QVERIFY(p.toolbarEnabled());
+        QVERIFY(!p.w.timing().RaceActive);
+        QCOMPARE(p.w.timing().TimingMode, int(TimingIdle));
+        lock.release();
+        QCOMPARE(p.fx.column("SELECT quote(RaceID)||quote(Status)||quote(TimeOfRace) FROM "
+                             "tblRace;") +
+                     p.entries() + p.fx.column("SELECT count(*) FROM tblLapInRace;"),
+                 before);
+        // The connection waits as long as before outside timing.
+        QCOMPARE(p.w.state().DbConnection.busyTimeout(), Database::kDefaultBusyTimeoutMs);
     }
 
     // Stop stores the end behind the passes that wait; a new session starts

@@ -54,6 +54,7 @@ private slots:
     void heatRunsToItsAutomaticStop_data();
     void heatRunsToItsAutomaticStop();
     void passesAfterTheCounterComesBackAreStored();
+    void counterGoneAtTheGoIsNotStarted();
 };
 
 void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
@@ -69,15 +70,19 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
     QTest::addColumn<QStringList>("board");
     QTest::addColumn<QString>("lapCounter");
     QTest::addColumn<QColor>("lapCounterColour");
-    // Another program holds the database's write lock from the go until four
-    // laps are counted: the same rows are stored in the end.
+    // Another program holds the database's write lock from the go (or from
+    // before it) until four laps are counted: the same rows are stored in the
+    // end.
     QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("lockedBeforeTheGo");
 
     // Time race of one minute, transponder delay 4 s. The race ends by the
     // counter's clock frames: a car's first pass after the minute finishes it.
-    for (const bool locked : {false, true})
-        QTest::newRow(locked ? "time race of one minute, database locked for its first laps"
-                             : "time race of one minute")
+    const char* timeRaceNames[] = {
+        "time race of one minute", "time race of one minute, database locked for its first laps",
+        "time race of one minute, database locked from before the go to its first laps"};
+    for (const int lock : {0, 1, 2})
+        QTest::newRow(timeRaceNames[lock])
             << int(TimeRace) << 1 << "4"
             << "500 11\n800 12\n1000 13\n1200 99\n"
                // 12: exactly the delay after go counts.
@@ -108,7 +113,7 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
                            "13: 3 laps, 10000/10.000"}
             << QStringList{"12-Bee, Bert 4 1:03.000", "11-Ant, Anna 3 1:04.000",
                            "13-Cat, Cleo 3 1:10.000"}
-            << "4" << QColor(Qt::blue) << locked;
+            << "4" << QColor(Qt::blue) << (lock > 0) << (lock == 2);
 
     // Laps race of three laps, transponder delay 5 s. The first car to complete
     // three laps gives the finish; every other car finishes at its next pass.
@@ -131,7 +136,7 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop_data() {
                        "13: 2 laps, -159000/-159.000"}
         << QStringList{"11-Ant, Anna 3 0:20.000", "12-Bee, Bert 3 0:22.000",
                        "13-Cat, Cleo 2 0:21.000"}
-        << "3/3" << QColor(Qt::red) << false;
+        << "3/3" << QColor(Qt::red) << false << false;
 }
 
 void TestRaceEmulator::heatRunsToItsAutomaticStop() {
@@ -145,6 +150,7 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop() {
     QFETCH(QString, lapCounter);
     QFETCH(QColor, lapCounterColour);
     QFETCH(bool, locked);
+    QFETCH(bool, lockedBeforeTheGo);
 
     test::InstallFixture fx;
     FakePlatform platform;
@@ -205,12 +211,23 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop() {
     QVERIFY(!w.timing().HeatHasConflict);
 
     page->cmdRaceStart_Click();
+    std::unique_ptr<OtherProgramLock> lock;
+    if (lockedBeforeTheGo)
+        lock = std::make_unique<OtherProgramLock>(fx.databaseFile());
     for (int i = 0; i < 10; ++i)
         page->tmrRaceCountdown_Timer();
     QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
     QCOMPARE(w.timing().CurrentRaceStatus, int(RaceRunning));
+    if (lockedBeforeTheGo) {
+        // Running on the screen and on the counter, not yet in the database.
+        QCOMPARE(page->lblRaceInfoStatus->text(), QString("Running"));
+        QTRY_VERIFY(counter.commandsReceived().contains("#S$"));
+        QCOMPARE(fx.column("SELECT Status FROM tblRace WHERE RaceID=" + race + ";"),
+                 QStringList{"0"});
+    }
     if (locked) {
-        OtherProgramLock lock(fx.databaseFile());
+        if (!lock)
+            lock = std::make_unique<OtherProgramLock>(fx.databaseFile());
         const TimingState& t = w.timing();
         QTRY_VERIFY_WITH_TIMEOUT(std::accumulate(t.CarLaps.begin(), t.CarLaps.end(), 0) >= 4,
                                  20000);
@@ -218,6 +235,7 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop() {
         QVERIFY(page->passesWaiting() >= 4);
         QVERIFY(!page->lblRaceWaitingPasses->isHidden());
         QCOMPARE(fx.column("SELECT COUNT(*) FROM tblLapInRace;"), QStringList{"0"});
+        lock.reset();
     }
 
     // The last car's finish stops the race by itself.
@@ -334,6 +352,69 @@ void TestRaceEmulator::passesAfterTheCounterComesBackAreStored() {
              (QStringList{"11: 3", "12: 2"}));
     // The counter was started once and never stopped or restarted by the return.
     QCOMPARE(counter.commandsReceived().count("#S$"), 1);
+    QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
+}
+
+// The counter's adapter is unplugged during the countdown and plugged in
+// again after the go: the start command never reached the counter, which
+// times only after it. The page says so, also once the port is open again,
+// and the program does not send the start on its own later.
+void TestRaceEmulator::counterGoneAtTheGoIsNotStarted() {
+    test::InstallFixture fx;
+    FakePlatform platform;
+    LapCounterEmulator counter;
+    QString error;
+    QVERIFY2(counter.open(&error), qPrintable(error));
+    const int port = 20100 + int(QCoreApplication::applicationPid() % 10000);
+    QVERIFY2(
+        counter.placeLink(LapCounterEmulator::portLinkPath(fx.appPath() + "ports", port), &error),
+        qPrintable(error));
+    counter.setClockInterval(500);
+    counter.setScript(*LapCounterEmulator::parseScript("1000 11\n5000 11\n9000 11\n"));
+    fx.setSetting("ComPort", QString::number(port));
+    fx.setSetting("TransponderDelay", "3");
+    QVERIFY(
+        fx.sql({kDrivers[0], "INSERT INTO tblTournament (TournamentID, Name) VALUES (1, 'Cup');",
+                "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
+                "QualRound, QualHeat, Length, Description) VALUES (7, 1, 2, 1, 1, 1, 20, "
+                "'Round 1 - Heat 1');",
+                "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) SELECT "
+                "DriverID, 7, DriverID FROM tblDriver;"}));
+
+    frmMain w;
+    w.showSplash = [](frmSplash&) {};
+    QVERIFY(w.Form_Load());
+    w.state().CurrentTournamentID = 1;
+    RacePage* page = w.pageRace;
+    w.cmdToolbarMain_Click(2);
+    page->cbRaceShowRaceCategory->setCurrentIndex(0);
+    QCOMPARE(w.timing().CurrentRaceID, 7);
+    page->cmdRaceStart_Click();
+    for (int i = 0; i < 5; ++i)
+        page->tmrRaceCountdown_Timer();
+    // The stop commands of the connection test and of Start have arrived.
+    QTRY_COMPARE(counter.commandsReceived().count("#F$"), 2);
+    counter.unplug();
+    QTRY_VERIFY_WITH_TIMEOUT(!page->lblRaceLapCounterLost->isHidden(), 5000);
+    for (int i = 0; i < 5; ++i)
+        page->tmrRaceCountdown_Timer();
+    QCOMPARE(page->lblRaceInfoStatus->text(), QString("Running"));
+    QCOMPARE(page->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
+
+    QVERIFY2(counter.plugIn(&error), qPrintable(error));
+    w.tmrLapCounterReconnect_Timer();
+    QVERIFY(!w.tmrLapCounterReconnect.isActive());
+    QCOMPARE(page->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
+    QCOMPARE(fx.column("SELECT Status FROM tblRace WHERE RaceID=7;"), QStringList{"1"});
+
+    // Once Stop's command has arrived, everything sent before it has too: the
+    // start was never sent, and the counter never timed.
+    page->cmdRaceStop_Click();
+    QTRY_COMPARE(counter.commandsReceived().count("#F$"), 3);
+    QVERIFY(!counter.commandsReceived().contains("#S$"));
+    QVERIFY(!counter.clockRunning());
+    QCOMPARE(fx.column("SELECT COUNT(*) FROM tblLapInRace;"), QStringList{"0"});
+    QCOMPARE(page->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
     QVERIFY2(platform.boxes->messages.isEmpty(), qPrintable(platform.boxes->lastText()));
 }
 

@@ -7,6 +7,7 @@
 #include "LapCounterConnection.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
+#include "PendingWrites.h"
 #include "RacePage.h"
 #include "RaceTiming.h"
 #include "Ui.h"
@@ -14,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHelpEvent>
@@ -1008,6 +1010,87 @@ private slots:
         QCOMPARE(day.soundNames(), QStringList{"complete.wav"});
     }
 
+    void goUnderALock_data() {
+        QTest::addColumn<bool>("stopDuringTheLock");
+        QTest::newRow("lock released while the race runs") << false;
+        QTest::newRow("Stop pressed during the lock") << true;
+    }
+    // Another program takes the lock during the countdown: the go neither
+    // waits the lock out nor gives the heat up. The race runs on the screen,
+    // the counter is started, passes count and wait behind the running mark,
+    // and once the lock is gone the stored race equals one without it.
+    void goUnderALock() {
+        QFETCH(bool, stopDuringTheLock);
+        Race r;
+        r.category = LapsRace;
+        r.length = 3;
+        const auto passes = [](RaceDay& day) {
+            day.pass(5, 1000);
+            day.pass(17, 1500);
+            day.pass(5, 20000);
+            day.pass(17, 24000);
+        };
+        RaceDay clean;
+        ThreeCars cleanHeat(clean, r, 2);
+        clean.startAndGo();
+        passes(clean);
+        clean.page->cmdRaceStop->click();
+
+        RaceDay day;
+        ThreeCars heat(day, r, 2);
+        RacePage* p = day.page;
+        const TimingState& t = day.main.timing();
+        p->cmdRaceStart->click();
+        auto lock = std::make_unique<OtherProgramLock>(day.fx.databaseFile());
+        day.main.port->clearWritten();
+        QElapsedTimer go;
+        go.start();
+        for (int i = 0; i < 10; ++i)
+            p->tmrRaceCountdown_Timer();
+        QVERIFY2(go.elapsed() < Database::kDefaultBusyTimeoutMs, "the go waited for the lock");
+        QCOMPARE(day.main.state().DbConnection.busyTimeout(), kTimingLockWaitMs);
+        QCoreApplication::processEvents();
+        QVERIFY2(day.messages().isEmpty(), qPrintable(day.platform.boxes->lastText()));
+        QCOMPARE(day.main.port->written(), QStringList{"#S$"});
+        QCOMPARE(t.CurrentRaceStatus, int(RaceRunning));
+        QCOMPARE(p->lblRaceInfoStatus->text(), QString("Running"));
+        QCOMPARE(day.buttons(), QString("-T-"));
+        QVERIFY(p->tmrRaceTime.isActive());
+        QVERIFY(day.toolbarDisabled());
+        QCOMPARE(day.soundNames().last(), QString("go.wav"));
+        QCOMPARE(p->lblRaceWaitingPasses->text(), RacePage::kRaceStartNotStoredText);
+        QVERIFY(!p->lblRaceWaitingPasses->isHidden());
+        QCOMPARE(day.status(heat.race), QString("0"));
+
+        passes(day);
+        QCOMPARE(p->lblRaceScoreLaps[0]->text(), QString("1"));
+        QCOMPARE(p->lblRaceWaitingPasses->text(),
+                 RacePage::kRaceStartNotStoredText +
+                     "\nPasses waiting to be stored in the race database: 2. They are stored "
+                     "as soon as the database accepts them.");
+        p->tmrRaceWaitingPasses_Timer(); // still locked
+        QCOMPARE(day.status(heat.race), QString("0"));
+        QVERIFY(day.laps(heat.race).isEmpty());
+        if (stopDuringTheLock) {
+            p->cmdRaceStop->click();
+            QCOMPARE(p->lblRaceInfoStatus->text(), QString("Running"));
+            QCOMPARE(day.buttons(), QString("-T-"));
+        }
+
+        lock.reset();
+        p->tmrRaceWaitingPasses_Timer();
+        QVERIFY(p->lblRaceWaitingPasses->isHidden());
+        QCOMPARE(day.status(heat.race), stopDuringTheLock ? QString("2") : QString("1"));
+        if (!stopDuringTheLock)
+            p->cmdRaceStop->click();
+        QCOMPARE(day.status(heat.race), QString("2"));
+        QCOMPARE(p->lblRaceInfoStatus->text(), QString("Finished"));
+        QCOMPARE(day.laps(heat.race), clean.laps(cleanHeat.race));
+        QCOMPARE(day.results(heat.race), clean.results(cleanHeat.race));
+        QCOMPARE(day.board(), clean.board());
+        QVERIFY(day.messages().isEmpty());
+    }
+
     void closingWhilePassesWaitAsks_data() {
         QTest::addColumn<bool>("locked");
         QTest::addColumn<MsgResult>("answer");
@@ -1270,6 +1353,74 @@ private slots:
         QCOMPARE(day.status(heat.race), QString("2"));
         QCOMPARE(day.laps(heat.race).size(), 1);
         QCOMPARE(day.buttons(), QString("--C"));
+    }
+
+    // The counter is gone at the go, so the start command cannot be sent. The
+    // page says at once that the counter was not started, and keeps saying it
+    // once the port is open again; the start is not sent later, and nothing
+    // the counter sends is counted. Stop, Clear and a new Start run the heat.
+    void counterGoneAtTheGo() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        frmMain& w = day.w;
+        FakeSerialPort* port = day.main.port;
+        p->cmdRaceStart->click();
+        for (int i = 0; i < 5; ++i)
+            p->tmrRaceCountdown_Timer();
+        port->vanish();
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        for (int i = 0; i < 5; ++i)
+            p->tmrRaceCountdown_Timer();
+        QCOMPARE(day.main.timing().CurrentRaceStatus, int(RaceRunning));
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
+
+        port->clearWritten();
+        w.tmrLapCounterReconnect_Timer();
+        QVERIFY(port->isOpen());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
+        day.pass(5, 1000);
+        day.pass(5, 20000);
+        QVERIFY(day.laps(heat.race).isEmpty());
+        QCOMPARE(p->lblRaceScoreLaps[0]->text(), QString("0"));
+        port->vanish();
+        w.tmrLapCounterReconnect_Timer();
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
+        QVERIFY(!port->written().contains("#S$"));
+        QVERIFY(day.messages().isEmpty());
+
+        p->cmdRaceStop->click();
+        day.platform.boxes->answers = {MsgResult::Yes};
+        p->cmdRaceClear->click();
+        day.startAndGo();
+        QVERIFY(p->lblRaceLapCounterLost->isHidden());
+        day.pass(5, 1000);
+        day.pass(5, 20000);
+        QCOMPARE(day.laps(heat.race).size(), 1);
+    }
+
+    // While passes wait for the database, the note of a lost counter does not
+    // say that every counted lap is stored; once they are, it does again.
+    void lapCounterLostWhilePassesWait() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        day.startAndGo();
+        day.pass(5, 1000);
+        auto lock = std::make_unique<OtherProgramLock>(day.fx.databaseFile());
+        day.pass(5, 20000);
+        day.main.port->vanish();
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostPassesWaitText);
+        QVERIFY(!p->lblRaceWaitingPasses->isHidden());
+        lock.reset();
+        p->tmrRaceWaitingPasses_Timer();
+        QVERIFY(p->lblRaceWaitingPasses->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
+        QCOMPARE(day.laps(heat.race).size(), 1);
     }
 
     // A counter that comes back while the race runs is opened again on the
