@@ -73,7 +73,12 @@ public:
         QString error;
         QVERIFY(store.startEntries(race, entries));
         QVERIFY(store.markStarted(race, entries, "2024-05-01 10:00:00", &error));
-        QVERIFY(store.markRunning(race));
+        // from 0: another program holds the lock already at the go.
+        std::unique_ptr<OtherProgramLock> lock;
+        if (fault == Fault::Locked && from == 0)
+            lock = std::make_unique<OtherProgramLock>(in.fx.databaseFile());
+        QCOMPARE(store.markRunning(race), !lock);
+        QCOMPARE(store.runningWaiting(), bool(lock));
         QCOMPARE(in.db.busyTimeout(), kTimingLockWaitMs);
         t.CurrentRaceID = race;
         t.CurrentRaceCategoryID = TimeRace;
@@ -84,7 +89,6 @@ public:
         t.ResetAtGo();
         t.CurrentRaceStatus = RaceRunning;
 
-        std::unique_ptr<OtherProgramLock> lock;
         bool full = false;
         bool complete = false;
         // Each car every 3.2 to 4.6 s.
@@ -252,6 +256,7 @@ private slots:
         QTest::addColumn<qint32>("from");
         QTest::addColumn<qint32>("to"); // -1: to the end
         QTest::newRow("locked from 10 s to 30 s") << Fault::Locked << 10000 << 30000;
+        QTest::newRow("locked from before the go to 20 s") << Fault::Locked << 0 << 20000;
         QTest::newRow("disk full from 20 s to 40 s") << Fault::DiskFull << 20000 << 40000;
         QTest::newRow("locked to the end, stopped during it") << Fault::Locked << 20000 << -1;
         QTest::newRow("disk full to the end, stopped during it") << Fault::DiskFull << 20000 << -1;
