@@ -1,4 +1,5 @@
 // The main window frame: toolbar, page switching, the driver grid, the splash.
+#include "DatabaseFaults.h"
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "PracticePage.h"
@@ -17,6 +18,33 @@
 #include <QtTest>
 
 using namespace kv;
+
+namespace {
+
+// A file server that has a newer version and hands out its files at once.
+class ReadyFtpSession final : public FtpSession {
+public:
+    bool open(const QString&) override { return true; }
+    bool setStatusCallback() override { return true; }
+    bool connect(const QString&, const QString&) override { return true; }
+    bool findFile(const QString&) override { return true; }
+    bool getFile(const QString& remoteFile, const QString& localFile, bool) override {
+        QFile f(localFile);
+        return f.open(QIODevice::WriteOnly) &&
+               f.write(remoteFile == QLatin1String("version.dat") ? "9.9\r\n" : "installer") > 0;
+    }
+    void close() override {}
+    int lastError() const override { return 0; }
+};
+
+QString passFrame(int car, qint32 ms) {
+    return QString("#P%1%2$")
+        .arg(car, 2, 16, QLatin1Char('0'))
+        .arg(ms, 6, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+} // namespace
 
 class TestFrmMain : public QObject {
     Q_OBJECT
@@ -145,6 +173,72 @@ private slots:
         w.pageMisc->cmdMiscLiveUpdate->click();
         QCOMPARE(shown, 1);
         QCOMPARE(w.unloaded(), updaterStarted);
+    }
+
+    // The hand-over to the updater ends the program as closing the window does:
+    // practice passes that wait for the database are tried once more, then the
+    // same question is asked before the updater starts. No keeps the program
+    // running and storing, and no updater is started.
+    void handOverWhilePassesWait_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::newRow("stay") << MsgResult::No;
+        QTest::newRow("end anyway") << MsgResult::Yes;
+    }
+    void handOverWhilePassesWait() {
+        QFETCH(MsgResult, answer);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        PracticePage& practice = *w.pagePractice;
+        w.cmdToolbarMain[5]->click();
+        practice.cmdPracticeStart->click();
+        m.port->receive(passFrame(5, 1000));
+        auto lock = std::make_unique<test::HeldLock>(m.fx.databaseFile());
+        QVERIFY(lock->held());
+        m.port->receive(passFrame(5, 31000));
+        m.port->receive(passFrame(5, 61000));
+        practice.cmdPracticeStop->click();
+        QVERIFY(practice.lblPracticeWaitingWrites->isVisibleTo(&practice));
+
+        w.showLiveUpdate = [](frmLiveUpdate& dialog) {
+            dialog.setSession(std::make_unique<ReadyFtpSession>());
+            dialog.cmdCheckForUpdate_Click();
+        };
+        m.messages().clear();
+        m.platform.boxes->answers = {MsgResult::Yes, answer};
+        w.cmdToolbarMain[4]->click();
+        w.pageMisc->cmdMiscLiveUpdate->click();
+
+        QCOMPARE(m.messages().size(), 2);
+        QCOMPARE(m.messages().first().text,
+                 QString("A new version is available. Do you want to download it now?"));
+        const RecordedMessage& question = m.messages().last();
+        QCOMPARE(question.buttons, MsgButtons::YesNo);
+        QVERIFY2(question.text.endsWith("of the practice session's passes and changes could not "
+                                        "be stored in the race database yet, because the "
+                                        "database does not accept them. If you close the program "
+                                        "now, they are lost.\n\nClose the program anyway?"),
+                 qPrintable(question.text));
+        if (answer == MsgResult::Yes) {
+            QVERIFY(w.unloaded());
+            QCOMPARE(m.platform.desk->started.size(), 1);
+            QCOMPARE(m.platform.desk->started.first().first, m.fx.appPath() + "zqu.exe");
+            return;
+        }
+        QVERIFY(!w.unloaded());
+        QVERIFY(m.platform.desk->started.isEmpty());
+        QVERIFY(practice.tmrPracticeWrites.isActive());
+        lock.reset();
+        practice.tmrPracticeWrites_Timer();
+        QVERIFY(!practice.lblPracticeWaitingWrites->isVisibleTo(&practice));
+        QCOMPARE(m.fx.column("SELECT LapTime FROM tblLapInRace ORDER BY LapInRaceID;"),
+                 (QStringList{"30000", "30000"}));
+        QCOMPARE(m.fx.column("SELECT Status FROM tblRace;"), QStringList{"2"});
+        // Nothing waits any more: the program now ends without a question.
+        m.messages().clear();
+        w.close();
+        QVERIFY(w.unloaded());
+        QVERIFY(m.messages().isEmpty());
     }
 
     // A box for a sized text column takes no more than the column holds.
