@@ -1,16 +1,21 @@
 // The main window frame: toolbar, page switching, the driver grid, the splash.
 #include "DatabaseFaults.h"
 #include "MainFixture.h"
+#include "ManagerPage.h"
 #include "MiscPage.h"
 #include "PracticePage.h"
 #include "RacePage.h"
 #include "TournamentPage.h"
 #include "Ui.h"
+#include "UnwritableDatabase.h"
 #include "frmLiveUpdate.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
@@ -35,6 +40,39 @@ public:
     }
     void close() override {}
     int lastError() const override { return 0; }
+};
+
+// Two tournaments with their heat settings, qualification heats with and
+// without a comment, a finished final and a single race, each with drivers;
+// every write to the race and tournament tables is logged.
+const QStringList kMeetingWithWriteLog = {
+    "INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, QualNumOfCarsInHeat, "
+    "QualRaceTime) VALUES ('Cup', 'Hall', '2024-05-01 10:00:00', 3, 5, 4);",
+    "INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, QualNumOfCarsInHeat, "
+    "QualRaceTime) VALUES ('Open', NULL, '2024-06-01 10:00:00', 2, 6, 7);",
+    "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Berg', "
+    "'Anna', 27.145, 11);",
+    "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Dahl', "
+    "'Erik', 40.665, 12);",
+    "INSERT INTO tblDriverInTournament VALUES (1, 1, 0);",
+    "INSERT INTO tblDriverInTournament VALUES (2, 1, 0);",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, QualRound, QualHeat, Length, "
+    "Description, Comment) VALUES (1, 1, 1, 1, 1, 4, 'Round 1 - Heat 1', 'Wet track');",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, QualRound, QualHeat, Length, "
+    "Description, Comment) VALUES (1, 1, 1, 2, 1, 4, 'Round 2 - Heat 1', NULL);",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, Status, Description, "
+    "TimeOfRace) VALUES (1, 1, 10, 5, 2, 'A-Final', '2024-05-01 12:00:00');",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, Description, "
+    "Comment) VALUES (0, 2, 3, 10, 'Fun race', '');",
+    "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, TransponderID) VALUES "
+    "(1, 1, 1, 11), (2, 1, 2, 12), (1, 2, 1, 11), (2, 3, 1, 12), (1, 4, 1, 11);",
+    "CREATE TABLE writeLog (what TEXT);",
+    "CREATE TRIGGER raceWritten AFTER UPDATE ON tblRace BEGIN INSERT INTO writeLog VALUES "
+    "('race ' || NEW.RaceID); END;",
+    "CREATE TRIGGER tournamentWritten AFTER UPDATE ON tblTournament BEGIN INSERT INTO writeLog "
+    "VALUES ('tournament ' || NEW.TournamentID); END;",
+    "CREATE TRIGGER driverWritten AFTER UPDATE ON tblDriver BEGIN INSERT INTO writeLog VALUES "
+    "('driver ' || NEW.DriverID); END;",
 };
 
 QString passFrame(int car, qint32 ms) {
@@ -239,6 +277,82 @@ private slots:
         w.close();
         QVERIFY(w.unloaded());
         QVERIFY(m.messages().isEmpty());
+    }
+
+    // Showing a value never stores it: looking at every page and choosing every
+    // tournament, heat and list row writes nothing, so a database that cannot
+    // be written gives no box after the one at start-up. What a person changes
+    // is still stored, or refused with the usual box.
+    void lookingNeverWrites_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("writable") << false;
+        QTest::newRow("read-only file") << true;
+    }
+    void lookingNeverWrites() {
+        QFETCH(bool, readOnly);
+        test::MainFixture m;
+        QVERIFY(m.fx.sql(kMeetingWithWriteLog));
+        m.fx.setSetting("LastTournamentID", "1");
+        const QString stored = "SELECT RaceID || quote(Comment) || Status FROM tblRace UNION ALL "
+                               "SELECT TournamentID || quote(Name) || quote(Location) || "
+                               "QualNumOfRounds || QualNumOfCarsInHeat || QualRaceTime FROM "
+                               "tblTournament;";
+        const QStringList before = m.fx.column(stored);
+        std::optional<test::ReadOnlyFile> file;
+        if (readOnly)
+            file.emplace(m.fx.databaseFile());
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        QCOMPARE(m.messages().size(), readOnly ? 1 : 0);
+
+        const auto everyRow = [](QComboBox* combo, int first = 0) {
+            for (int i = first; i < combo->count(); ++i)
+                combo->setCurrentIndex(i);
+        };
+        for (int page : {0, 1, 2, 3, 5, 4})
+            w.cmdToolbarMain[size_t(page)]->click();
+        TournamentPage& tournament = *w.pageTournament;
+        ManagerPage& manager = *w.pageManager;
+        RacePage& race = *w.pageRace;
+        for (int t : {1, 0}) {
+            w.cmdToolbarMain[0]->click();
+            tournament.cbTournamentSelectTournament->setCurrentIndex(t);
+            everyRow(tournament.cbTournamentDriverSelect);
+            w.cmdToolbarMain[1]->click();
+            for (int i = 0; i < manager.lbManagerGeneratedQualHeats->count(); ++i)
+                manager.lbManagerGeneratedQualHeats->setCurrentRow(i);
+            everyRow(manager.cbManagerFinalHeatSource);
+            everyRow(manager.cbManagerFinalHeatDestination, 1); // row 0 adds a race
+            w.cmdToolbarMain[2]->click();
+            for (int c = 0; c < race.cbRaceShowRaceCategory->count(); ++c) {
+                race.cbRaceShowRaceCategory->setCurrentIndex(c);
+                for (int h = 0; h < race.cbRaceHeats->count(); ++h) {
+                    if (race.cbRaceHeats->itemData(h).toInt() < 0)
+                        continue; // the single race registration
+                    race.cbRaceHeats->setCurrentIndex(h);
+                    for (int d = 0; d < race.lbRaceHeatParticipants->count(); ++d)
+                        race.lbRaceHeatParticipants->setCurrentRow(d);
+                }
+            }
+        }
+        QVERIFY2(m.messages().size() == (readOnly ? 1 : 0),
+                 qPrintable(m.platform.boxes->lastText()));
+        QCOMPARE(m.fx.column("SELECT what FROM writeLog;"), QStringList{});
+        QCOMPARE(m.fx.column(stored), before);
+
+        // The person types a comment.
+        race.cbRaceShowRaceCategory->setCurrentIndex(0);
+        QCOMPARE(race.txtRaceInfoComment->toPlainText(), QString("Wet track"));
+        race.txtRaceInfoComment->setPlainText("Dry track");
+        if (readOnly) {
+            QCOMPARE(m.messages().size(), 2);
+            QVERIFY2(m.messages().last().text.startsWith("Writing to the database failed."),
+                     qPrintable(m.messages().last().text));
+            return;
+        }
+        QCOMPARE(m.fx.column("SELECT Comment FROM tblRace WHERE RaceID=1;"),
+                 QStringList{"Dry track"});
+        QCOMPARE(m.fx.column("SELECT what FROM writeLog;"), QStringList{"race 1"});
     }
 
     // A box for a sized text column takes no more than the column holds.
