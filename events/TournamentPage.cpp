@@ -399,7 +399,7 @@ void TournamentPage::cmdTournamentModifyDriverSave_Click() {
     double frequency = 0;
     const DriverSaveResult result = SaveDriverDetails(m_main.db(), key, d, &frequency);
     if (result == DriverSaveResult::TransponderIDRefused) {
-        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        MsgBox(DriverSaveIDRefusedText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;
     }
     txtTournamentDriverFrequency->setText(RegionalNumberText(frequency));
