@@ -33,7 +33,7 @@ public:
 
 // How long the session waits on a server before it gives up. Every wait is
 // bounded, so a server that stops answering or sends next to nothing cannot
-// hold the window for longer than a few minutes.
+// hold the window for good.
 struct StallLimit {
     // A transfer that stays below bytesPerSecond for the whole of seconds has
     // stalled or trickles slower than any real line: it fails.
