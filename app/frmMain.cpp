@@ -306,9 +306,16 @@ void frmMain::RestoreLapCounterSettings() {
         delay->setText(QStringLiteral("3"));
 }
 
-void frmMain::Form_Unload() {
+bool frmMain::mayEnd() {
+    // Passes the database has not taken yet are lost with the program: ask.
+    return pageRace->mayClose() && pagePractice->mayClose();
+}
+
+bool frmMain::Form_Unload() {
     if (m_unloaded)
-        return;
+        return true;
+    if (!m_endAgreed && !mayEnd())
+        return false;
     m_unloaded = true;
     m_state.KirvOCX->CloseConnection();
     hide();
@@ -316,15 +323,14 @@ void frmMain::Form_Unload() {
     // database open, with no window to end it: after the hand-over to the
     // updater, for one.
     QCoreApplication::quit();
+    return true;
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
-    // Passes the database has not taken yet are lost with the program: ask.
-    if (!m_unloaded && (!pageRace->mayClose() || !pagePractice->mayClose())) {
+    if (!Form_Unload()) {
         event->ignore();
         return;
     }
-    Form_Unload();
     event->accept();
 }
 
@@ -356,9 +362,13 @@ void frmMain::cmdMiscDatabaseDeleteSelectedDriver_Click() {
 
 void frmMain::cmdMiscLiveUpdate_Click() {
     frmLiveUpdate dialog(this);
+    // The question comes before the updater starts: once it runs, the program
+    // has to end.
+    dialog.mayHandOver = [this] { return m_endAgreed = mayEnd(); };
     showLiveUpdate(dialog);
     if (dialog.m_blnUpdate)
         Form_Unload();
+    m_endAgreed = false;
 }
 
 void frmMain::FillTournamentCombo() {

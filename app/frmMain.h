@@ -42,13 +42,17 @@ public:
     // Start-up. Returns false when the program must end (the window has then
     // unloaded itself).
     bool Form_Load();
-    void Form_Unload();
+    // Every end of the program comes here. While passes or changes wait to be
+    // stored, they are tried once more and the person is asked; false when
+    // the program goes on.
+    bool Form_Unload();
     bool unloaded() const { return m_unloaded; }
 
     void cmdToolbarMain_Click(int Index);
     void cmdMiscDatabaseDeleteSelectedDriver_Click();
     // Opens the update dialog; when it has started the updater, the window
-    // unloads so the program ends.
+    // unloads so the program ends. The updater starts only once the program
+    // may end.
     void cmdMiscLiveUpdate_Click();
 
     // How the splash is shown; tests replace the modal run.
@@ -117,12 +121,17 @@ private:
     void unloadAfterRefusal(const QString& message, MsgIcon icon = MsgIcon::Critical);
 
     void RestoreLapCounterSettings();
+    // Writes that wait are tried once more; any still waiting are lost only
+    // when the person says so.
+    bool mayEnd();
 
     MainState m_state;
     TimingState m_timing;
     std::unique_ptr<LapCounterConnection> m_link;
     std::unique_ptr<TransponderIdTool> m_idTool;
     bool m_unloaded = false;
+    // The person has agreed that the program ends (for the hand-over).
+    bool m_endAgreed = false;
 };
 
 // The connection string of the race database in the install folder.

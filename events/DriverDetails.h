@@ -51,6 +51,13 @@ enum class DriverSaveResult {
     Failed,
 };
 
+// Said when a save is refused for its transponder ID. The whole save is
+// refused, so the text says that nothing of it was stored; the form keeps
+// what was typed.
+inline const QString DriverSaveIDRefusedText =
+    QStringLiteral("A transponder ID is a number from 0 to 255. None of the driver's changes were "
+                   "saved: correct the ID and press \"Save changes\" again.");
+
 // Stores the typed details of a driver. The transponder ID is the number at
 // the start of its text (empty or non-numeric text is 0), rounded, and must be
 // one of the lap counter's IDs. The frequency is read as typed frequencies

@@ -209,8 +209,9 @@ void ManagerPage::refreshQualification(qint32 tournament) {
     if (!ReadQualSettings(db, tournament, settings, found))
         return;
     if (found) {
-        // Each row selected raises the combo's click, which stores the value back.
+        // Shown, not stored: the combos' clicks store what the person chooses.
         const auto select = [](QComboBox* combo, int value, int first) {
+            const QSignalBlocker quiet(combo);
             const int index = value - first;
             if (index >= 0 && index < combo->count())
                 combo->setCurrentIndex(index);

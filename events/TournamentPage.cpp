@@ -263,8 +263,9 @@ void TournamentPage::cbTournamentSelectTournament_Click() {
     if (!ReadTournament(m_main.db(), st.CurrentTournamentID, tournament, found))
         return;
     if (found) {
-        setStoredText(txtTournamentTournamentName, tournament.name);
-        setStoredText(txtTournamentTournamentLocation, tournament.location);
+        showTournamentText(txtTournamentTournamentName, st.lblTournamentName, tournament.name);
+        showTournamentText(txtTournamentTournamentLocation, st.lblTournamentLocation,
+                           tournament.location);
         txtTournamentTournamentTime->setText(DateTimeText(tournament.regTime));
     }
     SetRegistryValue(HKEY_LOCAL_MACHINE, kRegistryPath, QStringLiteral("LastTournamentID"),
@@ -297,6 +298,15 @@ void TournamentPage::cmdTournamentDelete_Click() {
     // lists; they must not go on showing the deleted registrations.
     if (cbTournamentSelectTournament->count() == 0)
         RefreshTournamentParticipants();
+}
+
+void TournamentPage::showTournamentText(QLineEdit* box, QLabel* stripLabel, const QString& text) {
+    {
+        const QSignalBlocker quiet(box);
+        setStoredText(box, text);
+    }
+    if (stripLabel)
+        stripLabel->setText(box->text());
 }
 
 void TournamentPage::saveTournamentText(QLineEdit* box, QLabel* stripLabel, TournamentText which) {
@@ -389,7 +399,7 @@ void TournamentPage::cmdTournamentModifyDriverSave_Click() {
     double frequency = 0;
     const DriverSaveResult result = SaveDriverDetails(m_main.db(), key, d, &frequency);
     if (result == DriverSaveResult::TransponderIDRefused) {
-        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        MsgBox(DriverSaveIDRefusedText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;
     }
     txtTournamentDriverFrequency->setText(RegionalNumberText(frequency));

@@ -83,6 +83,8 @@ private:
     void buildParticipants();
     void connectHandlers();
     void saveTournamentText(QLineEdit* box, QLabel* stripLabel, TournamentText which);
+    // A loaded tournament's text in its box and the top strip, not stored again.
+    static void showTournamentText(QLineEdit* box, QLabel* stripLabel, const QString& text);
     void clearDriverFrame();
     // The drivers of the list, open or registered in the tournament.
     void fillParticipantList(QListWidget* list, qint32 tournament, const QList<DriverRow>& drivers);

@@ -85,7 +85,7 @@ bool RaceDriverFrame::save(int driverId) {
     d.ownTransponder = chkRaceModifyDriverOwnTransponder->isChecked();
     switch (SaveDriverDetails(m_main.db(), driverId, d)) {
     case DriverSaveResult::TransponderIDRefused:
-        MsgBox(TransponderIDRangeText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
+        MsgBox(DriverSaveIDRefusedText, MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return false;
     case DriverSaveResult::Failed:
         return false;

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QSqlRecord>
 
 namespace kv {
@@ -76,6 +77,8 @@ void RaceInformationFrame::showRace(const QSqlRecord& r) {
 }
 
 void RaceInformationFrame::showComment(const QSqlRecord& r) {
+    // Shown, not stored: the box's change handler stores what the person types.
+    const QSignalBlocker quiet(txtRaceInfoComment);
     txtRaceInfoComment->setPlainText(FieldToString(r.value(QStringLiteral("Comment"))));
 }
 
@@ -87,6 +90,7 @@ void RaceInformationFrame::clear() {
     for (QLabel* l : {lblRaceInfoCategory, lblRaceInfoTimeOfRace, lblRaceInfoLength,
                       lblRaceInfoStatus, lblRaceHeatConflicts})
         l->clear();
+    const QSignalBlocker quiet(txtRaceInfoComment);
     txtRaceInfoComment->clear();
 }
 

@@ -19,9 +19,10 @@ public:
 
     // The race's row as the race store reads it: time, category, length, status.
     void showRace(const QSqlRecord& race);
-    // The comment of the race's row; setting it runs the comment's save.
+    // The comment of the race's row, shown without storing it again.
     void showComment(const QSqlRecord& race);
     void showStatus(int status);
+    // Empties every field; the race's stored comment stays.
     void clear();
     // The start list shares a frequency or a transponder ID.
     void showConflicts(bool frequency, bool id);

@@ -233,7 +233,6 @@ void RacePage::showRaceInformation() {
     t.CurrentRaceStatus = r.value(QStringLiteral("Status")).toInt();
     if (t.CurrentRaceStatus == RaceFinished)
         LoadFinishedRaceBoard();
-    // Runs the comment save, which writes the comment back.
     m_information->showComment(r);
 }
 

@@ -6,6 +6,7 @@
 
 #include <curl/curl.h>
 
+#include <algorithm>
 #include <mutex>
 
 namespace kv {
@@ -25,9 +26,11 @@ size_t writeToFile(char* data, size_t size, size_t count, void* file) {
     return static_cast<QSaveFile*>(file)->write(data, bytes) == bytes ? size_t(bytes) : 0;
 }
 
-// Status notices of the transfer library are not shown to anyone.
-int quietStatus(void*, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return 0;
+// Status notices of the transfer library are not shown to anyone; during a
+// file transfer they watch its time.
+int quietStatus(void* session, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t,
+                curl_off_t) {
+    return CurlFtpSession::statusGoesOn(session, qint64(downloadTotal), qint64(downloaded)) ? 0 : 1;
 }
 
 } // namespace
@@ -47,6 +50,23 @@ int CurlFtpSession::readErrorNumber() {
     return CURLE_READ_ERROR;
 }
 
+bool CurlFtpSession::overTime(qint64 totalBytes, qint64 receivedBytes) const {
+    if (!m_transfer.isValid())
+        return false;
+    const qint64 size = std::max(totalBytes, receivedBytes);
+    const qint64 allowedMs =
+        (m_stall.startSeconds + size / std::max(1L, m_stall.averageBytesPerSecond)) * 1000;
+    return m_transfer.elapsed() > allowedMs;
+}
+
+bool CurlFtpSession::statusGoesOn(void* session, qint64 totalBytes, qint64 receivedBytes) {
+    auto* self = static_cast<CurlFtpSession*>(session);
+    if (!self || !self->overTime(totalBytes, receivedBytes))
+        return true;
+    self->m_timedOut = true;
+    return false;
+}
+
 bool CurlFtpSession::open(const QString& agent) {
     static std::once_flag global;
     std::call_once(global, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -61,8 +81,11 @@ bool CurlFtpSession::open(const QString& agent) {
     curl_easy_setopt(c, CURLOPT_NOPROXY, "*"); // direct access
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT, 30L);
-    // The connect timeout ends nothing once the server has answered; without a
-    // lowest rate a server that stops sending holds the transfer for ever.
+    // The connect timeout ends nothing once the server has answered: a reply
+    // to a command would otherwise take up to two minutes, and a server that
+    // stops sending, or sends a byte now and then, would hold the transfer for
+    // ever.
+    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, m_stall.replySeconds);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, m_stall.bytesPerSecond);
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_TIME, m_stall.seconds);
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &discard);
@@ -76,6 +99,7 @@ bool CurlFtpSession::setStatusCallback() {
         return false;
     CURL* c = handle(m_curl);
     const CURLcode a = curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &quietStatus);
+    curl_easy_setopt(c, CURLOPT_XFERINFODATA, this);
     const CURLcode b = curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     m_lastError = a != CURLE_OK ? a : b;
     return m_lastError == CURLE_OK;
@@ -133,7 +157,15 @@ bool CurlFtpSession::getFile(const QString& remoteFile, const QString& localFile
         CURL* c = handle(m_curl);
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &writeToFile);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, &file);
+        // The whole transfer has a time limit that grows with the file's size,
+        // which the server tells before the first byte; the status callback
+        // watches it.
+        m_transfer.start();
+        m_timedOut = false;
         ok = perform(remoteFile, true);
+        m_transfer.invalidate();
+        if (m_timedOut)
+            m_lastError = CURLE_OPERATION_TIMEDOUT;
         curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &discard);
         curl_easy_setopt(c, CURLOPT_WRITEDATA, static_cast<void*>(nullptr));
     } else {

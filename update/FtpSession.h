@@ -3,6 +3,7 @@
 // in, look for a remote file, fetch it, close. Every call is synchronous. After
 // a failed call lastError() is the transfer library's error number.
 
+#include <QElapsedTimer>
 #include <QString>
 
 #include <memory>
@@ -30,16 +31,26 @@ public:
     virtual int lastError() const = 0;
 };
 
-// A transfer that stays below bytesPerSecond for the whole of seconds has
-// stalled: the server stopped sending, and waiting longer would freeze the
-// window for good.
+// How long the session waits on a server before it gives up. Every wait is
+// bounded, so a server that stops answering or sends next to nothing cannot
+// hold the window for good.
 struct StallLimit {
-    long bytesPerSecond = 1;
+    // A transfer that stays below bytesPerSecond for the whole of seconds has
+    // stalled or trickles slower than any real line: it fails.
+    long bytesPerSecond = 256;
     long seconds = 30;
+    // The longest wait for the server's reply to one command (as long as the
+    // connect may take).
+    long replySeconds = 30;
+    // A file has to arrive within startSeconds plus its size at the lowest
+    // average rate the session accepts (the bytes received so far stand for a
+    // size the server does not tell).
+    long startSeconds = 60;
+    long averageBytesPerSecond = 1024;
 };
 
-// The session over libcurl: FTP to host:port, passive mode. A stalled transfer
-// fails with the library's timeout code.
+// The session over libcurl: FTP to host:port, passive mode. A wait beyond its
+// limits fails with the library's timeout code.
 class CurlFtpSession final : public FtpSession {
 public:
     CurlFtpSession(QString host, int port = 21, StallLimit stall = {});
@@ -59,16 +70,24 @@ public:
     static int writeErrorNumber();
     // The error number given when a local file cannot be read.
     static int readErrorNumber();
+    // The quiet status callback's work: false when the running file transfer
+    // has to give up.
+    static bool statusGoesOn(void* session, qint64 totalBytes, qint64 receivedBytes);
 
 private:
     QString url(const QString& remoteFile) const;
     bool perform(const QString& remoteFile, bool body);
+    // True when the running file transfer has taken longer than a file of
+    // its size may.
+    bool overTime(qint64 totalBytes, qint64 receivedBytes) const;
 
     QString m_host;
     int m_port;
     StallLimit m_stall;
     void* m_curl = nullptr; // CURL*
     int m_lastError = 0;
+    QElapsedTimer m_transfer; // runs during a file transfer only
+    bool m_timedOut = false;
 };
 
 } // namespace kv

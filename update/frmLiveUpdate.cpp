@@ -75,6 +75,10 @@ frmLiveUpdate::~frmLiveUpdate() {
     setHourglass(false);
 }
 
+void frmLiveUpdate::setSession(std::unique_ptr<FtpSession> session) {
+    m_session = std::move(session);
+}
+
 void frmLiveUpdate::Form_Load() {
     m_blnUpdate = false;
 }
@@ -103,7 +107,7 @@ void frmLiveUpdate::cmdCheckForUpdate_Click() {
     const bool ready = fetchUpdate(appPath);
     m_session->close();
     setHourglass(false);
-    if (ready)
+    if (ready && (!mayHandOver || mayHandOver()))
         startUpdater(appPath);
     done(QDialog::Accepted);
 }

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 
 class QLabel;
@@ -23,6 +24,12 @@ public:
 
     // True once the updater has been started: the caller then ends the program.
     bool m_blnUpdate = false;
+    // Asked when the update is ready, before the updater starts: false keeps
+    // the program running and the updater not started (the downloaded file
+    // stays). Unset, the updater starts.
+    std::function<bool()> mayHandOver;
+    // The session the check runs on, in place of the one given at creation.
+    void setSession(std::unique_ptr<FtpSession> session);
 
     void Form_Load();
     // The whole check; it always ends by unloading the dialog.

@@ -1,15 +1,21 @@
 // The main window frame: toolbar, page switching, the driver grid, the splash.
+#include "DatabaseFaults.h"
 #include "MainFixture.h"
+#include "ManagerPage.h"
 #include "MiscPage.h"
 #include "PracticePage.h"
 #include "RacePage.h"
 #include "TournamentPage.h"
 #include "Ui.h"
+#include "UnwritableDatabase.h"
 #include "frmLiveUpdate.h"
 
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableView>
@@ -17,6 +23,66 @@
 #include <QtTest>
 
 using namespace kv;
+
+namespace {
+
+// A file server that has a newer version and hands out its files at once.
+class ReadyFtpSession final : public FtpSession {
+public:
+    bool open(const QString&) override { return true; }
+    bool setStatusCallback() override { return true; }
+    bool connect(const QString&, const QString&) override { return true; }
+    bool findFile(const QString&) override { return true; }
+    bool getFile(const QString& remoteFile, const QString& localFile, bool) override {
+        QFile f(localFile);
+        return f.open(QIODevice::WriteOnly) &&
+               f.write(remoteFile == QLatin1String("version.dat") ? "9.9\r\n" : "installer") > 0;
+    }
+    void close() override {}
+    int lastError() const override { return 0; }
+};
+
+// Two tournaments with their heat settings, qualification heats with and
+// without a comment, a finished final and a single race, each with drivers;
+// every write to the race and tournament tables is logged.
+const QStringList kMeetingWithWriteLog = {
+    "INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, QualNumOfCarsInHeat, "
+    "QualRaceTime) VALUES ('Cup', 'Hall', '2024-05-01 10:00:00', 3, 5, 4);",
+    "INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, QualNumOfCarsInHeat, "
+    "QualRaceTime) VALUES ('Open', NULL, '2024-06-01 10:00:00', 2, 6, 7);",
+    "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Berg', "
+    "'Anna', 27.145, 11);",
+    "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES ('Dahl', "
+    "'Erik', 40.665, 12);",
+    "INSERT INTO tblDriverInTournament VALUES (1, 1, 0);",
+    "INSERT INTO tblDriverInTournament VALUES (2, 1, 0);",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, QualRound, QualHeat, Length, "
+    "Description, Comment) VALUES (1, 1, 1, 1, 1, 4, 'Round 1 - Heat 1', 'Wet track');",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, QualRound, QualHeat, Length, "
+    "Description, Comment) VALUES (1, 1, 1, 2, 1, 4, 'Round 2 - Heat 1', NULL);",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, Status, Description, "
+    "TimeOfRace) VALUES (1, 1, 10, 5, 2, 'A-Final', '2024-05-01 12:00:00');",
+    "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, Description, "
+    "Comment) VALUES (0, 2, 3, 10, 'Fun race', '');",
+    "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition, TransponderID) VALUES "
+    "(1, 1, 1, 11), (2, 1, 2, 12), (1, 2, 1, 11), (2, 3, 1, 12), (1, 4, 1, 11);",
+    "CREATE TABLE writeLog (what TEXT);",
+    "CREATE TRIGGER raceWritten AFTER UPDATE ON tblRace BEGIN INSERT INTO writeLog VALUES "
+    "('race ' || NEW.RaceID); END;",
+    "CREATE TRIGGER tournamentWritten AFTER UPDATE ON tblTournament BEGIN INSERT INTO writeLog "
+    "VALUES ('tournament ' || NEW.TournamentID); END;",
+    "CREATE TRIGGER driverWritten AFTER UPDATE ON tblDriver BEGIN INSERT INTO writeLog VALUES "
+    "('driver ' || NEW.DriverID); END;",
+};
+
+QString passFrame(int car, qint32 ms) {
+    return QString("#P%1%2$")
+        .arg(car, 2, 16, QLatin1Char('0'))
+        .arg(ms, 6, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+} // namespace
 
 class TestFrmMain : public QObject {
     Q_OBJECT
@@ -145,6 +211,148 @@ private slots:
         w.pageMisc->cmdMiscLiveUpdate->click();
         QCOMPARE(shown, 1);
         QCOMPARE(w.unloaded(), updaterStarted);
+    }
+
+    // The hand-over to the updater ends the program as closing the window does:
+    // practice passes that wait for the database are tried once more, then the
+    // same question is asked before the updater starts. No keeps the program
+    // running and storing, and no updater is started.
+    void handOverWhilePassesWait_data() {
+        QTest::addColumn<MsgResult>("answer");
+        QTest::newRow("stay") << MsgResult::No;
+        QTest::newRow("end anyway") << MsgResult::Yes;
+    }
+    void handOverWhilePassesWait() {
+        QFETCH(MsgResult, answer);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        PracticePage& practice = *w.pagePractice;
+        w.cmdToolbarMain[5]->click();
+        practice.cmdPracticeStart->click();
+        m.port->receive(passFrame(5, 1000));
+        auto lock = std::make_unique<test::HeldLock>(m.fx.databaseFile());
+        QVERIFY(lock->held());
+        m.port->receive(passFrame(5, 31000));
+        m.port->receive(passFrame(5, 61000));
+        practice.cmdPracticeStop->click();
+        QVERIFY(practice.lblPracticeWaitingWrites->isVisibleTo(&practice));
+
+        w.showLiveUpdate = [](frmLiveUpdate& dialog) {
+            dialog.setSession(std::make_unique<ReadyFtpSession>());
+            dialog.cmdCheckForUpdate_Click();
+        };
+        m.messages().clear();
+        m.platform.boxes->answers = {MsgResult::Yes, answer};
+        w.cmdToolbarMain[4]->click();
+        w.pageMisc->cmdMiscLiveUpdate->click();
+
+        QCOMPARE(m.messages().size(), 2);
+        QCOMPARE(m.messages().first().text,
+                 QString("A new version is available. Do you want to download it now?"));
+        const RecordedMessage& question = m.messages().last();
+        QCOMPARE(question.buttons, MsgButtons::YesNo);
+        QVERIFY2(question.text.endsWith("of the practice session's passes and changes could not "
+                                        "be stored in the race database yet, because the "
+                                        "database does not accept them. If you close the program "
+                                        "now, they are lost.\n\nClose the program anyway?"),
+                 qPrintable(question.text));
+        if (answer == MsgResult::Yes) {
+            QVERIFY(w.unloaded());
+            QCOMPARE(m.platform.desk->started.size(), 1);
+            QCOMPARE(m.platform.desk->started.first().first, m.fx.appPath() + "zqu.exe");
+            return;
+        }
+        QVERIFY(!w.unloaded());
+        QVERIFY(m.platform.desk->started.isEmpty());
+        QVERIFY(practice.tmrPracticeWrites.isActive());
+        lock.reset();
+        practice.tmrPracticeWrites_Timer();
+        QVERIFY(!practice.lblPracticeWaitingWrites->isVisibleTo(&practice));
+        QCOMPARE(m.fx.column("SELECT LapTime FROM tblLapInRace ORDER BY LapInRaceID;"),
+                 (QStringList{"30000", "30000"}));
+        QCOMPARE(m.fx.column("SELECT Status FROM tblRace;"), QStringList{"2"});
+        // Nothing waits any more: the program now ends without a question.
+        m.messages().clear();
+        w.close();
+        QVERIFY(w.unloaded());
+        QVERIFY(m.messages().isEmpty());
+    }
+
+    // Showing a value never stores it: looking at every page and choosing every
+    // tournament, heat and list row writes nothing, so a database that cannot
+    // be written gives no box after the one at start-up. What a person changes
+    // is still stored, or refused with the usual box.
+    void lookingNeverWrites_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("writable") << false;
+        QTest::newRow("read-only file") << true;
+    }
+    void lookingNeverWrites() {
+        QFETCH(bool, readOnly);
+        test::MainFixture m;
+        QVERIFY(m.fx.sql(kMeetingWithWriteLog));
+        m.fx.setSetting("LastTournamentID", "1");
+        const QString stored = "SELECT RaceID || quote(Comment) || Status FROM tblRace UNION ALL "
+                               "SELECT TournamentID || quote(Name) || quote(Location) || "
+                               "QualNumOfRounds || QualNumOfCarsInHeat || QualRaceTime FROM "
+                               "tblTournament;";
+        const QStringList before = m.fx.column(stored);
+        std::optional<test::ReadOnlyFile> file;
+        if (readOnly)
+            file.emplace(m.fx.databaseFile());
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        QCOMPARE(m.messages().size(), readOnly ? 1 : 0);
+
+        const auto everyRow = [](QComboBox* combo, int first = 0) {
+            for (int i = first; i < combo->count(); ++i)
+                combo->setCurrentIndex(i);
+        };
+        for (int page : {0, 1, 2, 3, 5, 4})
+            w.cmdToolbarMain[size_t(page)]->click();
+        TournamentPage& tournament = *w.pageTournament;
+        ManagerPage& manager = *w.pageManager;
+        RacePage& race = *w.pageRace;
+        for (int t : {1, 0}) {
+            w.cmdToolbarMain[0]->click();
+            tournament.cbTournamentSelectTournament->setCurrentIndex(t);
+            everyRow(tournament.cbTournamentDriverSelect);
+            w.cmdToolbarMain[1]->click();
+            for (int i = 0; i < manager.lbManagerGeneratedQualHeats->count(); ++i)
+                manager.lbManagerGeneratedQualHeats->setCurrentRow(i);
+            everyRow(manager.cbManagerFinalHeatSource);
+            everyRow(manager.cbManagerFinalHeatDestination, 1); // row 0 adds a race
+            w.cmdToolbarMain[2]->click();
+            for (int c = 0; c < race.cbRaceShowRaceCategory->count(); ++c) {
+                race.cbRaceShowRaceCategory->setCurrentIndex(c);
+                for (int h = 0; h < race.cbRaceHeats->count(); ++h) {
+                    if (race.cbRaceHeats->itemData(h).toInt() < 0)
+                        continue; // the single race registration
+                    race.cbRaceHeats->setCurrentIndex(h);
+                    for (int d = 0; d < race.lbRaceHeatParticipants->count(); ++d)
+                        race.lbRaceHeatParticipants->setCurrentRow(d);
+                }
+            }
+        }
+        QVERIFY2(m.messages().size() == (readOnly ? 1 : 0),
+                 qPrintable(m.platform.boxes->lastText()));
+        QCOMPARE(m.fx.column("SELECT what FROM writeLog;"), QStringList{});
+        QCOMPARE(m.fx.column(stored), before);
+
+        // The person types a comment.
+        race.cbRaceShowRaceCategory->setCurrentIndex(0);
+        QCOMPARE(race.txtRaceInfoComment->toPlainText(), QString("Wet track"));
+        race.txtRaceInfoComment->setPlainText("Dry track");
+        if (readOnly) {
+            QCOMPARE(m.messages().size(), 2);
+            QVERIFY2(m.messages().last().text.startsWith("Writing to the database failed."),
+                     qPrintable(m.messages().last().text));
+            return;
+        }
+        QCOMPARE(m.fx.column("SELECT Comment FROM tblRace WHERE RaceID=1;"),
+                 QStringList{"Dry track"});
+        QCOMPARE(m.fx.column("SELECT what FROM writeLog;"), QStringList{"race 1"});
     }
 
     // A box for a sized text column takes no more than the column holds.

@@ -219,7 +219,7 @@ private slots:
     void unwritableDatabaseIsToldOnce() {
         QFETCH(bool, locked);
         test::MainFixture m;
-        // Selecting the tournament at start-up saves its texts and settings again.
+        // A tournament to show: its texts and heat settings come from the file.
         QVERIFY(m.fx.sql({"INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, "
                           "QualNumOfCarsInHeat, QualRaceTime) VALUES ('Cup', 'Hall', "
                           "'2024-05-01 10:00:00', 2, 4, 1);"}));

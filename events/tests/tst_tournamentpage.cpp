@@ -557,17 +557,19 @@ private slots:
     }
 
     // An ID the lap counter can never send is refused like the ID tool's Write
-    // refuses it, and nothing of the form is stored.
+    // refuses it, and nothing of the form is stored; the form keeps what was
+    // typed.
     void saveRefusesAnIdTheCounterCannotSend_data() {
         QTest::addColumn<QString>("id");
         QTest::addColumn<bool>("refused");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("lowest") << "0" << false << "Storm|0";
-        QTest::newRow("highest") << "255" << false << "Storm|255";
-        QTest::newRow("above") << "256" << true << "Berg|11";
-        QTest::newRow("rounds above") << "255.5" << true << "Berg|11";
-        QTest::newRow("negative") << "-1" << true << "Berg|11";
-        QTest::newRow("far above") << "99999999999" << true << "Berg|11";
+        const QString typed = "Storm|Fixed Team|27.195|";
+        QTest::newRow("lowest") << "0" << false << typed + "0";
+        QTest::newRow("highest") << "255" << false << typed + "255";
+        QTest::newRow("above") << "256" << true << "Berg|Blue|27.145|11";
+        QTest::newRow("rounds above") << "255.5" << true << "Berg|Blue|27.145|11";
+        QTest::newRow("negative") << "-1" << true << "Berg|Blue|27.145|11";
+        QTest::newRow("far above") << "99999999999" << true << "Berg|Blue|27.145|11";
     }
     void saveRefusesAnIdTheCounterCannotSend() {
         QFETCH(QString, id);
@@ -577,20 +579,28 @@ private slots:
         QVERIFY(mf.start());
         TournamentPage* page = mf.w->pageTournament;
         page->txtTournamentDriverLastname->setText("Storm");
+        page->txtTournamentDriverTeam->setText("Fixed Team");
+        page->txtTournamentDriverFrequency->setText("27,195");
         page->txtTournamentDriverTransponderID->setText(id);
         page->cmdTournamentModifyDriverSave->click();
         QTEST(mf.fx
-                  .column("SELECT Lastname || '|' || TransponderID FROM tblDriver WHERE "
-                          "DriverID=1;")
+                  .column("SELECT Lastname || '|' || Team || '|' || Frequency || '|' || "
+                          "TransponderID FROM tblDriver WHERE DriverID=1;")
                   .value(0),
               "stored");
         QCOMPARE(mf.messages().size(), refused ? 1 : 0);
         if (refused) {
             const RecordedMessage& m = mf.messages().first();
-            QCOMPARE(m.text, QString("A transponder ID is a number from 0 to 255. New ID was NOT "
-                                     "stored."));
+            QCOMPARE(m.text, QString("A transponder ID is a number from 0 to 255. None of the "
+                                     "driver's changes were saved: correct the ID and press "
+                                     "\"Save changes\" again."));
             QCOMPARE(m.icon, MsgIcon::Critical);
             QCOMPARE(m.buttons, MsgButtons::OK);
+            QCOMPARE((QStringList{page->txtTournamentDriverLastname->text(),
+                                  page->txtTournamentDriverTeam->text(),
+                                  page->txtTournamentDriverFrequency->text(),
+                                  page->txtTournamentDriverTransponderID->text()}),
+                     (QStringList{"Storm", "Fixed Team", "27,195", id}));
         }
     }
 

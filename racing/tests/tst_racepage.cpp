@@ -2,6 +2,7 @@
 // selection, conflicts, race information, driver corrections, the race run and
 // the passes of a running race.
 #include "DatabaseFaults.h"
+#include "DriverDetails.h"
 #include "Helpers.h"
 #include "ItemTexts.h"
 #include "LapCounterConnection.h"
@@ -469,9 +470,9 @@ private slots:
             {QString("UPDATE tblRace SET Comment='It''s wet' WHERE RaceID=%1;").arg(race)}));
         const QString stored = QString("SELECT Comment FROM tblRace WHERE RaceID=%1;").arg(race);
         day.select(race);
-        // Loading wrote the comment back.
+        // Loading shows the comment and leaves the stored one as it is.
         QCOMPARE(day.page->txtRaceInfoComment->toPlainText(), QString("It's wet"));
-        QCOMPARE(day.fx.column(stored), QStringList{"It?s wet"});
+        QCOMPARE(day.fx.column(stored), QStringList{"It's wet"});
 
         day.page->txtRaceInfoComment->setPlainText("O'Neil");
         QCOMPARE(day.fx.column(stored), QStringList{"O?Neil"});
@@ -541,11 +542,18 @@ private slots:
 
         if (storedId.isEmpty()) {
             QCOMPARE(day.messages().size(), 1);
-            QCOMPARE(day.messages().first().text, TransponderIDRangeText);
+            QCOMPARE(day.messages().first().text, DriverSaveIDRefusedText);
             QCOMPARE(day.messages().first().icon, MsgIcon::Critical);
             QCOMPARE(day.messages().first().title, QString("Kirv Vorel"));
             QCOMPARE(day.fx.column(drivers), before);
             QVERIFY(!p->frameRaceModifyDriver->isHidden());
+            // The form keeps what was typed, to be corrected and saved again.
+            QCOMPARE(
+                (QStringList{p->txtRaceModifyDriverCar->text(), p->txtRaceModifyDriverTeam->text(),
+                             p->txtRaceModifyDriverFrequency->text(),
+                             p->txtRaceModifyDriverTransponderID->text()}),
+                (QStringList{"Mugen's", "Blue", "27195", "256"}));
+            QVERIFY(p->chkRaceModifyDriverOwnTransponder->isChecked());
             return;
         }
         QVERIFY(day.messages().isEmpty());

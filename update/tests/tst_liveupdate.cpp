@@ -65,6 +65,8 @@ private slots:
     void dialogLayout();
     void session_data();
     void session();
+    void updaterWaitsForTheProgramsLeave_data();
+    void updaterWaitsForTheProgramsLeave();
 };
 
 void TestLiveUpdate::dialogLayout() {
@@ -166,6 +168,34 @@ void TestLiveUpdate::session() {
     QCOMPARE(tried, update || message.contains(updater));
     if (tried)
         QCOMPARE(platform.desk->started.first().first, updater);
+}
+
+void TestLiveUpdate::updaterWaitsForTheProgramsLeave_data() {
+    QTest::addColumn<bool>("mayEnd");
+    QTest::newRow("the program may end") << true;
+    QTest::newRow("the program stays") << false;
+}
+
+// The program is asked whether it may end once the update is ready and before
+// the updater starts; a program that stays starts no updater and keeps the
+// downloaded file.
+void TestLiveUpdate::updaterWaitsForTheProgramsLeave() {
+    QFETCH(bool, mayEnd);
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), QStringLiteral("1.3"));
+    FakePlatform platform;
+    frmLiveUpdate dialog(nullptr, std::make_unique<FakeFtpSession>());
+    int asked = 0;
+    dialog.mayHandOver = [&] {
+        ++asked;
+        return mayEnd;
+    };
+    dialog.cmdCheckForUpdate_Click();
+    QCOMPARE(asked, 1);
+    QCOMPARE(dialog.m_blnUpdate, mayEnd);
+    QCOMPARE(platform.desk->started.size(), mayEnd ? 1 : 0);
+    QVERIFY(QFile::exists(fx.appPath() + QStringLiteral("Kirv Vorel.dat")));
+    QCOMPARE(platform.boxes->messages.size(), 1); // the question about the new version
 }
 
 QTEST_MAIN(TestLiveUpdate)

@@ -9,10 +9,13 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <QtTest>
 
 using namespace kv;
+
+Q_DECLARE_METATYPE(kv::StallLimit)
 
 namespace {
 
@@ -49,6 +52,8 @@ private slots:
     void failures();
     void stalledTransferFails_data();
     void stalledTransferFails();
+    void slowServerFailsInTime_data();
+    void slowServerFailsInTime();
 };
 
 void TestLiveUpdateFtp::versionCheck_data() {
@@ -236,6 +241,75 @@ void TestLiveUpdateFtp::stalledTransferFails() {
     QCOMPARE(box.title, QStringLiteral("FTP download error"));
     QCOMPARE(box.icon, MsgIcon::Critical);
     QCOMPARE(filesIn(fx.appPath()), before);
+    QVERIFY(platform.desk->started.isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestLiveUpdateFtp::slowServerFailsInTime_data() {
+    QTest::addColumn<QStringList>("behaviour");
+    QTest::addColumn<StallLimit>("limit");
+    QTest::addColumn<int>("messages"); // the question comes before the installer data
+
+    // The session's own limits with their waits shortened, so that each ends
+    // after 2 to 4 s instead of 30 s or more.
+    const StallLimit shortWaits{.seconds = 2, .replySeconds = 2};
+    // Two bytes a second: the lowest rate the session accepts is far above.
+    QTest::newRow("version file trickles")
+        << QStringList{"trickle:version.dat:1:500"} << shortWaits << 1;
+    QTest::newRow("installer data trickles")
+        << QStringList{"trickle:dezezivod.dat:1:500"} << shortWaits << 2;
+    // 20 kB/s is fast enough for that, but the installer data may take 4 s
+    // here (3 s plus 1 s for its size).
+    QTest::newRow("installer data too slow for its size")
+        << QStringList{"trickle:dezezivod.dat:2000:100"}
+        << StallLimit{.startSeconds = 3, .averageBytesPerSecond = 1572864} << 2;
+    QTest::newRow("no reply to SIZE") << QStringList{"silent:SIZE"} << shortWaits << 1;
+    QTest::newRow("no reply to RETR") << QStringList{"silent:RETR"} << shortWaits << 1;
+    QTest::newRow("no reply to EPSV") << QStringList{"silent:EPSV"} << shortWaits << 1;
+}
+
+// A server that is alive but next to useless, sending a byte now and then or
+// leaving a command unanswered, fails within the session's limits like any
+// other download, with the transfer library's timeout code; no partial file is
+// left and an older installer data file is kept.
+void TestLiveUpdateFtp::slowServerFailsInTime() {
+    QFETCH(QStringList, behaviour);
+    QFETCH(StallLimit, limit);
+    QFETCH(int, messages);
+
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), QStringLiteral("1.3"));
+    FakePlatform platform;
+    platform.boxes->answers = {MsgResult::Yes};
+    const QString app = fx.appPath();
+    const QByteArray older(1000, 'o');
+    {
+        QFile old(app + QStringLiteral("Kirv Vorel.dat"));
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write(older);
+    }
+    test::LocalFtpServer server(kUser, kPassword, behaviour);
+    QVERIFY(server.port() > 0);
+    // The first line is the version; the notes make the file long enough to
+    // trickle for a while.
+    QVERIFY(server.put(QStringLiteral("version.dat"), "1.4\r\n" + QByteArray(2000, 'n')));
+    QVERIFY(server.put(QStringLiteral("dezezivod.dat"), QByteArray(1572864, 'i')));
+    const QStringList before = filesIn(app);
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(check(server.port(), limit), false);
+    // Each limit above ends its wait after 2 to 3 s; without it the check
+    // would wait for minutes or days.
+    QVERIFY2(clock.elapsed() < 20000, qPrintable(QString::number(clock.elapsed())));
+
+    QVERIFY2(platform.boxes->messages.size() == messages, qPrintable(platform.boxes->lastText()));
+    const RecordedMessage box = platform.boxes->messages.last();
+    QCOMPARE(box.text, QStringLiteral("Error downloading: 28"));
+    QCOMPARE(box.title, QStringLiteral("FTP download error"));
+    QCOMPARE(box.icon, MsgIcon::Critical);
+    QCOMPARE(filesIn(app), before);
+    QCOMPARE(readAll(app + QStringLiteral("Kirv Vorel.dat")), older);
     QVERIFY(platform.desk->started.isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
