@@ -1075,6 +1075,12 @@ private slots:
             p->cmdRaceStop->click();
             QCOMPARE(p->lblRaceInfoStatus->text(), QString("Running"));
             QCOMPARE(day.buttons(), QString("-T-"));
+            // The start, the passes and the end that wait: all of it is seen.
+            QLabel* notice = p->lblRaceWaitingPasses;
+            QVERIFY(notice->text().endsWith(RacePage::kRaceEndNotStoredText));
+            QVERIFY2(notice->heightForWidth(notice->contentsRect().width()) <=
+                         notice->contentsRect().height(),
+                     "the waiting notice is cut off");
         }
 
         lock.reset();
