@@ -85,8 +85,9 @@ RaceControls::RaceControls(QWidget* page) {
     lblRaceLapCounterLost->setVisible(false);
 
     // Passes the database has not taken yet; in the start list's place, which
-    // is hidden while a race runs.
-    lblRaceWaitingPasses = addLabel("lblRaceWaitingPasses", QString(), page, 240, 7920, 3360, 1335);
+    // is hidden while a race runs. Tall enough for the start, the passes and
+    // the end waiting at once.
+    lblRaceWaitingPasses = addLabel("lblRaceWaitingPasses", QString(), page, 240, 6120, 3360, 3135);
     lblRaceWaitingPasses->setWordWrap(true);
     lblRaceWaitingPasses->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(lblRaceWaitingPasses, Colours::Red);

@@ -476,6 +476,8 @@ void RacePage::cmdRaceStop_Click() {
     tmrRaceCountdown.stop();
     m_main.state().KirvOCX->StopRace();
     t.TimingMode = TimingIdle;
+    // The heat's missed start says nothing about the passes of any later race.
+    m_counterNotStarted = false;
     // Stored behind the passes that wait; also runs inside the lap counter's
     // receive handling, so a refusal is told on the page, never in a box.
     (void)m_store->markFinished(t.CurrentRaceID);

@@ -197,7 +197,7 @@ private:
     std::unique_ptr<RaceDriverFrame> m_driver;
     std::unique_ptr<RaceBoard> m_board;
     // The lap counter did not take the start command at this race's go:
-    // whatever it sends is on the clock of some other start.
+    // whatever it sends is on the clock of some other start. Until the stop.
     bool m_counterNotStarted = false;
 };
 

@@ -1083,6 +1083,12 @@ private slots:
             p->cmdRaceStop->click();
             QCOMPARE(p->lblRaceInfoStatus->text(), QString("Running"));
             QCOMPARE(day.buttons(), QString("-T-"));
+            // The start, the passes and the end that wait: all of it is seen.
+            QLabel* notice = p->lblRaceWaitingPasses;
+            QVERIFY(notice->text().endsWith(RacePage::kRaceEndNotStoredText));
+            QVERIFY2(notice->heightForWidth(notice->contentsRect().width()) <=
+                         notice->contentsRect().height(),
+                     "the waiting notice is cut off");
         }
 
         lock.reset();
@@ -1161,13 +1167,32 @@ private slots:
     void passesOutsideARunningRace_data() {
         QTest::addColumn<int>("mode");
         QTest::addColumn<int>("laps");
-        QTest::newRow("idle") << int(TimingIdle) << 0;
-        QTest::newRow("practice") << int(TimingPractice) << 0;
-        QTest::newRow("race, for comparison") << int(TimingRace) << 1;
+        // An earlier heat of this run whose go found the counter gone.
+        QTest::addColumn<bool>("afterAHeatNotStarted");
+        QTest::newRow("idle") << int(TimingIdle) << 0 << false;
+        QTest::newRow("practice") << int(TimingPractice) << 0 << false;
+        QTest::newRow("race, for comparison") << int(TimingRace) << 1 << false;
+        QTest::newRow("race, after a heat whose counter was not started")
+            << int(TimingRace) << 1 << true;
     }
     void passesOutsideARunningRace() {
         QFETCH(int, mode);
+        QFETCH(bool, afterAHeatNotStarted);
         RaceDay day;
+        if (afterAHeatNotStarted) {
+            ThreeCars earlier(day, Race{}, 2);
+            day.page->cmdRaceStart->click();
+            day.main.port->vanish();
+            for (int i = 0; i < 10; ++i)
+                day.page->tmrRaceCountdown_Timer();
+            QCOMPARE(day.page->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
+            day.w.tmrLapCounterReconnect_Timer();
+            QVERIFY(day.main.port->isOpen());
+            day.page->cmdRaceStop->click();
+            QCOMPARE(day.status(earlier.race), QString("2"));
+            day.sounds->played.clear();
+            day.page->cbRaceShowRaceCategory->setCurrentIndex(-1); // lists the next race too
+        }
         Race r;
         r.status = RaceRunning; // left running by an earlier run of the program
         ThreeCars heat(day, r);
