@@ -12,6 +12,11 @@
 
 namespace kv {
 
+struct Database::TransactionStatements {
+    QSqlQuery begin;
+    QSqlQuery commit;
+};
+
 Database::Database(QString connectionName) : m_name(std::move(connectionName)) {
     m_reporter = [](const QString& what, const QString& sql, const QString& error) {
         qWarning().noquote() << what << sql << error;
@@ -101,6 +106,7 @@ bool Database::isOpen() const {
 
 void Database::Close() {
     m_inTransaction = false;
+    m_transactionStatements.reset();
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -208,9 +214,33 @@ int Database::busyTimeout() const {
     return q.value(0).toInt();
 }
 
+bool Database::runTransactionStatement(bool begin, QString* error) {
+    ++m_statements;
+    if (!isOpen()) {
+        *error = QStringLiteral("The database is not open.");
+        return false;
+    }
+    if (!m_transactionStatements) {
+        const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        auto prepared = std::make_unique<TransactionStatements>(
+            TransactionStatements{QSqlQuery(db), QSqlQuery(db)});
+        if (!prepared->begin.prepare(QStringLiteral("BEGIN IMMEDIATE;")) ||
+            !prepared->commit.prepare(QStringLiteral("COMMIT;"))) {
+            *error = db.lastError().text();
+            return false;
+        }
+        m_transactionStatements = std::move(prepared);
+    }
+    QSqlQuery& q = begin ? m_transactionStatements->begin : m_transactionStatements->commit;
+    if (q.exec())
+        return true;
+    *error = q.lastError().text();
+    return false;
+}
+
 bool Database::BeginTrans() {
     QString error;
-    if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error)) {
+    if (runTransactionStatement(true, &error)) {
         m_inTransaction = true;
         return true;
     }
@@ -224,7 +254,7 @@ bool Database::CommitTrans() {
     if (!m_inTransaction)
         return false;
     QString error;
-    if (tryExecute(QStringLiteral("COMMIT;"), &error)) {
+    if (runTransactionStatement(false, &error)) {
         m_inTransaction = false;
         return true;
     }

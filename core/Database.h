@@ -14,6 +14,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 
 namespace kv {
 
@@ -100,12 +101,18 @@ private:
     void report(const QString& what, const QString& sql, const QString& error,
                 bool endTransaction = true);
 
+    // BEGIN IMMEDIATE and COMMIT, prepared once on the open connection: every
+    // lap of a timed race is a transaction.
+    struct TransactionStatements;
+    bool runTransactionStatement(bool begin, QString* error);
+
     QString m_name;
     QString m_file;
     QString m_lastError;
     ErrorReporter m_reporter;
     qint64 m_statements = 0;
     bool m_inTransaction = false;
+    std::unique_ptr<TransactionStatements> m_transactionStatements;
 };
 
 // Runs a group of statements as one: rolled back unless commit() was called.

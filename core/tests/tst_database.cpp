@@ -171,6 +171,38 @@ private slots:
         QVERIFY(fx.column("SELECT Lastname FROM tblDriver;").isEmpty());
     }
 
+    // A transaction runs on the file open now: opened on another file, or
+    // closed, the connection keeps nothing of the one before.
+    void transactionFollowsTheOpenFile() {
+        test::InstallFixture first;
+        test::InstallFixture second;
+        Database db;
+        Reported rep;
+        open(db, first, &rep);
+        const auto write = [&db](const QString& name) {
+            Transaction t(db);
+            return t.active() &&
+                   db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('" + name + "');") &&
+                   t.commit();
+        };
+        QVERIFY(write("one"));
+        open(db, second);
+        QVERIFY(write("two"));
+        QCOMPARE(first.column("SELECT Lastname FROM tblDriver;"), QStringList{"one"});
+        QCOMPARE(second.column("SELECT Lastname FROM tblDriver;"), QStringList{"two"});
+        db.Close();
+        db.setErrorReporter([&rep](const QString& w, const QString& s, const QString&) {
+            rep.what << w;
+            rep.sql << s;
+        });
+        QVERIFY(!write("three"));
+        QCOMPARE(rep.sql, QStringList{"BEGIN"});
+        open(db, first);
+        QVERIFY(write("four"));
+        QCOMPARE(first.column("SELECT Lastname FROM tblDriver ORDER BY DriverID;"),
+                 (QStringList{"one", "four"}));
+    }
+
     // The main window reports a refused statement in a message box, whose event
     // loop goes on running timers and lap counter events. What they write while
     // the box is shown is no part of the failed transaction and stays.
