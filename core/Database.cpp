@@ -149,6 +149,33 @@ bool Database::Select(const QString& sql, Recordset& rs) {
     return true;
 }
 
+bool Database::SelectRows(const QString& sql, const RowReader& row) {
+    ++m_statements;
+    if (!isOpen()) {
+        report(QStringLiteral("Reading from the database failed."), sql,
+               QStringLiteral("The database is not open."));
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    if (!q.exec(sql)) {
+        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
+        return false;
+    }
+    const int columns = q.record().count();
+    QVariantList values(columns);
+    while (q.next()) {
+        for (int i = 0; i < columns; ++i)
+            values[i] = q.value(i);
+        row(values);
+    }
+    if (q.lastError().isValid()) {
+        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
+        return false;
+    }
+    return true;
+}
+
 bool Database::tryExecute(const QString& sql, QString* error) {
     ++m_statements;
     if (!isOpen()) {

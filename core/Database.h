@@ -59,6 +59,10 @@ public:
     // Runs one statement that returns rows. On failure the reporter is called and
     // false returned (rs is then empty).
     [[nodiscard]] bool Select(const QString& sql, Recordset& rs);
+    // As Select, for long lists: each row's values, in the statement's column
+    // order, go to `row` as they are read, without a record kept per row.
+    using RowReader = std::function<void(const QVariantList& values)>;
+    [[nodiscard]] bool SelectRows(const QString& sql, const RowReader& row);
     // Runs one statement that writes. On failure the reporter is called.
     [[nodiscard]] bool Execute(const QString& sql);
     // As Execute, for an insert of one row: newKey is the key the row was given.
