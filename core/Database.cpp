@@ -251,9 +251,12 @@ bool Database::runTransactionStatement(bool begin, QString* error) {
         const QSqlDatabase db = QSqlDatabase::database(m_name, false);
         auto prepared = std::make_unique<TransactionStatements>(
             TransactionStatements{QSqlQuery(db), QSqlQuery(db)});
-        if (!prepared->begin.prepare(QStringLiteral("BEGIN IMMEDIATE;")) ||
-            !prepared->commit.prepare(QStringLiteral("COMMIT;"))) {
-            *error = db.lastError().text();
+        if (!prepared->begin.prepare(QStringLiteral("BEGIN IMMEDIATE;"))) {
+            *error = prepared->begin.lastError().text();
+            return false;
+        }
+        if (!prepared->commit.prepare(QStringLiteral("COMMIT;"))) {
+            *error = prepared->commit.lastError().text();
             return false;
         }
         m_transactionStatements = std::move(prepared);
