@@ -12,7 +12,10 @@
 // seconds from a third of the line's time: the laps stored in the end and the
 // longest stall of the window thread are the figures then. Every run also times a
 // bare SQLite transaction of a lap's shape (one insert, two updates) on the same
-// disk and prints the lap's latency as a multiple of it.
+// disk, at an idle moment between laps as the program's own lap writes meet the
+// disk, and prints as multiples of it both the store's write of a lap alone (its
+// transaction on the program's connection, from BEGIN to the end of COMMIT) and
+// the whole way from pass to lap stored.
 // Prints its targets beside the figures; it asserts nothing.
 
 #include "FakePlatform.h"
@@ -37,12 +40,19 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#ifdef KV_BENCH_SQLITE_TRACE
+#include <sqlite3.h>
+
+#include <QSqlDriver>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -70,6 +80,10 @@ constexpr double kTargetP99Ms = 5.0;
 constexpr double kTargetStallMs = 100.0;
 constexpr double kTargetRatioP50 = 1.5;
 constexpr double kTargetRatioP99 = 3.0;
+// The reference runs this long after a lap is stored, when no other lap was stored
+// in the last kReferenceIdleMs: the disk has been idle as long as it is before a lap.
+constexpr int kReferenceDelayMs = 125;
+constexpr int kReferenceIdleMs = 100;
 
 struct Plan {
     QList<Frame> frames;
@@ -198,7 +212,10 @@ struct Handled {
     // The lap's own share: from its arrival or the end of the frame before it, whichever
     // came later, so the time it waited behind other frames is left out.
     std::vector<double> lapHandlingMs;
+    // The store's transaction of each lap on the program's connection.
+    std::vector<double> storeWriteMs;
     SteadyClock::time_point lastDone;
+    SteadyClock::time_point lastLapDone;
 };
 
 bool runSql(const QString& file, const QStringList& statements,
@@ -249,9 +266,58 @@ QStringList heatSetup(int minutes) {
     return sql;
 }
 
+// The transactions of one connection, each from the start of its BEGIN to the end
+// of its COMMIT, as SQLite's own trace reports them: the program's writes are
+// timed without a change to the program, and the reference the same way.
+class TransactionClock {
+public:
+    bool attach(const QSqlDatabase& db) {
+#ifdef KV_BENCH_SQLITE_TRACE
+        const QVariant handle = db.driver()->handle();
+        if (qstrcmp(handle.typeName(), "sqlite3*") != 0)
+            return false;
+        sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
+        return connection && sqlite3_trace_v2(connection, SQLITE_TRACE_STMT | SQLITE_TRACE_PROFILE,
+                                              &trace, this) == SQLITE_OK;
+#else
+        (void)db;
+        return false;
+#endif
+    }
+    // The transaction that ended last, taken once.
+    std::optional<double> takeLast() {
+        std::optional<double> last = m_last;
+        m_last.reset();
+        return last;
+    }
+
+private:
+#ifdef KV_BENCH_SQLITE_TRACE
+    static int trace(unsigned type, void* self, void* statement, void*) {
+        auto* clock = static_cast<TransactionClock*>(self);
+        const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
+        if (!sql)
+            return 0;
+        const auto now = SteadyClock::now();
+        if (type == SQLITE_TRACE_STMT && std::strncmp(sql, "BEGIN", 5) == 0)
+            clock->m_begun = now;
+        else if (type == SQLITE_TRACE_PROFILE && std::strncmp(sql, "COMMIT", 6) == 0 &&
+                 clock->m_begun) {
+            clock->m_last =
+                std::chrono::duration<double, std::milli>(now - *clock->m_begun).count();
+            clock->m_begun.reset();
+        }
+        return 0;
+    }
+#endif
+    std::optional<SteadyClock::time_point> m_begun;
+    std::optional<double> m_last;
+};
+
 // A lap's writes with nothing around them: one transaction of one insert and two
 // updates, prepared once, on a database of its own in the race database's folder.
-// One runs after each lap of the heat, so both meet the same disk at the same time.
+// One runs at an idle moment after each lap of the heat, so both meet the same
+// disk in the same state.
 class ReferenceTransaction {
 public:
     explicit ReferenceTransaction(const QString& folder) : m_file(folder + "reference.dat") {
@@ -277,7 +343,12 @@ public:
                          "(?,?,?,?,?,?);");
         m_count.prepare("UPDATE entry SET laps=? WHERE id=?;");
         m_result.prepare("UPDATE entry SET result=?, resultText=? WHERE id=?;");
+        m_begin.prepare("BEGIN IMMEDIATE;");
+        m_commit.prepare("COMMIT;");
+        m_traced = m_clock.attach(db);
     }
+    // Whether the transactions are timed as the program's are (by SQLite's trace).
+    bool traced() const { return m_traced; }
     ~ReferenceTransaction() {
         for (QSqlQuery* query : {&m_insert, &m_count, &m_result, &m_begin, &m_commit})
             *query = QSqlQuery();
@@ -289,7 +360,7 @@ public:
     void once() {
         const int i = int(ms.size());
         const auto start = SteadyClock::now();
-        m_begin.exec("BEGIN IMMEDIATE;");
+        m_begin.exec();
         for (const QVariant& v : {QVariant(1), QVariant(i * 3300), QVariant("12.345"),
                                   QVariant(3300), QVariant("3.300"), QVariant(1)})
             m_insert.addBindValue(v);
@@ -301,14 +372,18 @@ public:
         m_result.addBindValue("1.234");
         m_result.addBindValue(1);
         m_result.exec();
-        m_commit.exec("COMMIT;");
-        ms.push_back(std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count());
+        m_commit.exec();
+        const double elapsed =
+            std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
+        ms.push_back(m_clock.takeLast().value_or(elapsed));
     }
     std::vector<double> ms;
 
 private:
     QString m_file;
     QSqlQuery m_insert, m_count, m_result, m_begin, m_commit;
+    TransactionClock m_clock;
+    bool m_traced = false;
 };
 
 double percentile(std::vector<double> values, double p) {
@@ -399,6 +474,10 @@ int main(int argc, char** argv) {
 
         Handled handled;
         ReferenceTransaction reference(appPath);
+        TransactionClock store;
+        bool lineOpen = true;
+        const bool storeTraced =
+            store.attach(QSqlDatabase::database(w.state().DbConnection.connectionName(), false));
         auto note = [&](qint64 chars) {
             handled.lastDone = SteadyClock::now();
             ++handled.frames;
@@ -428,8 +507,18 @@ int main(int argc, char** argv) {
             handled.lapHandlingMs.push_back(
                 std::chrono::duration<double, std::milli>(done - std::max(*arrived, previousDone))
                     .count());
-            reference.once();
-            handled.lastDone = SteadyClock::now(); // the next frame's share leaves it out
+            if (const auto write = store.takeLast())
+                handled.storeWriteMs.push_back(*write);
+            handled.lastLapDone = done;
+            // The reference at an idle moment between laps, as the program's write meets
+            // the disk; none while laps come close together.
+            QTimer::singleShot(kReferenceDelayMs, &w, [&] {
+                if (lineOpen && SteadyClock::now() - handled.lastLapDone >=
+                                    std::chrono::milliseconds(kReferenceIdleMs)) {
+                    reference.once();
+                    handled.lastDone = SteadyClock::now(); // the next frame's share leaves it out
+                }
+            });
         });
 
         RacePage* page = w.pageRace;
@@ -486,6 +575,7 @@ int main(int argc, char** argv) {
         });
         poll.start(100);
         loop.exec();
+        lineOpen = false;
         const double lineS = double(line.lastNs.load() - line.firstNs.load()) / 1e9;
         stallProbe.stop();
         const int waitingAtEnd = page->passesWaiting();
@@ -538,8 +628,22 @@ int main(int argc, char** argv) {
         const double refP50 = percentile(reference.ms, 50);
         const double refP99 = percentile(reference.ms, 99);
         std::printf("  reference: a bare transaction of one insert and two updates on the same "
-                    "disk, one after each lap (%zu): p50 %.2f ms, p99 %.2f ms\n",
-                    reference.ms.size(), refP50, refP99);
+                    "disk, %d ms after a lap with no lap in the last %d ms (%zu%s): p50 %.2f ms, "
+                    "p99 %.2f ms\n",
+                    kReferenceDelayMs, kReferenceIdleMs, reference.ms.size(),
+                    reference.traced() ? ", BEGIN to end of COMMIT" : "", refP50, refP99);
+        if (storeTraced && reference.traced()) {
+            const double store50 = percentile(handled.storeWriteMs, 50);
+            const double store99 = percentile(handled.storeWriteMs, 99);
+            std::printf("  store's write of a lap alone (%zu, BEGIN to end of COMMIT): p50 %.2f "
+                        "ms, p99 %.2f ms\n",
+                        handled.storeWriteMs.size(), store50, store99);
+            std::printf("  store's write / reference: p50 %.2fx, p99 %.2fx\n",
+                        store50 / std::max(refP50, 1e-6), store99 / std::max(refP99, 1e-6));
+        } else {
+            std::printf("  store's write of a lap alone: not timed (built without SQLite's "
+                        "trace)\n");
+        }
         const double ratio50 = p50 / std::max(refP50, 1e-6);
         const double ratio99 = p99 / std::max(refP99, 1e-6);
         std::printf("  pass to lap stored / reference: p50 %.2fx (target within %.1fx) %s, p99 "

@@ -12,6 +12,11 @@
 
 namespace kv {
 
+struct Database::TransactionStatements {
+    QSqlQuery begin;
+    QSqlQuery commit;
+};
+
 Database::Database(QString connectionName) : m_name(std::move(connectionName)) {
     m_reporter = [](const QString& what, const QString& sql, const QString& error) {
         qWarning().noquote() << what << sql << error;
@@ -101,6 +106,7 @@ bool Database::isOpen() const {
 
 void Database::Close() {
     m_inTransaction = false;
+    m_transactionStatements.reset();
     if (!QSqlDatabase::contains(m_name))
         return;
     {
@@ -137,6 +143,33 @@ bool Database::Select(const QString& sql, Recordset& rs) {
         rs.m_rows.append(q.record());
     if (q.lastError().isValid()) {
         rs.m_rows.clear();
+        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+bool Database::SelectRows(const QString& sql, const RowReader& row) {
+    ++m_statements;
+    if (!isOpen()) {
+        report(QStringLiteral("Reading from the database failed."), sql,
+               QStringLiteral("The database is not open."));
+        return false;
+    }
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.setForwardOnly(true);
+    if (!q.exec(sql)) {
+        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
+        return false;
+    }
+    const int columns = q.record().count();
+    QVariantList values(columns);
+    while (q.next()) {
+        for (int i = 0; i < columns; ++i)
+            values[i] = q.value(i);
+        row(values);
+    }
+    if (q.lastError().isValid()) {
         report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
         return false;
     }
@@ -208,9 +241,36 @@ int Database::busyTimeout() const {
     return q.value(0).toInt();
 }
 
+bool Database::runTransactionStatement(bool begin, QString* error) {
+    ++m_statements;
+    if (!isOpen()) {
+        *error = QStringLiteral("The database is not open.");
+        return false;
+    }
+    if (!m_transactionStatements) {
+        const QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        auto prepared = std::make_unique<TransactionStatements>(
+            TransactionStatements{QSqlQuery(db), QSqlQuery(db)});
+        if (!prepared->begin.prepare(QStringLiteral("BEGIN IMMEDIATE;"))) {
+            *error = prepared->begin.lastError().text();
+            return false;
+        }
+        if (!prepared->commit.prepare(QStringLiteral("COMMIT;"))) {
+            *error = prepared->commit.lastError().text();
+            return false;
+        }
+        m_transactionStatements = std::move(prepared);
+    }
+    QSqlQuery& q = begin ? m_transactionStatements->begin : m_transactionStatements->commit;
+    if (q.exec())
+        return true;
+    *error = q.lastError().text();
+    return false;
+}
+
 bool Database::BeginTrans() {
     QString error;
-    if (tryExecute(QStringLiteral("BEGIN IMMEDIATE;"), &error)) {
+    if (runTransactionStatement(true, &error)) {
         m_inTransaction = true;
         return true;
     }
@@ -224,7 +284,7 @@ bool Database::CommitTrans() {
     if (!m_inTransaction)
         return false;
     QString error;
-    if (tryExecute(QStringLiteral("COMMIT;"), &error)) {
+    if (runTransactionStatement(false, &error)) {
         m_inTransaction = false;
         return true;
     }

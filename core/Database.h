@@ -14,6 +14,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 
 namespace kv {
 
@@ -58,6 +59,10 @@ public:
     // Runs one statement that returns rows. On failure the reporter is called and
     // false returned (rs is then empty).
     [[nodiscard]] bool Select(const QString& sql, Recordset& rs);
+    // As Select, for long lists: each row's values, in the statement's column
+    // order, go to `row` as they are read, without a record kept per row.
+    using RowReader = std::function<void(const QVariantList& values)>;
+    [[nodiscard]] bool SelectRows(const QString& sql, const RowReader& row);
     // Runs one statement that writes. On failure the reporter is called.
     [[nodiscard]] bool Execute(const QString& sql);
     // As Execute, for an insert of one row: newKey is the key the row was given.
@@ -100,12 +105,18 @@ private:
     void report(const QString& what, const QString& sql, const QString& error,
                 bool endTransaction = true);
 
+    // BEGIN IMMEDIATE and COMMIT, prepared once on the open connection: every
+    // lap of a timed race is a transaction.
+    struct TransactionStatements;
+    bool runTransactionStatement(bool begin, QString* error);
+
     QString m_name;
     QString m_file;
     QString m_lastError;
     ErrorReporter m_reporter;
     qint64 m_statements = 0;
     bool m_inTransaction = false;
+    std::unique_ptr<TransactionStatements> m_transactionStatements;
 };
 
 // Runs a group of statements as one: rolled back unless commit() was called.

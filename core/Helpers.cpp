@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -114,6 +115,66 @@ QString DateTimeText(const QVariant& field) {
     const QString stored = FieldToString(field);
     const QDateTime when = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     return when.isValid() ? QLocale().toString(when, QLocale::ShortFormat) : stored;
+}
+
+namespace {
+
+// The number of `count` ASCII digits from `at`; -1 when one is no digit.
+int digitsAt(const QString& s, qsizetype at, int count) {
+    int n = 0;
+    for (qsizetype i = at; i < at + count; ++i) {
+        const char16_t c = s.at(i).unicode();
+        if (c < u'0' || c > u'9')
+            return -1;
+        n = n * 10 + (c - u'0');
+    }
+    return n;
+}
+
+} // namespace
+
+DateTimeTexts::DateTimeTexts() : m_locale() {
+    // A form that names the zone needs the local time itself.
+    m_zoneInForm = m_locale.dateTimeFormat(QLocale::ShortFormat).contains(QLatin1Char('t'));
+}
+
+// No change of the clock from noon the day before to noon the day after: every
+// time of the day is a local time as it stands.
+bool DateTimeTexts::plainDay(const QDate& day) {
+    const auto known = m_plainDays.constFind(day.toJulianDay());
+    if (known != m_plainDays.cend())
+        return *known;
+    const QDateTime before(day.addDays(-1), QTime(12, 0));
+    const QDateTime after(day.addDays(1), QTime(12, 0));
+    const bool plain =
+        before.isValid() && after.isValid() && before.offsetFromUtc() == after.offsetFromUtc();
+    m_plainDays.insert(day.toJulianDay(), plain);
+    return plain;
+}
+
+QString DateTimeTexts::operator()(const QVariant& field) {
+    if (m_zoneInForm || field.typeId() != QMetaType::QString)
+        return DateTimeText(field);
+    const QString stored = field.toString();
+    // yyyy-MM-dd HH:mm:ss
+    if (stored.size() != 19 || stored.at(4) != u'-' || stored.at(7) != u'-' ||
+        stored.at(10) != u' ' || stored.at(13) != u':' || stored.at(16) != u':')
+        return DateTimeText(field);
+    const int year = digitsAt(stored, 0, 4);
+    const int month = digitsAt(stored, 5, 2);
+    const int day = digitsAt(stored, 8, 2);
+    const int hour = digitsAt(stored, 11, 2);
+    const int minute = digitsAt(stored, 14, 2);
+    const int second = digitsAt(stored, 17, 2);
+    if (std::min({year, month, day, hour, minute, second}) < 0 ||
+        !QDate::isValid(year, month, day) || !QTime::isValid(hour, minute, second))
+        return DateTimeText(field);
+    const QDate date(year, month, day);
+    if (!plainDay(date))
+        return DateTimeText(field);
+    // Universal time has the same fields, without asking for the zone's offset.
+    const QDateTime when(date, QTime(hour, minute, second), Qt::UTC);
+    return m_locale.toString(when, QLocale::ShortFormat);
 }
 
 } // namespace kv

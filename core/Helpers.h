@@ -1,6 +1,9 @@
 #pragma once
 // Small helpers shared by every page of the main window.
 
+#include <QDate>
+#include <QHash>
+#include <QLocale>
 #include <QString>
 #include <QVariant>
 
@@ -62,6 +65,23 @@ QString RaceStatusSuffix(int status);
 // A stored date and time (yyyy-MM-dd HH:mm:ss) in the regional form; any
 // other stored text as it stands.
 QString DateTimeText(const QVariant& field);
+
+// DateTimeText for the rows of a list, with the same texts. A stored value of
+// the usual form is read digit by digit, without the C library's local time
+// conversion (which reads the zone file again for every value); a day on
+// which the clock changes, and any other text, take DateTimeText's full way.
+class DateTimeTexts {
+public:
+    DateTimeTexts();
+    QString operator()(const QVariant& field);
+
+private:
+    bool plainDay(const QDate& day);
+
+    QLocale m_locale;
+    bool m_zoneInForm = false;
+    QHash<qint64, bool> m_plainDays; // by Julian day
+};
 
 } // namespace kv
 

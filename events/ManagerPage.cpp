@@ -181,11 +181,12 @@ void ManagerPage::FillFixedLists() {
 }
 
 void ManagerPage::RefreshManagerTab() {
-    lbManagerGeneratedQualHeats->clear();
     lbManagerQualHeatParticipants->clear();
     const qint32 tournament = m_main.state().CurrentTournamentID;
-    if (tournament < 0)
+    if (tournament < 0) {
+        lbManagerGeneratedQualHeats->clear();
         return;
+    }
     refreshQualification(tournament);
     FillFinalHeatSourceCombo();
     FillFinalHeatDestinationCombo(-1);
@@ -194,15 +195,10 @@ void ManagerPage::RefreshManagerTab() {
 void ManagerPage::refreshQualification(qint32 tournament) {
     Database& db = m_main.db();
     QList<RaceRow> heats;
-    if (!ReadQualHeats(db, tournament, 0, heats))
+    const bool read = ReadQualHeats(db, tournament, 0, heats);
+    showQualHeats(heats); // none when the read was refused
+    if (!read)
         return;
-    for (const RaceRow& heat : heats) {
-        auto* row = new QListWidgetItem(heat.description + RaceStatusSuffix(heat.status));
-        row->setData(Qt::UserRole, heat.raceID);
-        lbManagerGeneratedQualHeats->addItem(row);
-    }
-    if (lbManagerGeneratedQualHeats->count() > 0)
-        lbManagerGeneratedQualHeats->setCurrentRow(0);
 
     QualSettings settings;
     bool found = false;
@@ -226,6 +222,39 @@ void ManagerPage::refreshQualification(qint32 tournament) {
          {cbManagerNumOfCarsInQualHeat, cbManagerNumOfQualRounds, cbManagerQualRaceTime})
         combo->setEnabled(!generated);
     cmdManagerGenerateQualHeats->setText(generated ? kResetCaption : kGenerateCaption);
+}
+
+// The heat list rows as read, the first one chosen with its drivers. A list that
+// shows these rows already is kept: a refresh with nothing changed (start-up
+// selects the tournament twice) builds no row again.
+void ManagerPage::showQualHeats(const QList<RaceRow>& heats) {
+    QListWidget* list = lbManagerGeneratedQualHeats;
+    bool shown = list->count() == heats.size();
+    for (int i = 0; shown && i < list->count(); ++i) {
+        const RaceRow& heat = heats.at(i);
+        const QListWidgetItem* row = list->item(i);
+        const QString text = row->text();
+        const QString suffix = RaceStatusSuffix(heat.status);
+        shown = row->data(Qt::UserRole).toInt() == heat.raceID &&
+                text.size() == heat.description.size() + suffix.size() &&
+                text.startsWith(heat.description) && text.endsWith(suffix);
+    }
+    if (!shown) {
+        list->clear();
+        for (const RaceRow& heat : heats) {
+            auto* row = new QListWidgetItem(heat.description + RaceStatusSuffix(heat.status));
+            row->setData(Qt::UserRole, heat.raceID);
+            list->addItem(row);
+        }
+    }
+    if (list->count() == 0)
+        return;
+    // Row 0 chosen already raises no click: its drivers are listed here.
+    const bool firstChosen = list->currentRow() == 0;
+    list->setCurrentRow(0);
+    list->scrollToTop();
+    if (firstChosen)
+        lbManagerGeneratedQualHeats_Click();
 }
 
 void ManagerPage::storeSetting(QualSetting which, const QComboBox* combo) {

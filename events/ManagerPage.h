@@ -82,6 +82,7 @@ private:
     void buildQualificationColumn();
     void buildFinalHeatsArea();
     void refreshQualification(qint32 tournament);
+    void showQualHeats(const QList<RaceRow>& heats);
     // The chosen destination race, or 0.
     qint32 destinationRace() const;
     void storeSetting(QualSetting which, const QComboBox* combo);

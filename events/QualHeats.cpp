@@ -62,19 +62,19 @@ bool StoreQualSetting(Database& db, qint32 tournamentID, QualSetting which, qint
 
 bool ReadQualHeats(Database& db, qint32 tournamentID, int round, QList<RaceRow>& heats) {
     heats.clear();
-    Recordset rs;
-    if (!db.Select(QStringLiteral("SELECT * from tblRace WHERE TournamentID=") + num(tournamentID) +
-                       QStringLiteral(" AND RaceCode=1") +
-                       (round > 0 ? QStringLiteral(" AND QualRound=") + num(round) : QString()) +
-                       QStringLiteral(" ORDER BY QualRound, QualHeat, RaceID;"),
-                   rs))
-        return false;
-    for (const QSqlRecord& r : rs)
-        heats.append({r.value(QStringLiteral("RaceID")).toInt(),
-                      FieldToString(r.value(QStringLiteral("Description"))),
-                      r.value(QStringLiteral("Status")).toInt(),
-                      r.value(QStringLiteral("RaceCode")).toInt()});
-    return true;
+    // Row by row, by column: a tournament may hold many thousands of heats.
+    const bool read = db.SelectRows(
+        QStringLiteral("SELECT RaceID, Description, Status, RaceCode from tblRace WHERE "
+                       "TournamentID=") +
+            num(tournamentID) + QStringLiteral(" AND RaceCode=1") +
+            (round > 0 ? QStringLiteral(" AND QualRound=") + num(round) : QString()) +
+            QStringLiteral(" ORDER BY QualRound, QualHeat, RaceID;"),
+        [&heats](const QVariantList& r) {
+            heats.append({r[0].toInt(), FieldToString(r[1]), r[2].toInt(), r[3].toInt()});
+        });
+    if (!read)
+        heats.clear();
+    return read;
 }
 
 bool HasQualHeats(Database& db, qint32 tournamentID, bool& found) {

@@ -92,9 +92,10 @@ QString SafeFileName(const QString& text) {
 
 QList<RaceChoice> RaceChoices(const Recordset& rs) {
     QList<RaceChoice> out;
+    DateTimeTexts startTime;
     for (const QSqlRecord& r : rs)
         out.append({text(r, "Description") + QStringLiteral(" (") +
-                        DateTimeText(r.value(QStringLiteral("TimeOfRace"))) + QStringLiteral(")"),
+                        startTime(r.value(QStringLiteral("TimeOfRace"))) + QStringLiteral(")"),
                     r.value(QStringLiteral("RaceID")).toInt()});
     return out;
 }

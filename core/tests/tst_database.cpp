@@ -133,6 +133,14 @@ private slots:
         QCOMPARE(rs.RecordCount(), 2);
         QCOMPARE(rs.value(1, "Lastname").toString(), QString("B"));
         QVERIFY(rs.value(0, "Firstname").isNull());
+        // Row by row: the values in the statement's column order.
+        QList<QVariantList> rows;
+        QVERIFY(db.SelectRows("SELECT Lastname, Firstname FROM tblDriver ORDER BY DriverID;",
+                              [&rows](const QVariantList& r) { rows << r; }));
+        QCOMPARE(rows.size(), 2);
+        QCOMPARE(rows[1].size(), 2);
+        QCOMPARE(rows[1][0].toString(), QString("B"));
+        QVERIFY(rows[0][1].isNull());
     }
 
     void refusedStatementsAreReported() {
@@ -146,6 +154,9 @@ private slots:
         QCOMPARE(rep.sql, (QStringList{"SELECT * FROM tblNothing;", "UPDATE tblNothing SET x=1;"}));
         QVERIFY(rep.what.at(0).contains("Reading"));
         QVERIFY(rep.what.at(1).contains("Writing"));
+        QVERIFY(!db.SelectRows("SELECT x FROM tblNothing;", [](const QVariantList&) {}));
+        QCOMPARE(rep.sql.last(), QString("SELECT x FROM tblNothing;"));
+        QVERIFY(rep.what.last().contains("Reading"));
         // The connection goes on working.
         QVERIFY(db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('x');"));
     }
@@ -169,6 +180,38 @@ private slots:
             QVERIFY(t.commit());
         }
         QVERIFY(fx.column("SELECT Lastname FROM tblDriver;").isEmpty());
+    }
+
+    // A transaction runs on the file open now: opened on another file, or
+    // closed, the connection keeps nothing of the one before.
+    void transactionFollowsTheOpenFile() {
+        test::InstallFixture first;
+        test::InstallFixture second;
+        Database db;
+        Reported rep;
+        open(db, first, &rep);
+        const auto write = [&db](const QString& name) {
+            Transaction t(db);
+            return t.active() &&
+                   db.Execute("INSERT INTO tblDriver (Lastname) VALUES ('" + name + "');") &&
+                   t.commit();
+        };
+        QVERIFY(write("one"));
+        open(db, second);
+        QVERIFY(write("two"));
+        QCOMPARE(first.column("SELECT Lastname FROM tblDriver;"), QStringList{"one"});
+        QCOMPARE(second.column("SELECT Lastname FROM tblDriver;"), QStringList{"two"});
+        db.Close();
+        db.setErrorReporter([&rep](const QString& w, const QString& s, const QString&) {
+            rep.what << w;
+            rep.sql << s;
+        });
+        QVERIFY(!write("three"));
+        QCOMPARE(rep.sql, QStringList{"BEGIN"});
+        open(db, first);
+        QVERIFY(write("four"));
+        QCOMPARE(first.column("SELECT Lastname FROM tblDriver ORDER BY DriverID;"),
+                 (QStringList{"one", "four"}));
     }
 
     // The main window reports a refused statement in a message box, whose event

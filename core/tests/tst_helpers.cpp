@@ -1,8 +1,9 @@
-// The shared helpers: time splitting, quotes, typed numbers.
+// The shared helpers: time splitting, quotes, typed numbers, stored dates.
 #include "Helpers.h"
 
 #include <QtTest>
 
+#include <ctime>
 #include <limits>
 
 using namespace kv;
@@ -151,6 +152,74 @@ private slots:
         qint32 v = 99;
         QCOMPARE(WholeNumber(text, v), ok);
         QTEST(int(v), "value");
+    }
+
+    // The list form of a stored date and time reads the usual form itself; every
+    // value, odd ones included, reads as the single form reads it, in the zone
+    // and the regional form in force. The values of a row go through one list
+    // form, as the rows of a list do.
+    void dateTimeTextsAsSingle_data() {
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("locale"); // empty: the system's
+        QTest::addColumn<QVariantList>("stored");
+        const auto row = [](const char* name, const char* zone, const char* locale,
+                            const QVariantList& stored) {
+            QTest::newRow(name) << QByteArray(zone) << QString::fromLatin1(locale) << stored;
+        };
+        row("usual", "UTC", "", {"2026-05-01 10:07:09"});
+        row("year's end", "UTC", "", {"2026-12-31 23:59:59"});
+        row("leap day", "UTC", "", {"2024-02-29 00:00:00"});
+        row("no leap day", "UTC", "", {"2023-02-29 10:00:00"});
+        row("hour 24", "UTC", "", {"2026-05-01 24:00:00"});
+        row("month 13", "UTC", "", {"2026-13-01 10:00:00"});
+        row("first year", "UTC", "", {"0001-01-01 00:00:00"});
+        row("year 0", "UTC", "", {"0000-01-01 00:00:00"});
+        row("last year", "UTC", "", {"9999-12-31 23:59:59"});
+        row("one-digit month", "UTC", "", {"2026-5-01 10:00:00"});
+        row("T between", "UTC", "", {"2026-05-01T10:00:00"});
+        row("leading blank", "UTC", "", {" 2026-05-01 10:00:00"});
+        row("no seconds", "UTC", "", {"2026-05-01 10:00"});
+        row("letter in year", "UTC", "", {"20x6-05-01 10:00:00"});
+        row("sign in year", "UTC", "", {"-026-05-01 10:00:00"});
+        row("other digits", "UTC", "", {QString::fromUtf8("٢٠٢٦-05-01 10:00:00")});
+        row("empty", "UTC", "", {""});
+        row("null", "UTC", "", {QVariant()});
+        row("number", "UTC", "", {45000.5});
+        row("summer time", "Europe/Berlin", "", {"2026-07-01 12:00:00"});
+        row("hour skipped", "Europe/Berlin", "", {"2026-03-29 02:30:00"});
+        row("day of the change", "Europe/Berlin", "", {"2026-03-29 12:00:00"});
+        row("hour twice", "Europe/Berlin", "", {"2026-10-25 02:30:00"});
+        row("half-hour zone", "Asia/Kolkata", "", {"2026-05-01 10:07:09"});
+        row("German form", "Europe/Berlin", "de_DE", {"2026-05-01 10:07:09"});
+        row("American form", "America/New_York", "en_US", {"2026-05-01 22:07:09"});
+        row("Arabic digits", "Africa/Cairo", "ar_EG", {"2026-05-01 10:07:09"});
+        row("days round a change", "Europe/Berlin", "",
+            {"2026-03-28 02:30:00", "2026-03-29 02:30:00", "2026-03-29 03:30:00",
+             "2026-03-30 02:30:00", "2026-03-28 02:30:00"});
+    }
+    void dateTimeTextsAsSingle() {
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, locale);
+        QFETCH(QVariantList, stored);
+        const QByteArray savedZone = qgetenv("TZ");
+        const QLocale savedLocale;
+        qputenv("TZ", zone);
+        tzset();
+        if (!locale.isEmpty())
+            QLocale::setDefault(QLocale(locale));
+        QStringList single, listed;
+        DateTimeTexts texts;
+        for (const QVariant& value : stored) {
+            single << DateTimeText(value);
+            listed << texts(value);
+        }
+        if (savedZone.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", savedZone);
+        tzset();
+        QLocale::setDefault(savedLocale);
+        QCOMPARE(listed, single);
     }
 };
 

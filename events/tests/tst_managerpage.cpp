@@ -295,6 +295,74 @@ private slots:
         m.checkGenerated(true);
     }
 
+    // Start-up selects the current tournament twice (filling the tournament list,
+    // then showing the first page): its heat list is built once. A later refresh
+    // builds it again only when a heat's row changed, and every refresh chooses
+    // the first heat with its drivers.
+    void heatListIsBuiltOnlyWhenItChanges_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("heats");
+        QTest::addColumn<int>("rowsBuilt");
+        const QStringList four{"Round 1 - Heat 1 (New)", "Round 1 - Heat 2 (New)",
+                               "Round 2 - Heat 1 (New)", "Round 2 - Heat 2 (New)"};
+        QTest::newRow("nothing") << "" << four << 0;
+        QTest::newRow("status") << "UPDATE tblRace SET Status=2 WHERE RaceID=3;"
+                                << QStringList{four[0], four[1], "Round 2 - Heat 1 (Finished)",
+                                               four[3]}
+                                << 4;
+        QTest::newRow("description") << "UPDATE tblRace SET Description='Heat A' WHERE RaceID=1;"
+                                     << QStringList{"Heat A (New)", four[1], four[2], four[3]} << 4;
+        QTest::newRow("heat gone")
+            << "DELETE FROM tblRace WHERE RaceID=4;" << QStringList{four[0], four[1], four[2]} << 3;
+        QTest::newRow("all gone") << "DELETE FROM tblRace;" << QStringList{} << 0;
+    }
+    void heatListIsBuiltOnlyWhenItChanges() {
+        QFETCH(QString, change);
+        QFETCH(QStringList, heats);
+        QFETCH(int, rowsBuilt);
+        test::MainFixture main;
+        main.fx.setSetting("LastTournamentID", "1");
+        QStringList sql{"INSERT INTO tblTournament (TournamentID, Name, RegTime) VALUES (1, "
+                        "'Cup', '2024-05-01 10:00:00');"};
+        for (int race = 1; race <= 4; ++race) {
+            sql << QString("INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
+                           "QualRound, QualHeat, Length, Status, Description) VALUES (%1, 1, 1, "
+                           "1, %2, %3, 5, 0, 'Round %2 - Heat %3');")
+                       .arg(race)
+                       .arg((race + 1) / 2)
+                       .arg(2 - race % 2)
+                << QString("INSERT INTO tblDriver (DriverID, Lastname, Firstname, Frequency) "
+                           "VALUES (%1, 'D%1', 'F%1', 27.%1);")
+                       .arg(race)
+                << QString("INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) VALUES "
+                           "(%1, %1, 1);")
+                       .arg(race);
+        }
+        QVERIFY(main.fx.sql(sql));
+        QListWidget* list = main.w->pageManager->lbManagerGeneratedQualHeats;
+        int built = 0;
+        connect(list->model(), &QAbstractItemModel::rowsInserted, this,
+                [&built](const QModelIndex&, int first, int last) { built += last - first + 1; });
+        QVERIFY(main.start());
+        QCOMPARE(built, 4);
+        QCOMPARE(list->currentRow(), 0);
+        const QStringList firstHeatDrivers =
+            itemTexts(main.w->pageManager->lbManagerQualHeatParticipants);
+        QCOMPARE(firstHeatDrivers.size(), 1);
+        QVERIFY(firstHeatDrivers[0].startsWith("1\tD1, F1\t"));
+
+        // Another heat chosen, then something (or nothing) changed on the database.
+        list->setCurrentRow(1);
+        QVERIFY(change.isEmpty() || main.fx.sql({change}));
+        built = 0;
+        main.w->cmdToolbarMain_Click(1);
+        QCOMPARE(itemTexts(list), heats);
+        QCOMPARE(built, rowsBuilt);
+        QCOMPARE(list->currentRow(), heats.isEmpty() ? -1 : 0);
+        QCOMPARE(itemTexts(main.w->pageManager->lbManagerQualHeatParticipants),
+                 heats.isEmpty() ? QStringList{} : firstHeatDrivers);
+    }
+
     void heatListShowsStatusAndDrivers() {
         DefaultLocale german(QLocale(QLocale::German, QLocale::Germany));
         Meeting m;
