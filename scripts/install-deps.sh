@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite sqlite3
+  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite sqlite3 libsqlite3-dev
   qt6-serialport-dev qt6-multimedia-dev qt6-charts-dev
   libgl-dev libqt6opengl6-dev libcurl4-openssl-dev
   clang-14 libfuzzer-14-dev libclang-rt-14-dev
