@@ -3,6 +3,10 @@
 # Strict warnings on everything we write.
 function(kv_strict target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  get_target_property(type ${target} TYPE)
+  if(KV_LTO_ODR AND NOT type STREQUAL "STATIC_LIBRARY")
+    target_link_options(${target} PRIVATE -Werror=odr)
+  endif()
 endfunction()
 
 # A Qt Test program registered with CTest on the offscreen platform.

@@ -294,7 +294,7 @@ void ManagerPage::ResetQualification() {
                MsgButtons::OKCancel, MsgIcon::None,
                QStringLiteral("Delete races?")) == MsgResult::Cancel)
         return;
-    if (!DeleteRaces(db, RaceSelection::qualHeats(tournament)))
+    if (!DeleteRaces(db, RacesToDelete::qualHeats(tournament)))
         return;
     RefreshManagerTab();
 }
@@ -610,7 +610,7 @@ void ManagerPage::cmdManagerFinalHeatDelete_Click() {
     if (MsgBox(QStringLiteral("Are you sure you want to delete this race?"), MsgButtons::YesNo,
                MsgIcon::None, QStringLiteral("Delete final race?")) != MsgResult::Yes)
         return;
-    if (!DeleteRaces(m_main.db(), RaceSelection::race(race)))
+    if (!DeleteRaces(m_main.db(), RacesToDelete::race(race)))
         return;
     FillFinalHeatDestinationCombo(-1);
 }

@@ -88,7 +88,7 @@ bool HasQualHeats(Database& db, qint32 tournamentID, bool& found) {
 bool HasStartedQualHeats(Database& db, qint32 tournamentID, int aboveRound, bool& found) {
     return hasRow(db,
                   QStringLiteral("SELECT RaceID, QualRound FROM tblRace WHERE ") +
-                      RaceSelection::qualHeats(tournamentID, aboveRound).where() +
+                      RacesToDelete::qualHeats(tournamentID, aboveRound).where() +
                       QStringLiteral(" AND Status>0;"),
                   found);
 }

@@ -98,23 +98,23 @@ bool ReadDriversNotInRace(Database& db, qint32 raceID, QList<DriverRow>& rows) {
         rows);
 }
 
-RaceSelection RaceSelection::race(qint32 raceID) {
-    return RaceSelection(QStringLiteral("RaceID=") + num(raceID));
+RacesToDelete RacesToDelete::race(qint32 raceID) {
+    return RacesToDelete(QStringLiteral("RaceID=") + num(raceID));
 }
 
-RaceSelection RaceSelection::tournament(qint32 tournamentID) {
-    return RaceSelection(QStringLiteral("TournamentID=") + num(tournamentID));
+RacesToDelete RacesToDelete::tournament(qint32 tournamentID) {
+    return RacesToDelete(QStringLiteral("TournamentID=") + num(tournamentID));
 }
 
-RaceSelection RaceSelection::qualHeats(qint32 tournamentID, int aboveRound) {
+RacesToDelete RacesToDelete::qualHeats(qint32 tournamentID, int aboveRound) {
     QString where =
         QStringLiteral("TournamentID=") + num(tournamentID) + QStringLiteral(" AND RaceCode=1");
     if (aboveRound > 0)
         where += QStringLiteral(" AND QualRound>") + num(aboveRound);
-    return RaceSelection(where);
+    return RacesToDelete(where);
 }
 
-bool DeleteRacesInTransaction(Database& db, const RaceSelection& races) {
+bool DeleteRacesInTransaction(Database& db, const RacesToDelete& races) {
     const QString raceIDs =
         QStringLiteral("(SELECT RaceID FROM tblRace WHERE ") + races.where() + QStringLiteral(")");
     // A lap goes with its race and with its entry: neither may be left naming
@@ -129,7 +129,7 @@ bool DeleteRacesInTransaction(Database& db, const RaceSelection& races) {
                       QStringLiteral(";"));
 }
 
-bool DeleteRaces(Database& db, const RaceSelection& races) {
+bool DeleteRaces(Database& db, const RacesToDelete& races) {
     Transaction trans(db);
     return trans.active() && DeleteRacesInTransaction(db, races) && trans.commit();
 }
