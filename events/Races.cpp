@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Helpers.h"
+#include "RaceCodes.h"
 #include "Schema.h"
 
 #include <cmath>
@@ -52,17 +53,18 @@ bool ReadDriverRows(Database& db, const QString& sql, QList<DriverRow>& rows) {
 
 bool ReadFinalRaces(Database& db, qint32 tournamentID, bool finishedOnly, QList<RaceRow>& rows) {
     return readRaces(db,
-                     QStringLiteral("SELECT * FROM tblRace WHERE (RaceCode=2 OR RaceCode>=10) AND "
-                                    "TournamentID=") +
-                         num(tournamentID) +
+                     QStringLiteral("SELECT * FROM tblRace WHERE ") + FinalRaceCondition() +
+                         QStringLiteral(" AND TournamentID=") + num(tournamentID) +
                          (finishedOnly ? QStringLiteral(" AND Status=2 ORDER BY Description;")
                                        : QStringLiteral(" ORDER BY RaceCode;")),
                      rows);
 }
 
 bool ReadSingleRaces(Database& db, QList<RaceRow>& rows) {
-    return readRaces(
-        db, QStringLiteral("SELECT * FROM tblRace WHERE RaceCode=3 ORDER BY Description;"), rows);
+    return readRaces(db,
+                     QStringLiteral("SELECT * FROM tblRace WHERE ") + RaceCodeIs(SingleRaceCode) +
+                         QStringLiteral(" ORDER BY Description;"),
+                     rows);
 }
 
 bool ReadRaceCode(Database& db, qint32 raceID, int& raceCode) {
@@ -107,8 +109,8 @@ RacesToDelete RacesToDelete::tournament(qint32 tournamentID) {
 }
 
 RacesToDelete RacesToDelete::qualHeats(qint32 tournamentID, int aboveRound) {
-    QString where =
-        QStringLiteral("TournamentID=") + num(tournamentID) + QStringLiteral(" AND RaceCode=1");
+    QString where = QStringLiteral("TournamentID=") + num(tournamentID) + QStringLiteral(" AND ") +
+                    RaceCodeIs(QualificationHeatCode);
     if (aboveRound > 0)
         where += QStringLiteral(" AND QualRound>") + num(aboveRound);
     return RacesToDelete(where);

@@ -3,6 +3,8 @@
 // hangs on them, without any window. Every event page and dialog that creates,
 // fills or removes a race goes through these.
 
+#include "RaceCodes.h"
+
 #include <QList>
 #include <QString>
 
@@ -46,7 +48,7 @@ bool InsertEntry(Database& db, qint64 driverID, qint64 raceID, int startPosition
 struct NewRace {
     qint32 tournamentID = 0; // 0 for a single race
     int category = 1;        // 1 time race, 2 lap race
-    int raceCode = 3;
+    int raceCode = SingleRaceCode;
     qint16 length = 1;
     QString description; // taken to the column's length
     QString comment;

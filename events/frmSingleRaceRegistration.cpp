@@ -4,6 +4,7 @@
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "Platform.h"
+#include "RaceCodes.h"
 #include "Races.h"
 #include "Ui.h"
 #include "frmAddRace.h"
