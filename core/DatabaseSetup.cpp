@@ -1,6 +1,7 @@
 #include "DatabaseSetup.h"
 
 #include "Helpers.h"
+#include "RaceCodes.h"
 
 namespace kv {
 
@@ -21,7 +22,8 @@ bool UpgradeSchema(Database& db, double storedVersion) {
             db.Execute(QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN StartDelay Long;")) &&
             db.Execute(
                 QStringLiteral("ALTER TABLE tblDriverInRace ADD COLUMN TransponderID Long;")) &&
-            db.Execute(QStringLiteral("UPDATE tblRace SET RaceCode=3 WHERE TournamentID=0;"));
+            db.Execute(QStringLiteral("UPDATE tblRace SET ") + RaceCodeIs(SingleRaceCode) +
+                       QStringLiteral(" WHERE TournamentID=0;"));
     }
     ok = ok && db.Execute(QStringLiteral("UPDATE tblSetup SET SetupValue='") + kProgramVersion +
                           QStringLiteral("' WHERE SetupKey='Version';"));

@@ -98,19 +98,6 @@ bool WholeNumber(const QString& text, qint32& value) {
     return ok;
 }
 
-QString RaceStatusSuffix(int status) {
-    switch (status) {
-    case 0:
-        return QStringLiteral(" (New)");
-    case 1:
-        return QStringLiteral(" (Running)");
-    case 2:
-        return QStringLiteral(" (Finished)");
-    default:
-        return QString();
-    }
-}
-
 QString DateTimeText(const QVariant& field) {
     const QString stored = FieldToString(field);
     const QDateTime when = QDateTime::fromString(stored, QStringLiteral("yyyy-MM-dd HH:mm:ss"));

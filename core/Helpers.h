@@ -58,10 +58,6 @@ inline bool IsTransponderID(double id) {
     return id >= 0 && id <= MaxTransponderID;
 }
 
-// The suffix a race's status adds to its description in the race lists:
-// " (New)", " (Running)", " (Finished)"; nothing for any other status.
-QString RaceStatusSuffix(int status);
-
 // A stored date and time (yyyy-MM-dd HH:mm:ss) in the regional form; any
 // other stored text as it stands.
 QString DateTimeText(const QVariant& field);

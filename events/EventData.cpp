@@ -68,7 +68,7 @@ bool DeleteTournamentCascade(Database& db, qint32 tournamentID) {
     const QString id = QString::number(tournamentID);
     Transaction trans(db);
     return trans.active() &&
-           DeleteRacesInTransaction(db, RaceSelection::tournament(tournamentID)) &&
+           DeleteRacesInTransaction(db, RacesToDelete::tournament(tournamentID)) &&
            db.Execute(QStringLiteral("DELETE FROM tblDriverInTournament WHERE TournamentID=") + id +
                       QStringLiteral(";")) &&
            db.Execute(QStringLiteral("DELETE FROM tblTournament WHERE TournamentID=") + id +

@@ -73,9 +73,9 @@ bool ReadRanking(Database& db, qint32 tournamentID, RankingKind kind, int level,
                                    "tblDriverInRace.RaceID) INNER JOIN tblDriver ON "
                                    "tblDriverInRace.DriverID = tblDriver.DriverID WHERE "
                                    "tblRace.TournamentID=") +
-                    tournament +
-                    QStringLiteral(" AND tblRace.Status=2 AND tblRace.RaceCode=1 ORDER BY ") +
-                    kByResult + QStringLiteral(";"),
+                    tournament + QStringLiteral(" AND tblRace.Status=2 AND ") +
+                    RaceCodeIs(QualificationHeatCode, QStringLiteral("tblRace.")) +
+                    QStringLiteral(" ORDER BY ") + kByResult + QStringLiteral(";"),
                 rs))
             return false;
         QSet<qint32> shown;
@@ -97,9 +97,9 @@ bool ReadRanking(Database& db, qint32 tournamentID, RankingKind kind, int level,
                         "tblDriverInRace.DriverID = tblDriver.DriverID) INNER JOIN tblLapInRace ON "
                         "tblLapInRace.DriverInRaceID = tblDriverInRace.DriverInRaceID WHERE "
                         "tblRace.TournamentID=") +
-                    tournament +
-                    QStringLiteral(" AND tblRace.Status=2 AND tblRace.RaceCode=1 ORDER BY "
-                                   "tblLapInRace.LapTime, tblLapInRace.LapInRaceID;"),
+                    tournament + QStringLiteral(" AND tblRace.Status=2 AND ") +
+                    RaceCodeIs(QualificationHeatCode, QStringLiteral("tblRace.")) +
+                    QStringLiteral(" ORDER BY tblLapInRace.LapTime, tblLapInRace.LapInRaceID;"),
                 rs))
             return false;
         QSet<qint32> shown;

@@ -3,6 +3,8 @@
 // single races, without any window: the Manager page's final heats and the
 // single race registration run them.
 
+#include "RaceCodes.h"
+
 #include <QList>
 #include <QString>
 
@@ -12,13 +14,6 @@ class Database;
 
 // A race's start list holds at most this many cars (the score board's slots).
 inline constexpr int MaxCarsInRace = 10;
-
-// Race codes of final races.
-inline constexpr int UnassignedFinalCode = 2;
-inline constexpr int FinalCode = 10;
-inline constexpr int SemiFinalCode = 11;
-inline constexpr int QuarterFinalCode = 12;
-inline constexpr int EightFinalCode = 13;
 
 enum class RankingKind {
     QualAll,     // every entry of every finished qualification heat

@@ -8,6 +8,7 @@
 #include "Platform.h"
 #include "QualHeatDeal.h"
 #include "QualHeats.h"
+#include "RaceCodes.h"
 #include "Races.h"
 #include "Ui.h"
 #include "frmAddRace.h"
@@ -324,7 +325,7 @@ void ManagerPage::ResetQualification() {
                MsgButtons::OKCancel, MsgIcon::None,
                QStringLiteral("Delete races?")) == MsgResult::Cancel)
         return;
-    if (!DeleteRaces(db, RaceSelection::qualHeats(tournament)))
+    if (!DeleteRaces(db, RacesToDelete::qualHeats(tournament)))
         return;
     RefreshManagerTab();
 }
@@ -440,42 +441,11 @@ void ManagerPage::FillFinalHeatDestinationCombo(qint32 RaceIDToSelect) {
         QList<RaceRow> races;
         if (ReadFinalRaces(m_main.db(), m_main.state().CurrentTournamentID, false, races)) {
             for (const RaceRow& race : races) {
-                QString status;
-                switch (race.status) {
-                case 0:
-                    status = QStringLiteral(" (New - ");
-                    break;
-                case 1:
-                    status = QStringLiteral(" (Running - ");
-                    break;
-                case 2:
-                    status = QStringLiteral(" (Finished - ");
-                    break;
-                default:
-                    break;
-                }
-                QString level;
-                switch (race.raceCode) {
-                case FinalCode:
-                    level = QStringLiteral("Final)");
-                    break;
-                case SemiFinalCode:
-                    level = QStringLiteral("Semifinal)");
-                    break;
-                case QuarterFinalCode:
-                    level = QStringLiteral("Quartfinal)");
-                    break;
-                case EightFinalCode:
-                    level = QStringLiteral("Eight-final)");
-                    break;
-                case UnassignedFinalCode:
-                    level = QStringLiteral("Unassigned)");
-                    break;
-                default:
-                    break;
-                }
                 const qint32 key = race.raceID;
-                cbManagerFinalHeatDestination->addItem(race.description + status + level, key);
+                cbManagerFinalHeatDestination->addItem(race.description +
+                                                           FinalRaceStatusText(race.status) +
+                                                           FinalLevelText(race.raceCode),
+                                                       key);
                 if (key == RaceIDToSelect)
                     select = cbManagerFinalHeatDestination->count() - 1;
             }
@@ -640,7 +610,7 @@ void ManagerPage::cmdManagerFinalHeatDelete_Click() {
     if (MsgBox(QStringLiteral("Are you sure you want to delete this race?"), MsgButtons::YesNo,
                MsgIcon::None, QStringLiteral("Delete final race?")) != MsgResult::Yes)
         return;
-    if (!DeleteRaces(m_main.db(), RaceSelection::race(race)))
+    if (!DeleteRaces(m_main.db(), RacesToDelete::race(race)))
         return;
     FillFinalHeatDestinationCombo(-1);
 }

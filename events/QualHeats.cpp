@@ -4,6 +4,7 @@
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "QualHeatDeal.h"
+#include "RaceCodes.h"
 #include "Tournaments.h"
 
 #include <map>
@@ -66,7 +67,7 @@ bool ReadQualHeats(Database& db, qint32 tournamentID, int round, QList<RaceRow>&
     const bool read = db.SelectRows(
         QStringLiteral("SELECT RaceID, Description, Status, RaceCode from tblRace WHERE "
                        "TournamentID=") +
-            num(tournamentID) + QStringLiteral(" AND RaceCode=1") +
+            num(tournamentID) + QStringLiteral(" AND ") + RaceCodeIs(QualificationHeatCode) +
             (round > 0 ? QStringLiteral(" AND QualRound=") + num(round) : QString()) +
             QStringLiteral(" ORDER BY QualRound, QualHeat, RaceID;"),
         [&heats](const QVariantList& r) {
@@ -80,15 +81,16 @@ bool ReadQualHeats(Database& db, qint32 tournamentID, int round, QList<RaceRow>&
 bool HasQualHeats(Database& db, qint32 tournamentID, bool& found) {
     return hasRow(db,
                   QStringLiteral("SELECT QualRound FROM tblRace WHERE TournamentID=") +
-                      num(tournamentID) +
-                      QStringLiteral(" AND RaceCode=1 ORDER BY QualRound DESC;"),
+                      num(tournamentID) + QStringLiteral(" AND ") +
+                      RaceCodeIs(QualificationHeatCode) +
+                      QStringLiteral(" ORDER BY QualRound DESC;"),
                   found);
 }
 
 bool HasStartedQualHeats(Database& db, qint32 tournamentID, int aboveRound, bool& found) {
     return hasRow(db,
                   QStringLiteral("SELECT RaceID, QualRound FROM tblRace WHERE ") +
-                      RaceSelection::qualHeats(tournamentID, aboveRound).where() +
+                      RacesToDelete::qualHeats(tournamentID, aboveRound).where() +
                       QStringLiteral(" AND Status>0;"),
                   found);
 }
@@ -140,10 +142,10 @@ bool WriteQualRounds(Database& db, qint32 tournamentID, int firstRound, int last
             if (!db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
                                           "RaceCode, QualRound, QualHeat, Length, Description) "
                                           "VALUES(") +
-                               tournament + QStringLiteral(",1,1,") + round + QStringLiteral(",") +
-                               heat + QStringLiteral(",") + num(minutes) +
-                               QStringLiteral(",'Round ") + round + QStringLiteral(" - Heat ") +
-                               heat + QStringLiteral("');"),
+                               tournament + QStringLiteral(",1,") + num(QualificationHeatCode) +
+                               QStringLiteral(",") + round + QStringLiteral(",") + heat +
+                               QStringLiteral(",") + num(minutes) + QStringLiteral(",'Round ") +
+                               round + QStringLiteral(" - Heat ") + heat + QStringLiteral("');"),
                            key))
                 return false;
             keys[{r, h}] = key;
@@ -173,8 +175,8 @@ HeatMove MoveDriverToHeat(Database& db, qint32 tournamentID, qint32 driverID, qi
         return HeatMove::NoSuchHeat;
     const QString heat = num(chosen.value(0, QStringLiteral("QualHeat")).toInt());
     const QString driver = num(driverID);
-    const QString qualEntries =
-        kQualHeatEntries + num(tournamentID) + QStringLiteral(" AND tblRace.RaceCode=1");
+    const QString qualEntries = kQualHeatEntries + num(tournamentID) + QStringLiteral(" AND ") +
+                                RaceCodeIs(QualificationHeatCode, QStringLiteral("tblRace."));
 
     // Out of the old heats and into the new ones together; a refusal leaves
     // everything as it was.
@@ -200,9 +202,9 @@ HeatMove MoveDriverToHeat(Database& db, qint32 tournamentID, qint32 driverID, qi
         return HeatMove::Failed;
     Recordset targets;
     if (!db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") +
-                       num(tournamentID) +
-                       QStringLiteral(" AND RaceCode=1 AND Status=0 AND QualHeat=") + heat +
-                       QStringLiteral(";"),
+                       num(tournamentID) + QStringLiteral(" AND ") +
+                       RaceCodeIs(QualificationHeatCode) +
+                       QStringLiteral(" AND Status=0 AND QualHeat=") + heat + QStringLiteral(";"),
                    targets))
         return HeatMove::Failed;
     for (const QSqlRecord& target : targets) {

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Helpers.h"
+#include "RaceCodes.h"
 #include "Schema.h"
 
 #include <cmath>
@@ -52,17 +53,18 @@ bool ReadDriverRows(Database& db, const QString& sql, QList<DriverRow>& rows) {
 
 bool ReadFinalRaces(Database& db, qint32 tournamentID, bool finishedOnly, QList<RaceRow>& rows) {
     return readRaces(db,
-                     QStringLiteral("SELECT * FROM tblRace WHERE (RaceCode=2 OR RaceCode>=10) AND "
-                                    "TournamentID=") +
-                         num(tournamentID) +
+                     QStringLiteral("SELECT * FROM tblRace WHERE ") + FinalRaceCondition() +
+                         QStringLiteral(" AND TournamentID=") + num(tournamentID) +
                          (finishedOnly ? QStringLiteral(" AND Status=2 ORDER BY Description;")
                                        : QStringLiteral(" ORDER BY RaceCode;")),
                      rows);
 }
 
 bool ReadSingleRaces(Database& db, QList<RaceRow>& rows) {
-    return readRaces(
-        db, QStringLiteral("SELECT * FROM tblRace WHERE RaceCode=3 ORDER BY Description;"), rows);
+    return readRaces(db,
+                     QStringLiteral("SELECT * FROM tblRace WHERE ") + RaceCodeIs(SingleRaceCode) +
+                         QStringLiteral(" ORDER BY Description;"),
+                     rows);
 }
 
 bool ReadRaceCode(Database& db, qint32 raceID, int& raceCode) {
@@ -98,23 +100,23 @@ bool ReadDriversNotInRace(Database& db, qint32 raceID, QList<DriverRow>& rows) {
         rows);
 }
 
-RaceSelection RaceSelection::race(qint32 raceID) {
-    return RaceSelection(QStringLiteral("RaceID=") + num(raceID));
+RacesToDelete RacesToDelete::race(qint32 raceID) {
+    return RacesToDelete(QStringLiteral("RaceID=") + num(raceID));
 }
 
-RaceSelection RaceSelection::tournament(qint32 tournamentID) {
-    return RaceSelection(QStringLiteral("TournamentID=") + num(tournamentID));
+RacesToDelete RacesToDelete::tournament(qint32 tournamentID) {
+    return RacesToDelete(QStringLiteral("TournamentID=") + num(tournamentID));
 }
 
-RaceSelection RaceSelection::qualHeats(qint32 tournamentID, int aboveRound) {
-    QString where =
-        QStringLiteral("TournamentID=") + num(tournamentID) + QStringLiteral(" AND RaceCode=1");
+RacesToDelete RacesToDelete::qualHeats(qint32 tournamentID, int aboveRound) {
+    QString where = QStringLiteral("TournamentID=") + num(tournamentID) + QStringLiteral(" AND ") +
+                    RaceCodeIs(QualificationHeatCode);
     if (aboveRound > 0)
         where += QStringLiteral(" AND QualRound>") + num(aboveRound);
-    return RaceSelection(where);
+    return RacesToDelete(where);
 }
 
-bool DeleteRacesInTransaction(Database& db, const RaceSelection& races) {
+bool DeleteRacesInTransaction(Database& db, const RacesToDelete& races) {
     const QString raceIDs =
         QStringLiteral("(SELECT RaceID FROM tblRace WHERE ") + races.where() + QStringLiteral(")");
     // A lap goes with its race and with its entry: neither may be left naming
@@ -129,7 +131,7 @@ bool DeleteRacesInTransaction(Database& db, const RaceSelection& races) {
                       QStringLiteral(";"));
 }
 
-bool DeleteRaces(Database& db, const RaceSelection& races) {
+bool DeleteRaces(Database& db, const RacesToDelete& races) {
     Transaction trans(db);
     return trans.active() && DeleteRacesInTransaction(db, races) && trans.commit();
 }

@@ -3,6 +3,8 @@
 // hangs on them, without any window. Every event page and dialog that creates,
 // fills or removes a race goes through these.
 
+#include "RaceCodes.h"
+
 #include <QList>
 #include <QString>
 
@@ -11,20 +13,20 @@ namespace kv {
 class Database;
 
 // The races one deletion takes.
-class RaceSelection {
+class RacesToDelete {
 public:
-    static RaceSelection race(qint32 raceID);
+    static RacesToDelete race(qint32 raceID);
     // Every race of a tournament, of any kind.
-    static RaceSelection tournament(qint32 tournamentID);
+    static RacesToDelete tournament(qint32 tournamentID);
     // The qualification heats of a tournament in the rounds above aboveRound
     // (0: every round).
-    static RaceSelection qualHeats(qint32 tournamentID, int aboveRound = 0);
+    static RacesToDelete qualHeats(qint32 tournamentID, int aboveRound = 0);
 
     // The selection as a condition on tblRace.
     const QString& where() const { return m_where; }
 
 private:
-    explicit RaceSelection(QString where) : m_where(std::move(where)) {}
+    explicit RacesToDelete(QString where) : m_where(std::move(where)) {}
     QString m_where;
 };
 
@@ -32,10 +34,10 @@ private:
 // every lap that belongs to them, whether the lap names the race or one of its
 // entries, all in one transaction. False (nothing deleted) when a statement
 // was refused; the database has then reported it.
-bool DeleteRaces(Database& db, const RaceSelection& races);
+bool DeleteRaces(Database& db, const RacesToDelete& races);
 
 // The same statements inside a transaction the caller holds.
-bool DeleteRacesInTransaction(Database& db, const RaceSelection& races);
+bool DeleteRacesInTransaction(Database& db, const RacesToDelete& races);
 
 // Inserts a not-yet-raced entry (no result time, "..." as its text). newKey, when
 // given, receives the entry's key.
@@ -46,7 +48,7 @@ bool InsertEntry(Database& db, qint64 driverID, qint64 raceID, int startPosition
 struct NewRace {
     qint32 tournamentID = 0; // 0 for a single race
     int category = 1;        // 1 time race, 2 lap race
-    int raceCode = 3;
+    int raceCode = SingleRaceCode;
     qint16 length = 1;
     QString description; // taken to the column's length
     QString comment;

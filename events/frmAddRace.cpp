@@ -3,6 +3,7 @@
 #include "Database.h"
 #include "Helpers.h"
 #include "Platform.h"
+#include "RaceCodes.h"
 #include "Races.h"
 #include "Schema.h"
 #include "Ui.h"
@@ -16,10 +17,6 @@
 namespace kv {
 
 namespace {
-
-constexpr qint16 kUnassignedFinal = 2;
-constexpr qint16 kSingleRace = 3;
-constexpr qint16 kFirstFinalLevel = 10;
 
 QLabel* boldLabel(const char* name, const QString& text, QWidget* parent, int left, int top,
                   int width, int height) {
@@ -111,7 +108,7 @@ void frmAddRace::Form_Load() {
         txtDescription->setText(QStringLiteral("Single "));
     }
 
-    if (m_intRaceCode == kUnassignedFinal) {
+    if (m_intRaceCode == UnassignedFinalCode) {
         lblFinalLevel->setVisible(true);
         cbFinalLevel->setVisible(true);
         cbFinalLevel->clear();
@@ -152,7 +149,7 @@ void frmAddRace::cmdOK_Click() {
     }
     if (!m_dbConnection)
         return;
-    const qint16 raceCode = final ? static_cast<qint16>(kFirstFinalLevel - 1 + level) : kSingleRace;
+    const qint16 raceCode = static_cast<qint16>(final ? FinalCode - 1 + level : SingleRaceCode);
     NewRace race;
     race.tournamentID = m_intTournamentID;
     race.category = cbCategory->currentIndex() + 1;

@@ -199,7 +199,7 @@ void frmEditQualHeats::removeRounds(int rounds) {
                               "you wish to delete. Are you sure you want to proceed?"),
                MsgButtons::OKCancel, MsgIcon::None, kProgramName) == MsgResult::Cancel)
         return;
-    (void)DeleteRaces(db, RaceSelection::qualHeats(m_intTournamentID, rounds));
+    (void)DeleteRaces(db, RacesToDelete::qualHeats(m_intTournamentID, rounds));
 }
 
 void frmEditQualHeats::addRounds(int from, int to, int carsInHeat, int minutes) {

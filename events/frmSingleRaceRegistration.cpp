@@ -4,6 +4,7 @@
 #include "FinalRaces.h"
 #include "Helpers.h"
 #include "Platform.h"
+#include "RaceCodes.h"
 #include "Races.h"
 #include "Ui.h"
 #include "frmAddRace.h"
@@ -182,7 +183,7 @@ void frmSingleRaceRegistration::cmdHeatDelete_Click() {
     if (MsgBox(QStringLiteral("Are you sure you want to delete this race?"), MsgButtons::YesNo,
                MsgIcon::None, QStringLiteral("Delete final race?")) != MsgResult::Yes)
         return;
-    if (!DeleteRaces(*m_dbConnection, RaceSelection::race(race)))
+    if (!DeleteRaces(*m_dbConnection, RacesToDelete::race(race)))
         return;
     RefreshSingleRaceList(-1);
 }

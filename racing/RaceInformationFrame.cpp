@@ -2,6 +2,7 @@
 
 #include "Colours.h"
 #include "Helpers.h"
+#include "RaceCodes.h"
 #include "RaceTiming.h"
 #include "Ui.h"
 
@@ -13,23 +14,6 @@
 #include <QSqlRecord>
 
 namespace kv {
-
-namespace {
-
-QString StatusText(int status) {
-    switch (status) {
-    case RaceNew:
-        return QStringLiteral("New race");
-    case RaceRunning:
-        return QStringLiteral("Running");
-    case RaceFinished:
-        return QStringLiteral("Finished");
-    default:
-        return QString();
-    }
-}
-
-} // namespace
 
 RaceInformationFrame::RaceInformationFrame(QWidget* page) {
     frame = addControl<QGroupBox>("frameRaceInformation", page, 120, 3240, 3540, 2760);
@@ -63,9 +47,9 @@ RaceInformationFrame::RaceInformationFrame(QWidget* page) {
 void RaceInformationFrame::showRace(const QSqlRecord& r) {
     lblRaceInfoTimeOfRace->setText(DateTimeText(r.value(QStringLiteral("TimeOfRace"))));
     const int code = r.value(QStringLiteral("RaceCode")).toInt();
-    lblRaceInfoCategory->setText(code == 0 || code == 3 ? QStringLiteral("Single")
-                                 : code == 1            ? QStringLiteral("Qualification")
-                                                        : QStringLiteral("Final"));
+    lblRaceInfoCategory->setText(code == 0 || code == SingleRaceCode ? QStringLiteral("Single")
+                                 : code == QualificationHeatCode ? QStringLiteral("Qualification")
+                                                                 : QStringLiteral("Final"));
     const int category = r.value(QStringLiteral("RaceCategoryID")).toInt();
     QString length = QString::number(r.value(QStringLiteral("Length")).toInt());
     if (category == TimeRace)
@@ -83,7 +67,7 @@ void RaceInformationFrame::showComment(const QSqlRecord& r) {
 }
 
 void RaceInformationFrame::showStatus(int status) {
-    lblRaceInfoStatus->setText(StatusText(status));
+    lblRaceInfoStatus->setText(RaceStatusText(status));
 }
 
 void RaceInformationFrame::clear() {

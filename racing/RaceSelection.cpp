@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "Helpers.h"
+#include "RaceCodes.h"
 #include "Ui.h"
 
 #include <QComboBox>

@@ -1,5 +1,7 @@
 #include "ReportStatements.h"
 
+#include "RaceCodes.h"
+
 namespace kv {
 
 namespace {
@@ -116,7 +118,8 @@ QString CarLapProgressSql(qint32 raceID, qint32 startPosition) {
 
 QString FinishedRacesSql(qint32 tournamentID) {
     return QStringLiteral("SELECT * from tblRace WHERE (TournamentID=") + key(tournamentID) +
-           QStringLiteral(" OR RaceCode=3) AND Status=2 ORDER BY RaceCategoryID, Description;");
+           QStringLiteral(" OR ") + RaceCodeIs(SingleRaceCode) +
+           QStringLiteral(") AND Status=2 ORDER BY RaceCategoryID, Description;");
 }
 
 QString ScoreDetailsSql(qint32 raceID) {

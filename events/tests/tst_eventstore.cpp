@@ -103,9 +103,9 @@ private slots:
     void deleteRacesLeavesNoOrphans() {
         QFETCH(int, selection);
         QFETCH(QStringList, gone);
-        const RaceSelection selections[] = {RaceSelection::race(20), RaceSelection::qualHeats(1, 1),
-                                            RaceSelection::qualHeats(1),
-                                            RaceSelection::tournament(1)};
+        const RacesToDelete selections[] = {RacesToDelete::race(20), RacesToDelete::qualHeats(1, 1),
+                                            RacesToDelete::qualHeats(1),
+                                            RacesToDelete::tournament(1)};
         Store s(kRaces);
         QStringList expected = allRows(s);
         for (const QString& row : gone)
@@ -119,7 +119,7 @@ private slots:
         QVERIFY(s.fx.sql({"CREATE TRIGGER keep BEFORE DELETE ON tblRace BEGIN SELECT "
                           "RAISE(ABORT, 'kept'); END;"}));
         const QStringList before = allRows(s);
-        QVERIFY(!DeleteRaces(s.db, RaceSelection::qualHeats(1)));
+        QVERIFY(!DeleteRaces(s.db, RacesToDelete::qualHeats(1)));
         QCOMPARE(s.reported.size(), 1);
         QCOMPARE(allRows(s), before);
     }

@@ -197,7 +197,7 @@ private slots:
         QStringList expected = all();
         for (const char* gone : {"R20", "E200", "E201", "L8"})
             QVERIFY(expected.removeOne(gone));
-        QVERIFY(DeleteRaces(m.db, RaceSelection::race(20)));
+        QVERIFY(DeleteRaces(m.db, RacesToDelete::race(20)));
         QCOMPARE(all(), expected);
     }
 };

@@ -4,6 +4,7 @@
 #include "Helpers.h"
 #include "PassStatements.h"
 #include "PracticeRules.h"
+#include "RaceCodes.h"
 
 #include <QSqlRecord>
 
@@ -71,7 +72,9 @@ bool PracticeStore::findOrCreateRace(qint32* raceId, bool* made, QString* error)
     QuietDatabase quiet(m_db);
     TimingWriteMode brief(m_db, kPracticeStartLockWaitMs);
     Recordset rs;
-    if (!m_db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE RaceCode=4;"), rs))
+    if (!m_db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE ") +
+                         RaceCodeIs(PracticeRaceCode) + QStringLiteral(";"),
+                     rs))
         return false;
     if (!rs.isEmpty()) {
         *raceId = KeyOf(rs.value(0, QStringLiteral("RaceID")));
@@ -79,7 +82,8 @@ bool PracticeStore::findOrCreateRace(qint32* raceId, bool* made, QString* error)
         qint64 newKey = 0;
         if (!m_db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
                                         "RaceCode, Length, Description) VALUES(") +
-                             QStringLiteral("0,1,4,0,'Practice');"),
+                             QStringLiteral("0,1,") + QString::number(PracticeRaceCode) +
+                             QStringLiteral(",0,'Practice');"),
                          newKey))
             return false;
         *raceId = KeyOf(newKey);

@@ -1,6 +1,7 @@
 #include "RaceStore.h"
 
 #include "Helpers.h"
+#include "RaceCodes.h"
 
 #include <QSqlRecord>
 #include <QStringList>
@@ -26,13 +27,15 @@ QString RaceCondition(int category, qint32 tournament) {
     const QString inTournament = QStringLiteral("TournamentID=") + Num(tournament);
     switch (category) {
     case RaceStore::Qualification:
-        return inTournament + QStringLiteral(" AND tblRace.RaceCode=1");
+        return inTournament + QStringLiteral(" AND ") +
+               RaceCodeIs(QualificationHeatCode, QStringLiteral("tblRace."));
     case RaceStore::Final:
-        return inTournament + QStringLiteral(" AND (tblRace.RaceCode=2 OR tblRace.RaceCode>=10)");
+        return inTournament + QStringLiteral(" AND ") +
+               FinalRaceCondition(QStringLiteral("tblRace."));
     case RaceStore::QualAndFinal:
         return inTournament;
     default:
-        return QStringLiteral("tblRace.RaceCode=3");
+        return RaceCodeIs(SingleRaceCode, QStringLiteral("tblRace."));
     }
 }
 

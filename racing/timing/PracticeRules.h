@@ -15,8 +15,6 @@
 
 namespace kv {
 
-// tblRace.RaceCode of the one reusable practice race.
-inline constexpr int PracticeRaceCode = 4;
 // The caption of a slot nobody uses.
 inline const QString FreeSlotCaption = QStringLiteral("<unknown>");
 // Ticks of the practice clock between two idle-car checks: the check runs when

@@ -5,6 +5,8 @@
 // database: the race page asks, writes what the rules decided in one
 // transaction, then draws.
 
+#include "RaceCodes.h"
+
 #include <QList>
 #include <QString>
 #include <QtGlobal>
@@ -22,8 +24,6 @@ enum TimingModeValue : int {
     TimingPractice = 3
 };
 
-// Status of a race as stored in tblRace.Status.
-enum RaceStatusValue : int { RaceNew = 0, RaceRunning = 1, RaceFinished = 2 };
 // tblRace.RaceCategoryID.
 enum RaceCategoryValue : int { TimeRace = 1, LapsRace = 2 };
 

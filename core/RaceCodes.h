@@ -1,0 +1,58 @@
+#pragma once
+// What the numbers in tblRace.RaceCode and tblRace.Status mean, the texts that
+// show them, and the pieces of statement text that select races by their code.
+
+#include <QString>
+
+namespace kv {
+
+// tblRace.RaceCode: the kind of a race.
+// A heat of a tournament's qualification rounds (QualRound and QualHeat set).
+inline constexpr int QualificationHeatCode = 1;
+// A final without a level; only older databases hold one, every list of final
+// races still takes it.
+inline constexpr int UnassignedFinalCode = 2;
+// A race outside any tournament (TournamentID 0).
+inline constexpr int SingleRaceCode = 3;
+// The one practice race, reused by every practice session.
+inline constexpr int PracticeRaceCode = 4;
+// The final levels: 9 plus the level row chosen in the add race dialog.
+inline constexpr int FinalCode = 10;
+inline constexpr int SemiFinalCode = 11;
+inline constexpr int QuarterFinalCode = 12;
+inline constexpr int EightFinalCode = 13;
+
+// A final race: unassigned or of a level.
+constexpr bool IsFinalRaceCode(int raceCode) {
+    return raceCode == UnassignedFinalCode || raceCode >= FinalCode;
+}
+
+// Statement pieces on the code column; `table` qualifies it ("tblRace.").
+// "RaceCode=1"
+inline QString RaceCodeIs(int raceCode, const QString& table = QString()) {
+    return table + QStringLiteral("RaceCode=") + QString::number(raceCode);
+}
+// "(RaceCode=2 OR RaceCode>=10)": the races IsFinalRaceCode takes.
+inline QString FinalRaceCondition(const QString& table = QString()) {
+    return QStringLiteral("(") + RaceCodeIs(UnassignedFinalCode, table) + QStringLiteral(" OR ") +
+           table + QStringLiteral("RaceCode>=") + QString::number(FinalCode) + QStringLiteral(")");
+}
+
+// The level that closes a final race's row in the final heats' destination
+// list: "Final)", "Semifinal)", "Quartfinal)", "Eight-final)", "Unassigned)";
+// nothing for any other code.
+QString FinalLevelText(int raceCode);
+
+// tblRace.Status.
+enum RaceStatusValue : int { RaceNew = 0, RaceRunning = 1, RaceFinished = 2 };
+
+// The texts of a status; nothing for any other value.
+// After a race's description in the race lists: " (New)", " (Running)", " (Finished)".
+QString RaceStatusSuffix(int status);
+// Between a final race's description and its level in the final heats'
+// destination list: " (New - ", " (Running - ", " (Finished - ".
+QString FinalRaceStatusText(int status);
+// The race information's status: "New race", "Running", "Finished".
+QString RaceStatusText(int status);
+
+} // namespace kv
