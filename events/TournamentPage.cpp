@@ -301,11 +301,13 @@ void TournamentPage::cmdTournamentDelete_Click() {
 }
 
 void TournamentPage::showTournamentText(QLineEdit* box, QLabel* stripLabel, const QString& text) {
+    const QString before = box->text();
     {
         const QSignalBlocker quiet(box);
         setStoredText(box, text);
     }
-    if (stripLabel)
+    // As a typed change would: the strip shows the box once its text changes.
+    if (stripLabel && box->text() != before)
         stripLabel->setText(box->text());
 }
 

@@ -55,7 +55,9 @@ bool CurlFtpSession::overTime(qint64 totalBytes, qint64 receivedBytes) const {
         return false;
     const qint64 size = std::max(totalBytes, receivedBytes);
     const qint64 allowedMs =
-        (m_stall.startSeconds + size / std::max(1L, m_stall.averageBytesPerSecond)) * 1000;
+        std::min<qint64>(m_stall.startSeconds + size / std::max(1L, m_stall.averageBytesPerSecond),
+                         m_stall.longestSeconds) *
+        1000;
     return m_transfer.elapsed() > allowedMs;
 }
 

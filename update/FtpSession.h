@@ -47,6 +47,11 @@ struct StallLimit {
     // size the server does not tell).
     long startSeconds = 60;
     long averageBytesPerSecond = 1024;
+    // However big the server says a file is, its transfer ends after this:
+    // the size comes from the server, and one that announces far more than it
+    // sends would otherwise hold the window for days. An hour leaves the
+    // installer data (1.5 MB) all the time the rule above gives it.
+    long longestSeconds = 3600;
 };
 
 // The session over libcurl: FTP to host:port, passive mode. A wait beyond its

@@ -148,6 +148,30 @@ private slots:
         QVERIFY(platform.boxes->messages.isEmpty());
     }
 
+    // The top strip follows the boxes: a loaded tournament without a name
+    // leaves the box as it was, so the strip still says "No tournament" until
+    // a name is loaded or typed.
+    void topStripFollowsTheLoadedBoxes() {
+        test::MainFixture mf;
+        QVERIFY(mf.fx.sql({"INSERT INTO tblTournament (TournamentID, RegTime) VALUES "
+                           "(1,'2024-05-01 09:30:00');",
+                           "INSERT INTO tblTournament (TournamentID, Name, Location, RegTime) "
+                           "VALUES (2,'Cup','Town','2024-05-02 09:30:00');"}));
+        frmMain& w = *mf.w;
+        QVERIFY(mf.start());
+        TournamentPage* page = w.pageTournament;
+        const auto strip = [&w] {
+            return QStringList{w.findChild<QLabel*>("lblTournamentName")->text(),
+                               w.findChild<QLabel*>("lblTournamentLocation")->text()};
+        };
+        QCOMPARE(page->cbTournamentSelectTournament->currentIndex(), 0);
+        QCOMPARE(strip(), (QStringList{"No tournament", ""}));
+        page->cbTournamentSelectTournament->setCurrentIndex(1);
+        QCOMPARE(strip(), (QStringList{"Cup", "Town"}));
+        page->cbTournamentSelectTournament->setCurrentIndex(0);
+        QCOMPARE(strip(), (QStringList{"", ""}));
+    }
+
     void addToAnEmptyListSelectsTheNewTournament() {
         test::MainFixture mf;
         test::InstallFixture& fx = mf.fx;

@@ -11,6 +11,8 @@
 #                            every <ms> milliseconds until the file is sent.
 #   silent:<COMMAND>         the server never answers that command (SIZE, RETR,
 #                            EPSV, ...), as a server does that hangs after login.
+#   size:<file>:<bytes>      SIZE of that file answers <bytes>, whatever the file
+#                            really holds.
 import os
 import sys
 
@@ -34,7 +36,14 @@ class PacedDTPHandler(DTPHandler):
 class PacedFTPHandler(FTPHandler):
     stalls = {}
     trickles = {}
+    sizes = {}
     holding = False
+
+    def ftp_SIZE(self, path):
+        announced = self.sizes.get(os.path.basename(path))
+        if announced is None:
+            return super().ftp_SIZE(path)
+        self.respond("213 %d" % announced)
 
     def ftp_RETR(self, file):
         name = os.path.basename(file)
@@ -83,6 +92,9 @@ def main():
         if kind == "trickle":
             name, step, ms = rest.rsplit(":", 2)
             handler.trickles[name] = (int(step), int(ms) / 1000.0)
+        elif kind == "size":
+            name, announced = rest.rsplit(":", 1)
+            handler.sizes[name] = int(announced)
         elif kind == "silent":
             setattr(handler, "ftp_" + rest.upper(), unanswered)
         else:

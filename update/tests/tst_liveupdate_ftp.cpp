@@ -263,6 +263,12 @@ void TestLiveUpdateFtp::slowServerFailsInTime_data() {
     QTest::newRow("installer data too slow for its size")
         << QStringList{"trickle:dezezivod.dat:2000:100"}
         << StallLimit{.startSeconds = 3, .averageBytesPerSecond = 1572864} << 2;
+    // A server that announces far more than it sends would otherwise set the
+    // limit for itself.
+    QTest::newRow("installer data announced far too big")
+        << QStringList{"size:dezezivod.dat:1572864000", "trickle:dezezivod.dat:2000:100"}
+        << StallLimit{.startSeconds = 3, .averageBytesPerSecond = 1572864, .longestSeconds = 4}
+        << 2;
     QTest::newRow("no reply to SIZE") << QStringList{"silent:SIZE"} << shortWaits << 1;
     QTest::newRow("no reply to RETR") << QStringList{"silent:RETR"} << shortWaits << 1;
     QTest::newRow("no reply to EPSV") << QStringList{"silent:EPSV"} << shortWaits << 1;
