@@ -67,14 +67,10 @@ const QString PracticePage::kStartRefusedText =
     QStringLiteral("Practice could not be started, because the race database refused a change. "
                    "Nothing was changed.");
 const QString PracticePage::kLapCounterLostText =
-    QStringLiteral("Contact with the lap counter was lost. Stop practice when you are ready; "
-                   "every counted lap is stored.");
+    LapCounterNote::LostText(QStringLiteral("practice"), false);
 const QString PracticePage::kLapCounterLostPassesWaitText =
-    QStringLiteral("Contact with the lap counter was lost. Stop practice when you are ready; "
-                   "every counted lap is kept.");
-const QString PracticePage::kLapCounterBackText =
-    QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
-                   "were not seen: those laps are missing.");
+    LapCounterNote::LostText(QStringLiteral("practice"), true);
+const QString PracticePage::kLapCounterBackText = LapCounterNote::BackText();
 
 PracticePage::PracticePage(MainContext& main, QWidget* parent)
     : PageFrame(main, QStringLiteral("Practice"), parent), m_store(main.db()) {
@@ -153,9 +149,7 @@ void PracticePage::buildControls() {
     // Under the board, left of "Show details".
     lblPracticeLapCounterLost =
         addLabel("lblPracticeLapCounterLost", kLapCounterLostText, this, 3960, 9000, 9600, 435);
-    lblPracticeLapCounterLost->setWordWrap(true);
-    setTextColour(lblPracticeLapCounterLost, Colours::Red);
-    lblPracticeLapCounterLost->setVisible(false);
+    m_lapCounterNote.emplace(lblPracticeLapCounterLost, QStringLiteral("practice"));
 }
 
 void PracticePage::buildBoard() {
@@ -261,8 +255,7 @@ void PracticePage::cmdPracticeStart_Click() {
     tmrPracticeFlash.start();
     t.CurrentRaceStatus = RaceRunning;
     m_sessionRaceId = raceId;
-    m_lapCounterNote = LapCounterNote::None;
-    drawLapCounterNote();
+    m_lapCounterNote->hide();
 
     refreshAll();
     m_sounds.play("go");
@@ -440,35 +433,19 @@ void PracticePage::showWaitingWrites() {
         tmrPracticeWrites.stop();
     else if (!tmrPracticeWrites.isActive())
         tmrPracticeWrites.start();
-    if (m_lapCounterNote == LapCounterNote::Lost)
-        drawLapCounterNote();
+    m_lapCounterNote->setPassesWait(m_store.waitingPasses() > 0);
 }
 
 void PracticePage::LapCounterLost() {
     const TimingState& t = m_main.timing();
     if (!t.RaceActive || t.TimingMode != TimingPractice || m_sessionRaceId < 0)
         return;
-    m_lapCounterNote = LapCounterNote::Lost;
-    drawLapCounterNote();
+    m_lapCounterNote->setPassesWait(m_store.waitingPasses() > 0);
+    m_lapCounterNote->lost();
 }
 
 void PracticePage::LapCounterBack() {
-    if (m_lapCounterNote != LapCounterNote::Lost)
-        return;
-    m_lapCounterNote = LapCounterNote::Back;
-    drawLapCounterNote();
-}
-
-void PracticePage::drawLapCounterNote() {
-    lblPracticeLapCounterLost->setVisible(m_lapCounterNote != LapCounterNote::None);
-    if (m_lapCounterNote == LapCounterNote::None)
-        return;
-    const bool lost = m_lapCounterNote == LapCounterNote::Lost;
-    // While passes wait, storing them is the waiting note's to tell.
-    lblPracticeLapCounterLost->setText(!lost                         ? kLapCounterBackText
-                                       : m_store.waitingPasses() > 0 ? kLapCounterLostPassesWaitText
-                                                                     : kLapCounterLostText);
-    setTextColour(lblPracticeLapCounterLost, lost ? Colours::Red : QColor(Qt::black));
+    m_lapCounterNote->back();
 }
 
 void PracticePage::refreshAll() {

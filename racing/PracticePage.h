@@ -5,6 +5,7 @@
 // after the idle delay. The rules live in PracticeRules, the reads and writes
 // in PracticeStore; this page asks them and draws.
 
+#include "LapCounterNote.h"
 #include "PageFrame.h"
 #include "PracticeStore.h"
 #include "Sounds.h"
@@ -13,6 +14,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -104,7 +106,6 @@ private:
     void refreshAll();
     // The notice and the retry timer after a write.
     void showWaitingWrites();
-    void drawLapCounterNote();
 
     // Reads and writes the practice race; remembers the board's cars, which
     // belong to the last start's race whatever race is current now.
@@ -114,8 +115,8 @@ private:
     // The session's sounds; the install folder is read at the start.
     RunSounds m_sounds;
     std::unique_ptr<ScoreBoard> m_board;
-    enum class LapCounterNote { None, Lost, Back };
-    LapCounterNote m_lapCounterNote = LapCounterNote::None;
+    // On lblPracticeLapCounterLost; hidden until the next start.
+    std::optional<LapCounterNote> m_lapCounterNote;
 };
 
 } // namespace kv

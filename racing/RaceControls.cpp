@@ -17,20 +17,14 @@ const QString RaceControls::kRaceEndNotStoredText =
     QStringLiteral("The end of the race could not be stored in the race database yet. Press Stop "
                    "to try again.");
 const QString RaceControls::kLapCounterLostText =
-    QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
-                   "every counted lap is stored.");
+    LapCounterNote::LostText(QStringLiteral("the race"), false);
 const QString RaceControls::kLapCounterLostPassesWaitText =
-    QStringLiteral("Contact with the lap counter was lost. Stop the race when you are ready; "
-                   "every counted lap is kept.");
-const QString RaceControls::kLapCounterNotStartedText =
-    QStringLiteral("The lap counter was not started for this heat: no laps are counted. Stop "
-                   "the race, clear it and start it again.");
+    LapCounterNote::LostText(QStringLiteral("the race"), true);
+const QString RaceControls::kLapCounterNotStartedText = LapCounterNote::NotStartedText();
 const QString RaceControls::kRaceStartNotStoredText =
     QStringLiteral("The start of the race could not be stored in the race database yet. It is "
                    "stored as soon as the database accepts it.");
-const QString RaceControls::kLapCounterBackText =
-    QStringLiteral("Contact with the lap counter is back. Cars that passed while it was lost "
-                   "were not seen: those laps are missing.");
+const QString RaceControls::kLapCounterBackText = LapCounterNote::BackText();
 
 RaceControls::RaceControls(QWidget* page) {
     struct Display {
@@ -80,9 +74,7 @@ RaceControls::RaceControls(QWidget* page) {
 
     lblRaceLapCounterLost =
         addLabel("lblRaceLapCounterLost", kLapCounterLostText, page, 3840, 8985, 8400, 435);
-    lblRaceLapCounterLost->setWordWrap(true);
-    setTextColour(lblRaceLapCounterLost, Colours::Red);
-    lblRaceLapCounterLost->setVisible(false);
+    lapCounterNote.emplace(lblRaceLapCounterLost, QStringLiteral("the race"));
 
     // Passes the database has not taken yet; in the start list's place, which
     // is hidden while a race runs. Tall enough for the start, the passes and
@@ -92,48 +84,6 @@ RaceControls::RaceControls(QWidget* page) {
     lblRaceWaitingPasses->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextColour(lblRaceWaitingPasses, Colours::Red);
     lblRaceWaitingPasses->setVisible(false);
-}
-
-void RaceControls::showLapCounterLost() {
-    if (m_note != Note::NotStarted)
-        m_note = Note::Lost;
-    drawLapCounterNote();
-}
-
-void RaceControls::showLapCounterBack() {
-    if (m_note != Note::Lost)
-        return;
-    m_note = Note::Back;
-    drawLapCounterNote();
-}
-
-void RaceControls::showLapCounterNotStarted() {
-    m_note = Note::NotStarted;
-    drawLapCounterNote();
-}
-
-void RaceControls::hideLapCounterNote() {
-    m_note = Note::None;
-    drawLapCounterNote();
-}
-
-void RaceControls::drawLapCounterNote() {
-    lblRaceLapCounterLost->setVisible(m_note != Note::None);
-    switch (m_note) {
-    case Note::None:
-        return;
-    case Note::Lost:
-        lblRaceLapCounterLost->setText(m_passesWait ? kLapCounterLostPassesWaitText
-                                                    : kLapCounterLostText);
-        break;
-    case Note::Back:
-        lblRaceLapCounterLost->setText(kLapCounterBackText);
-        break;
-    case Note::NotStarted:
-        lblRaceLapCounterLost->setText(kLapCounterNotStartedText);
-        break;
-    }
-    setTextColour(lblRaceLapCounterLost, m_note == Note::Back ? QColor(Qt::black) : Colours::Red);
 }
 
 void RaceControls::showWaiting(bool startWaiting, int passes, bool endWaiting) {
@@ -149,11 +99,7 @@ void RaceControls::showWaiting(bool startWaiting, int passes, bool endWaiting) {
     const QString text = lines.join(QLatin1Char('\n'));
     lblRaceWaitingPasses->setText(text);
     lblRaceWaitingPasses->setVisible(!text.isEmpty());
-    if (m_passesWait != (passes > 0)) {
-        m_passesWait = passes > 0;
-        if (m_note == Note::Lost)
-            drawLapCounterNote();
-    }
+    lapCounterNote->setPassesWait(passes > 0);
 }
 
 } // namespace kv

@@ -196,7 +196,7 @@ void RacePage::cbRaceHeats_Click() {
         }
         return;
     }
-    m_controls->hideLapCounterNote();
+    m_controls->lapCounterNote->hide();
     fillStartList();
     resetRaceDisplay();
     showRaceInformation();
@@ -342,7 +342,7 @@ void RacePage::cmdRaceStart_Click() {
     t.CarFinished.fill(true); // slots without a car count as finished
     for (size_t s : m_board->showDrivers(entries, t))
         t.CarFinished[s] = false;
-    m_controls->hideLapCounterNote();
+    m_controls->lapCounterNote->hide();
     m_sounds.readInstallFolder();
     tmrRaceCountdown.start();
     m_sounds.play("start");
@@ -439,7 +439,7 @@ void RacePage::StartRaceTiming() {
     // its clock behind the race's.
     m_counterNotStarted = !m_main.state().KirvOCX->StartRace();
     if (m_counterNotStarted)
-        m_controls->showLapCounterNotStarted();
+        m_controls->lapCounterNote->notStarted();
     tmrRaceTime.start();
     tmrRaceFlash.start();
     t.CurrentRaceStatus = RaceRunning;
@@ -602,11 +602,11 @@ bool RacePage::raceUnderWay() const {
 void RacePage::LapCounterLost() {
     if (!raceUnderWay())
         return;
-    m_controls->showLapCounterLost();
+    m_controls->lapCounterNote->lost();
 }
 
 void RacePage::LapCounterBack() {
-    m_controls->showLapCounterBack();
+    m_controls->lapCounterNote->back();
 }
 
 } // namespace kv

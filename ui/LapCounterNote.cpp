@@ -1,0 +1,81 @@
+#include "LapCounterNote.h"
+
+#include "Colours.h"
+#include "Ui.h"
+
+#include <QLabel>
+
+namespace kv {
+
+LapCounterNote::LapCounterNote(QLabel* label, QString stopping)
+    : m_label(label), m_stopping(std::move(stopping)) {
+    m_label->setWordWrap(true);
+    draw();
+}
+
+QString LapCounterNote::LostText(const QString& stopping, bool passesWait) {
+    return QStringLiteral("Contact with the lap counter was lost. Stop ") + stopping +
+           QStringLiteral(" when you are ready; every counted lap is ") +
+           (passesWait ? QStringLiteral("kept.") : QStringLiteral("stored."));
+}
+
+QString LapCounterNote::BackText() {
+    return QStringLiteral("Contact with the lap counter is back. Cars that passed while it was "
+                          "lost were not seen: those laps are missing.");
+}
+
+QString LapCounterNote::NotStartedText() {
+    return QStringLiteral("The lap counter was not started for this heat: no laps are counted. "
+                          "Stop the race, clear it and start it again.");
+}
+
+void LapCounterNote::lost() {
+    if (m_state != State::NotStarted)
+        m_state = State::Lost;
+    draw();
+}
+
+void LapCounterNote::back() {
+    if (m_state != State::Lost)
+        return;
+    m_state = State::Back;
+    draw();
+}
+
+void LapCounterNote::notStarted() {
+    m_state = State::NotStarted;
+    draw();
+}
+
+void LapCounterNote::hide() {
+    m_state = State::None;
+    draw();
+}
+
+void LapCounterNote::setPassesWait(bool wait) {
+    if (m_passesWait == wait)
+        return;
+    m_passesWait = wait;
+    if (m_state == State::Lost)
+        draw();
+}
+
+void LapCounterNote::draw() {
+    m_label->setVisible(m_state != State::None);
+    switch (m_state) {
+    case State::None:
+        return;
+    case State::Lost:
+        m_label->setText(LostText(m_stopping, m_passesWait));
+        break;
+    case State::Back:
+        m_label->setText(BackText());
+        break;
+    case State::NotStarted:
+        m_label->setText(NotStartedText());
+        break;
+    }
+    setTextColour(m_label, m_state == State::Back ? QColor(Qt::black) : Colours::Red);
+}
+
+} // namespace kv
