@@ -127,6 +127,27 @@ void Database::report(const QString& what, const QString& sql, const QString& er
 
 bool Database::Select(const QString& sql, Recordset& rs) {
     rs.m_rows.clear();
+    if (readRows(sql, [&rs](const QSqlQuery& q) { rs.m_rows.append(q.record()); }))
+        return true;
+    rs.m_rows.clear();
+    return false;
+}
+
+bool Database::SelectRows(const QString& sql, const RowReader& row) {
+    QVariantList values;
+    bool sized = false;
+    return readRows(sql, [&](const QSqlQuery& q) {
+        if (!sized) {
+            values.resize(q.record().count());
+            sized = true;
+        }
+        for (qsizetype i = 0; i < values.size(); ++i)
+            values[i] = q.value(int(i));
+        row(values);
+    });
+}
+
+bool Database::readRows(const QString& sql, const std::function<void(const QSqlQuery&)>& each) {
     ++m_statements;
     if (!isOpen()) {
         report(QStringLiteral("Reading from the database failed."), sql,
@@ -140,35 +161,7 @@ bool Database::Select(const QString& sql, Recordset& rs) {
         return false;
     }
     while (q.next())
-        rs.m_rows.append(q.record());
-    if (q.lastError().isValid()) {
-        rs.m_rows.clear();
-        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
-        return false;
-    }
-    return true;
-}
-
-bool Database::SelectRows(const QString& sql, const RowReader& row) {
-    ++m_statements;
-    if (!isOpen()) {
-        report(QStringLiteral("Reading from the database failed."), sql,
-               QStringLiteral("The database is not open."));
-        return false;
-    }
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    q.setForwardOnly(true);
-    if (!q.exec(sql)) {
-        report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
-        return false;
-    }
-    const int columns = q.record().count();
-    QVariantList values(columns);
-    while (q.next()) {
-        for (int i = 0; i < columns; ++i)
-            values[i] = q.value(i);
-        row(values);
-    }
+        each(q);
     if (q.lastError().isValid()) {
         report(QStringLiteral("Reading from the database failed."), sql, q.lastError().text());
         return false;

@@ -16,6 +16,8 @@
 #include <functional>
 #include <memory>
 
+class QSqlQuery;
+
 namespace kv {
 
 // A whole result set, read into memory.
@@ -109,6 +111,8 @@ private:
     // lap of a timed race is a transaction.
     struct TransactionStatements;
     bool runTransactionStatement(bool begin, QString* error);
+    // Runs a read, hands each row to `each`, reports a refusal.
+    bool readRows(const QString& sql, const std::function<void(const QSqlQuery&)>& each);
 
     QString m_name;
     QString m_file;
