@@ -46,6 +46,16 @@ QString FinalLevelText(int raceCode);
 // tblRace.Status.
 enum RaceStatusValue : int { RaceNew = 0, RaceRunning = 1, RaceFinished = 2 };
 
+// The status number as it stands in a statement text: "2".
+inline QString RaceStatusNumber(RaceStatusValue status) {
+    return QString::number(status);
+}
+// Statement piece on the status column, in a condition or after SET; `table`
+// qualifies it ("tblRace."). "Status=2"
+inline QString RaceStatusIs(RaceStatusValue status, const QString& table = QString()) {
+    return table + QStringLiteral("Status=") + RaceStatusNumber(status);
+}
+
 // The texts of a status; nothing for any other value.
 // After a race's description in the race lists: " (New)", " (Running)", " (Finished)".
 QString RaceStatusSuffix(int status);

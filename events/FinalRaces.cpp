@@ -73,7 +73,9 @@ bool ReadRanking(Database& db, qint32 tournamentID, RankingKind kind, int level,
                                    "tblDriverInRace.RaceID) INNER JOIN tblDriver ON "
                                    "tblDriverInRace.DriverID = tblDriver.DriverID WHERE "
                                    "tblRace.TournamentID=") +
-                    tournament + QStringLiteral(" AND tblRace.Status=2 AND ") +
+                    tournament + QStringLiteral(" AND ") +
+                    RaceStatusIs(RaceFinished, QStringLiteral("tblRace.")) +
+                    QStringLiteral(" AND ") +
                     RaceCodeIs(QualificationHeatCode, QStringLiteral("tblRace.")) +
                     QStringLiteral(" ORDER BY ") + kByResult + QStringLiteral(";"),
                 rs))
@@ -97,7 +99,9 @@ bool ReadRanking(Database& db, qint32 tournamentID, RankingKind kind, int level,
                         "tblDriverInRace.DriverID = tblDriver.DriverID) INNER JOIN tblLapInRace ON "
                         "tblLapInRace.DriverInRaceID = tblDriverInRace.DriverInRaceID WHERE "
                         "tblRace.TournamentID=") +
-                    tournament + QStringLiteral(" AND tblRace.Status=2 AND ") +
+                    tournament + QStringLiteral(" AND ") +
+                    RaceStatusIs(RaceFinished, QStringLiteral("tblRace.")) +
+                    QStringLiteral(" AND ") +
                     RaceCodeIs(QualificationHeatCode, QStringLiteral("tblRace.")) +
                     QStringLiteral(" ORDER BY tblLapInRace.LapTime, tblLapInRace.LapInRaceID;"),
                 rs))
@@ -115,17 +119,19 @@ bool ReadRanking(Database& db, qint32 tournamentID, RankingKind kind, int level,
     case RankingKind::LevelByHeat:
     case RankingKind::LevelTotal: {
         const bool byHeat = kind == RankingKind::LevelByHeat;
-        if (!db.Select(QStringLiteral("SELECT ") + kDriverColumns +
-                           QStringLiteral(", tblRace.RaceID, tblRace.Description FROM (tblDriver "
-                                          "INNER JOIN tblDriverInRace ON "
-                                          "tblDriver.DriverID=tblDriverInRace.DriverID) INNER JOIN "
-                                          "tblRace ON tblDriverInRace.RaceID=tblRace.RaceID WHERE "
-                                          "tblRace.Status=2 AND tblRace.TournamentID=") +
-                           tournament + QStringLiteral(" AND tblRace.RaceCode=") + num(level) +
-                           QStringLiteral(" ORDER BY ") +
-                           (byHeat ? QStringLiteral("tblRace.RaceID, ") : QString()) + kByResult +
-                           QStringLiteral(";"),
-                       rs))
+        if (!db.Select(
+                QStringLiteral("SELECT ") + kDriverColumns +
+                    QStringLiteral(", tblRace.RaceID, tblRace.Description FROM (tblDriver "
+                                   "INNER JOIN tblDriverInRace ON "
+                                   "tblDriver.DriverID=tblDriverInRace.DriverID) INNER JOIN "
+                                   "tblRace ON tblDriverInRace.RaceID=tblRace.RaceID WHERE ") +
+                    RaceStatusIs(RaceFinished, QStringLiteral("tblRace.")) +
+                    QStringLiteral(" AND tblRace.TournamentID=") + tournament +
+                    QStringLiteral(" AND tblRace.RaceCode=") + num(level) +
+                    QStringLiteral(" ORDER BY ") +
+                    (byHeat ? QStringLiteral("tblRace.RaceID, ") : QString()) + kByResult +
+                    QStringLiteral(";"),
+                rs))
             return false;
         qint64 previous = -1;
         for (const QSqlRecord& r : rs) {
@@ -215,7 +221,7 @@ EntryChange AddDriverToRace(Database& db, qint32 raceID, qint32 driverID, bool o
                        QStringLiteral(";"),
                    target))
         return EntryChange::Failed;
-    if (target.isEmpty() || target.value(0, QStringLiteral("Status")).toInt() != 0)
+    if (target.isEmpty() || target.value(0, QStringLiteral("Status")).toInt() != RaceNew)
         return EntryChange::Nothing;
     Recordset entries;
     if (!db.Select(QStringLiteral("SELECT DriverInRaceID, DriverID, StartPosition FROM "
@@ -271,7 +277,8 @@ EntryChange RemoveDriverFromRace(Database& db, qint32 raceID, qint32 driverID) {
     bool started = false;
     if (!raceHasRow(db,
                     QStringLiteral("SELECT * FROM tblRace WHERE RaceID=") + race +
-                        QStringLiteral(" AND Status<>0;"),
+                        QStringLiteral(" AND Status<>") + RaceStatusNumber(RaceNew) +
+                        QStringLiteral(";"),
                     started))
         return EntryChange::Failed;
     if (started)

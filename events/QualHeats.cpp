@@ -91,7 +91,8 @@ bool HasStartedQualHeats(Database& db, qint32 tournamentID, int aboveRound, bool
     return hasRow(db,
                   QStringLiteral("SELECT RaceID, QualRound FROM tblRace WHERE ") +
                       RacesToDelete::qualHeats(tournamentID, aboveRound).where() +
-                      QStringLiteral(" AND Status>0;"),
+                      QStringLiteral(" AND Status>") + RaceStatusNumber(RaceNew) +
+                      QStringLiteral(";"),
                   found);
 }
 
@@ -186,8 +187,9 @@ HeatMove MoveDriverToHeat(Database& db, qint32 tournamentID, qint32 driverID, qi
     // A heat not yet run that already holds a full field of other drivers
     // takes no one more.
     Recordset fullest;
-    if (!db.Select(QStringLiteral("SELECT COUNT(*)") + qualEntries +
-                       QStringLiteral(" AND tblRace.Status=0 AND tblRace.QualHeat=") + heat +
+    if (!db.Select(QStringLiteral("SELECT COUNT(*)") + qualEntries + QStringLiteral(" AND ") +
+                       RaceStatusIs(RaceNew, QStringLiteral("tblRace.")) +
+                       QStringLiteral(" AND tblRace.QualHeat=") + heat +
                        QStringLiteral(" AND tblDriverInRace.DriverID<>") + driver +
                        QStringLiteral(" GROUP BY tblRace.RaceID ORDER BY 1 DESC;"),
                    fullest))
@@ -196,15 +198,17 @@ HeatMove MoveDriverToHeat(Database& db, qint32 tournamentID, qint32 driverID, qi
         return HeatMove::Full;
     if (!db.Execute(QStringLiteral("DELETE FROM tblDriverInRace WHERE DriverInRaceID IN "
                                    "(SELECT DriverInRaceID") +
-                    qualEntries +
-                    QStringLiteral(" AND tblRace.Status=0 AND tblDriverInRace.DriverID=") + driver +
+                    qualEntries + QStringLiteral(" AND ") +
+                    RaceStatusIs(RaceNew, QStringLiteral("tblRace.")) +
+                    QStringLiteral(" AND tblDriverInRace.DriverID=") + driver +
                     QStringLiteral(");")))
         return HeatMove::Failed;
     Recordset targets;
     if (!db.Select(QStringLiteral("SELECT RaceID FROM tblRace WHERE TournamentID=") +
                        num(tournamentID) + QStringLiteral(" AND ") +
-                       RaceCodeIs(QualificationHeatCode) +
-                       QStringLiteral(" AND Status=0 AND QualHeat=") + heat + QStringLiteral(";"),
+                       RaceCodeIs(QualificationHeatCode) + QStringLiteral(" AND ") +
+                       RaceStatusIs(RaceNew) + QStringLiteral(" AND QualHeat=") + heat +
+                       QStringLiteral(";"),
                    targets))
         return HeatMove::Failed;
     for (const QSqlRecord& target : targets) {

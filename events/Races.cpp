@@ -55,7 +55,8 @@ bool ReadFinalRaces(Database& db, qint32 tournamentID, bool finishedOnly, QList<
     return readRaces(db,
                      QStringLiteral("SELECT * FROM tblRace WHERE ") + FinalRaceCondition() +
                          QStringLiteral(" AND TournamentID=") + num(tournamentID) +
-                         (finishedOnly ? QStringLiteral(" AND Status=2 ORDER BY Description;")
+                         (finishedOnly ? QStringLiteral(" AND ") + RaceStatusIs(RaceFinished) +
+                                             QStringLiteral(" ORDER BY Description;")
                                        : QStringLiteral(" ORDER BY RaceCode;")),
                      rows);
 }

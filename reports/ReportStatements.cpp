@@ -82,7 +82,8 @@ QString QualResultsSql(qint32 tournamentID) {
                "tblRace.Status) ON tblRaceCategoryDescription.RaceCategoryID = "
                "tblRace.RaceCategoryID") +
            QStringLiteral(" Where (((tblTournament.TournamentID) = ") + key(tournamentID) +
-           QStringLiteral(") And ((tblRace.RaceCategoryID) = 1) And ((tblRace.Status) = 2))") +
+           QStringLiteral(") And ((tblRace.RaceCategoryID) = 1) And ((tblRace.Status) = ") +
+           RaceStatusNumber(RaceFinished) + QStringLiteral("))") +
            QStringLiteral(
                " ORDER BY tblDriverInRace.NumOfLaps DESC, tblDriverInRace.TimeToFinish;");
 }
@@ -100,7 +101,8 @@ QString HeatResultsSql(qint32 raceID) {
                "tblRaceStatusDescription.RaceStatus=tblRace.Status) ON "
                "tblRaceCategoryDescription.RaceCategoryID=tblRace.RaceCategoryID") +
            QStringLiteral(" Where ((tblRace.RaceID = ") + key(raceID) +
-           QStringLiteral(") And (tblRace.Status = 2)) ORDER BY tblRace.RaceCategoryID, "
+           QStringLiteral(") And (tblRace.Status = ") + RaceStatusNumber(RaceFinished) +
+           QStringLiteral(")) ORDER BY tblRace.RaceCategoryID, "
                           "tblRace.TimeOfRace, tblDriverInRace.NumOfLaps DESC , "
                           "tblDriverInRace.TimeToFinish;");
 }
@@ -118,8 +120,8 @@ QString CarLapProgressSql(qint32 raceID, qint32 startPosition) {
 
 QString FinishedRacesSql(qint32 tournamentID) {
     return QStringLiteral("SELECT * from tblRace WHERE (TournamentID=") + key(tournamentID) +
-           QStringLiteral(" OR ") + RaceCodeIs(SingleRaceCode) +
-           QStringLiteral(") AND Status=2 ORDER BY RaceCategoryID, Description;");
+           QStringLiteral(" OR ") + RaceCodeIs(SingleRaceCode) + QStringLiteral(") AND ") +
+           RaceStatusIs(RaceFinished) + QStringLiteral(" ORDER BY RaceCategoryID, Description;");
 }
 
 QString ScoreDetailsSql(qint32 raceID) {

@@ -119,11 +119,12 @@ bool PracticeStore::markRunning(qint32 raceId, const QString& timeOfRace, QStrin
     const QString id = Number(raceId);
     TimingWriteMode brief(m_db, kPracticeStartLockWaitMs);
     return WriteAllOrNone(m_db,
-                          {QStringLiteral("UPDATE tblRace SET Status=0, TimeOfRace='") +
-                               timeOfRace + QStringLiteral("' WHERE RaceID=") + id +
-                               QLatin1Char(';'),
-                           QStringLiteral("UPDATE tblRace SET Status=1 WHERE RaceID=") + id +
-                               QStringLiteral(" AND Status=0;")},
+                          {QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceNew) +
+                               QStringLiteral(", TimeOfRace='") + timeOfRace +
+                               QStringLiteral("' WHERE RaceID=") + id + QLatin1Char(';'),
+                           QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceRunning) +
+                               QStringLiteral(" WHERE RaceID=") + id + QStringLiteral(" AND ") +
+                               RaceStatusIs(RaceNew) + QStringLiteral(";")},
                           error);
 }
 
@@ -335,8 +336,10 @@ std::optional<PracticeCaption> PracticeStore::captionAsItWillBe(const PracticeEn
 
 bool PracticeStore::storeStop(qint32 raceId) {
     return write(Kind::Other, [raceId](Database& db, QString* error) {
-        return db.tryExecute(QStringLiteral("UPDATE tblRace SET Status=2 WHERE RaceID=") +
-                                 Number(raceId) + QStringLiteral(" AND Status=1;"),
+        return db.tryExecute(QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceFinished) +
+                                 QStringLiteral(" WHERE RaceID=") + Number(raceId) +
+                                 QStringLiteral(" AND ") + RaceStatusIs(RaceRunning) +
+                                 QStringLiteral(";"),
                              error);
     });
 }

@@ -174,8 +174,10 @@ bool RaceStore::markRunning(qint32 raceId) {
         m_statements.prepareAgain();
     m_runningMark = m_writes.stored() + m_writes.waiting() + 1;
     return m_writes.write([raceId](Database& db, QString* error) {
-        return db.tryExecute(QStringLiteral("UPDATE tblRace SET Status=1 WHERE RaceID=") +
-                                 Num(raceId) + QStringLiteral(" AND Status=0;"),
+        return db.tryExecute(QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceRunning) +
+                                 QStringLiteral(" WHERE RaceID=") + Num(raceId) +
+                                 QStringLiteral(" AND ") + RaceStatusIs(RaceNew) +
+                                 QStringLiteral(";"),
                              error);
     });
 }
@@ -183,8 +185,10 @@ bool RaceStore::markRunning(qint32 raceId) {
 bool RaceStore::markFinished(qint32 raceId) {
     m_endWaiting = true;
     m_writes.write([raceId](Database& db, QString* error) {
-        return db.tryExecute(QStringLiteral("UPDATE tblRace SET Status=2 WHERE RaceID=") +
-                                 Num(raceId) + QStringLiteral(" AND Status=1;"),
+        return db.tryExecute(QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceFinished) +
+                                 QStringLiteral(" WHERE RaceID=") + Num(raceId) +
+                                 QStringLiteral(" AND ") + RaceStatusIs(RaceRunning) +
+                                 QStringLiteral(";"),
                              error);
     });
     return flush();
@@ -196,8 +200,8 @@ bool RaceStore::clear(qint32 raceId, QString* error) {
     return WriteAllOrNone(
         m_db,
         {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race + QStringLiteral(";"),
-         QStringLiteral("UPDATE tblRace SET Status=0, TimeOfRace=NULL WHERE RaceID=") + race +
-             QStringLiteral(";")},
+         QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceNew) +
+             QStringLiteral(", TimeOfRace=NULL WHERE RaceID=") + race + QStringLiteral(";")},
         error);
 }
 
