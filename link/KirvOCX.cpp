@@ -111,16 +111,18 @@ void KirvOCX::setBlockingWait(std::function<void(int)> wait) {
     m_blockingWait = std::move(wait);
 }
 
-QString KirvOCX::devicePath(qint16 iComPort) const {
-    if (!m_portsFolder.isEmpty()) {
-        const QString link = QDir(m_portsFolder).filePath(QStringLiteral("COM%1").arg(iComPort));
-        // A link whose device is unplugged still names the port the user chose: opening it
-        // fails, rather than silently falling back to a different device.
-        const QFileInfo info(link);
-        if (info.isSymLink() || info.exists())
-            return link;
-    }
-    return QStringLiteral("/dev/ttyS%1").arg(iComPort - 1);
+std::optional<QString> KirvOCX::linkPath(qint16 iComPort) const {
+    if (m_portsFolder.isEmpty())
+        return std::nullopt;
+    const QString link = QDir(m_portsFolder).filePath(QStringLiteral("COM%1").arg(iComPort));
+    // A link whose device is unplugged still names the port the user chose: opening it
+    // fails, rather than silently falling back to a different device. So does a link that
+    // went with its device: a port once opened through its link is opened through it until
+    // the program ends.
+    const QFileInfo info(link);
+    if (info.isSymLink() || info.exists() || m_linkedPorts.contains(iComPort))
+        return link;
+    return std::nullopt;
 }
 
 bool KirvOCX::OpenConnection(qint16 iComPort) {
@@ -131,7 +133,10 @@ bool KirvOCX::OpenConnection(qint16 iComPort) {
         return false;
     // Half a frame from an earlier connection would swallow the first frame of this one.
     m_receiver->clearReceiveBuffer();
-    LapCommPort->open(devicePath(iComPort));
+    const std::optional<QString> link = linkPath(iComPort);
+    LapCommPort->open(link ? *link : QStringLiteral("/dev/ttyS%1").arg(iComPort - 1));
+    if (link && LapCommPort->isOpen())
+        m_linkedPorts.insert(iComPort);
     return LapCommPort->isOpen();
 }
 

@@ -4,6 +4,7 @@
 #include "kirvocx_export.h"
 
 #include <QDateTime>
+#include <QSet>
 #include <QWidget>
 
 #include <array>
@@ -57,13 +58,16 @@ signals:
 private:
     void buildFace();
     void LapCommPort_OnComm();
-    QString devicePath(qint16 iComPort) const;
+    // The port's link in the ports folder, if it is reached through one.
+    std::optional<QString> linkPath(qint16 iComPort) const;
     // Stop frame, discard, command, wait, reply; nothing when the port turned out to be closed.
     std::optional<QString> exchange(const QString& command);
 
     std::unique_ptr<SerialPort> LapCommPort;
     std::unique_ptr<LapFrameReceiver> m_receiver;
     QString m_portsFolder;
+    // Port numbers opened through a link in the ports folder.
+    QSet<qint16> m_linkedPorts;
     QDateTime dtSimulationStart;
     std::function<QDateTime()> m_now;
     std::function<void(int)> m_blockingWait;

@@ -50,6 +50,7 @@ private slots:
     void openConnection_data();
     void openConnection();
     void openConnectionKeepsAnOpenPort();
+    void aLinkThatWentStaysThePort();
     void openingThePortDropsUnframedText_data();
     void openingThePortDropsUnframedText();
     void closeConnection();
@@ -212,6 +213,30 @@ void tst_KirvOCX::openConnectionKeepsAnOpenPort() {
     QVERIFY(rig.ocx.OpenConnection(3));
     QVERIFY(rig.port->isOpen());
     QCOMPARE(rig.port->openAttempts(), QStringList{"/dev/ttyS0"});
+}
+
+// The emulator, or a person, removes the link with its device; the fixed port of the same
+// number may well exist on the machine, without a lap counter behind it.
+void tst_KirvOCX::aLinkThatWentStaysThePort() {
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString link = folder.filePath(QStringLiteral("COM1"));
+    QVERIFY(QFile::link(folder.path(), link));
+    Rig rig;
+    rig.ocx.setPortsFolder(folder.path() + u'/');
+    QVERIFY(rig.ocx.OpenConnection(1));
+
+    rig.port->vanish();
+    QVERIFY(QFile::remove(link));
+    rig.port->refuseDevice(link);
+    QVERIFY(!rig.ocx.OpenConnection(1));
+    QVERIFY(!rig.port->isOpen());
+
+    // Back with a new link: opened through it again.
+    QVERIFY(QFile::link(folder.path(), link));
+    rig.port->acceptDevice(link);
+    QVERIFY(rig.ocx.OpenConnection(1));
+    QCOMPARE(rig.port->openAttempts(), (QStringList{link, link, link}));
 }
 
 void tst_KirvOCX::openingThePortDropsUnframedText_data() {
