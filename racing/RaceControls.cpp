@@ -14,8 +14,8 @@
 namespace kv {
 
 const QString RaceControls::kRaceEndNotStoredText =
-    QStringLiteral("The end of the race could not be stored in the race database yet. Press Stop "
-                   "to try again.");
+    QStringLiteral("The end of the race could not be stored in the race database yet. It is "
+                   "stored as soon as the database accepts it; Stop tries again at once.");
 const QString RaceControls::kLapCounterLostText =
     LapCounterNote::LostText(QStringLiteral("the race"), false);
 const QString RaceControls::kLapCounterLostPassesWaitText =
