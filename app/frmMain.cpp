@@ -412,7 +412,7 @@ void frmMain::ShowScoreDetails(qint32 raceID) {
 }
 
 void frmMain::KirvOCX_RegisterCar(qint16 iCarID, qint32 lMilliseconds) {
-    m_link->FrameArrived();
+    frameArrived();
     if (m_timing.TimingMode == TimingMonitor) {
         pageMisc->MonitorCar(iCarID);
         return;
@@ -456,12 +456,17 @@ void frmMain::tmrLapCounterReconnect_Timer() {
     if (!m_link->ReopenLostPort())
         return;
     tmrLapCounterReconnect.stop();
+}
+
+void frmMain::frameArrived() {
+    if (!m_link->FrameArrived())
+        return;
     pageRace->LapCounterBack();
     pagePractice->LapCounterBack();
 }
 
 void frmMain::KirvOCX_UpdateRaceClock(qint32 lMilliseconds) {
-    m_link->FrameArrived();
+    frameArrived();
     m_timing.RaceElapsedMs = lMilliseconds;
     m_timing.PracticeElapsedMs = lMilliseconds;
 }

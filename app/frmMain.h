@@ -86,7 +86,8 @@ public:
     // While a race or practice runs, tries about once a second to open the
     // lost port again; reading then goes on where it stopped (the control's
     // repeat filter and the timing state are kept). Stops when the port is
-    // back or the race or practice has ended.
+    // open again or the race or practice has ended; the pages say contact is
+    // back at the counter's first frame on the reopened port.
     void tmrLapCounterReconnect_Timer();
     // The lap counter's clock: both clocks follow it.
     void KirvOCX_UpdateRaceClock(qint32 lMilliseconds);
@@ -114,6 +115,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Every frame from the counter: the light, and contact back after a loss.
+    void frameArrived();
     void buildTopStrip();
     void buildPages();
     bool CheckDatabaseVersion();

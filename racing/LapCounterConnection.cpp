@@ -59,19 +59,28 @@ void LapCounterConnection::ConnectionLost() {
     if (m_openPort != 0)
         m_lostPort = m_openPort;
     m_openPort = 0;
+    m_reopenedSilent = false;
 }
 
 bool LapCounterConnection::ReopenLostPort() {
     if (m_lostPort <= 0 || !m_state.KirvOCX->OpenConnection(m_lostPort))
         return false;
     m_openPort = m_lostPort;
-    m_state.shapeHWStatusIndicator->setFillColor(Colours::Green);
+    // An open device is not yet a counter that times: a counter that started
+    // again without its start command, or another device on the port, sends
+    // nothing.
+    m_reopenedSilent = true;
     return true;
 }
 
-void LapCounterConnection::FrameArrived() {
-    if (m_openPort != 0 && m_state.shapeHWStatusIndicator->fillColor() != Colours::Green)
+bool LapCounterConnection::FrameArrived() {
+    if (m_openPort == 0)
+        return false;
+    if (m_state.shapeHWStatusIndicator->fillColor() != Colours::Green)
         m_state.shapeHWStatusIndicator->setFillColor(Colours::Green);
+    const bool back = m_reopenedSilent;
+    m_reopenedSilent = false;
+    return back;
 }
 
 } // namespace kv

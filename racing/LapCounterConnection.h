@@ -28,12 +28,13 @@ public:
     // Opens again the port that was lost, on the number it was open on (not
     // the box's, which may have changed since). The counter is not asked
     // anything: that would stop its clock. True when the port is open again;
-    // the indicator then shows contact.
+    // contact is shown once the counter's first frame arrives on it.
     bool ReopenLostPort();
     // A frame came in from the counter: on an open port that is contact,
     // whatever the light showed (a port lost and opened again since, at a
-    // start or by the connection test).
-    void FrameArrived();
+    // start, by the connection test or the reopening above). True for the
+    // first frame on a reopened lost port: contact is back.
+    bool FrameArrived();
 
 private:
     bool open();
@@ -44,6 +45,8 @@ private:
     qint16 m_openPort = 0;
     // The number of the port that went away, to open again.
     qint16 m_lostPort = 0;
+    // Reopened after a loss; no frame has come in on it yet.
+    bool m_reopenedSilent = false;
 };
 
 } // namespace kv

@@ -484,10 +484,13 @@ private slots:
         p.w.tmrLapCounterReconnect_Timer();
         QVERIFY(p.main.port->isOpen());
         QVERIFY(!p.w.tmrLapCounterReconnect.isActive());
+        // Contact is back with the counter's first frame on the open port.
+        QCOMPARE(p.main.state().shapeHWStatusIndicator->fillColor(), Colours::DarkRed);
+        QCOMPARE(note->text(), PracticePage::kLapCounterLostText);
+        p.pass(7, 40000);
         QCOMPARE(p.main.state().shapeHWStatusIndicator->fillColor(), Colours::Green);
         QCOMPARE(note->text(), PracticePage::kLapCounterBackText);
         QCOMPARE(note->palette().color(QPalette::WindowText), QColor(Qt::black));
-        p.pass(7, 40000);
         QCOMPARE(p.row(0).at(1), QString("1"));
         QCOMPARE(p.fx.column("SELECT count(*) FROM tblLapInRace;"), QStringList{"1"});
 
