@@ -23,6 +23,17 @@ QString DriverCaption(const QSqlRecord& r) {
 
 const QString kZero = QStringLiteral("0:00.000");
 
+// A difference label in red or blue. Its colour has been set since the label
+// was made, and nothing but the board sets it, so a label already in the
+// colour keeps its palette as it is: most passes change no sign, and setting
+// a palette again costs more than all the texts of a row.
+void setDifferenceColour(QLabel* label, const QColor& colour) {
+    const QPalette& p = label->palette();
+    if (p.color(QPalette::WindowText) == colour && p.color(QPalette::Text) == colour)
+        return;
+    setTextColour(label, colour);
+}
+
 } // namespace
 
 RaceBoard::RaceBoard(QWidget* page)
@@ -91,7 +102,7 @@ void RaceBoard::draw(const std::array<RaceBoardRow, kSlotCount>& rows) {
             {bestTimeDifference[r], row.bestTimeDifference, row.bestTimeBehind},
         };
         for (const auto& d : times) {
-            setTextColour(d.label, d.behind ? Colours::Red : Colours::Blue);
+            setDifferenceColour(d.label, d.behind ? Colours::Red : Colours::Blue);
             d.label->setText(d.text);
         }
     }
