@@ -35,6 +35,8 @@ RaceBoard::RaceBoard(QWidget* page)
     };
     for (const ScoreColumn& c : columns)
         addScoreColumn(page, c, {3300, 240, formFont(9, true), Colours::Red, false});
+    for (auto& row : m_timeColours)
+        row.fill(Colours::Red);
 }
 
 std::array<QLabel*, 4> RaceBoard::differences(size_t row) const {
@@ -81,17 +83,23 @@ void RaceBoard::draw(const std::array<RaceBoardRow, kSlotCount>& rows) {
         if (!row.writeDifferences)
             continue;
         lapsDifference[r]->setText(row.lapsDifference);
+        std::array<QColor, 3>& shown = m_timeColours[r];
         const struct {
             QLabel* label;
             const QString& text;
             bool behind;
+            QColor& colour;
         } times[] = {
-            {lastTimeDifference[r], row.lastTimeDifference, row.lastTimeBehind},
-            {totalTimeDifference[r], row.totalTimeDifference, row.totalTimeBehind},
-            {bestTimeDifference[r], row.bestTimeDifference, row.bestTimeBehind},
+            {lastTimeDifference[r], row.lastTimeDifference, row.lastTimeBehind, shown[0]},
+            {totalTimeDifference[r], row.totalTimeDifference, row.totalTimeBehind, shown[1]},
+            {bestTimeDifference[r], row.bestTimeDifference, row.bestTimeBehind, shown[2]},
         };
         for (const auto& d : times) {
-            setTextColour(d.label, d.behind ? Colours::Red : Colours::Blue);
+            const QColor colour = d.behind ? Colours::Red : Colours::Blue;
+            if (d.colour != colour) {
+                setTextColour(d.label, colour);
+                d.colour = colour;
+            }
             d.label->setText(d.text);
         }
     }

@@ -5,6 +5,9 @@
 #include "RaceTiming.h"
 #include "ScoreBoard.h"
 
+#include <QColor>
+
+#include <array>
 #include <optional>
 #include <vector>
 
@@ -37,6 +40,11 @@ public:
 
 private:
     std::array<QLabel*, 4> differences(size_t row) const;
+
+    // The colour each row's last, total and best time difference shows. Only the
+    // board colours them, so a label is painted again only when its gap changes
+    // sign: setting a palette, even an unchanged one, costs more than a row's texts.
+    std::array<std::array<QColor, 3>, kSlotCount> m_timeColours;
 };
 
 } // namespace kv

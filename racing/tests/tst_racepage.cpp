@@ -1232,6 +1232,36 @@ private slots:
         QVERIFY(day.main.timing().RaceActive);
     }
 
+    // A difference is red while the car is behind the leader and blue otherwise, and
+    // turns back and forth as the gaps change from pass to pass.
+    void differenceColoursFollowTheGaps() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        day.startAndGo();
+        const std::array<QLabel*, 3> gaps{p->lblRaceScoreTotalTimeDifference[1],
+                                          p->lblRaceScoreLastTimeDifference[1],
+                                          p->lblRaceScoreBestTimeDifference[1]};
+        QStringList seen;
+        const std::pair<int, qint32> passes[] = {{5, 1000},  {17, 1500},  {5, 31000}, {17, 33000},
+                                                 {5, 62000}, {17, 63000}, {5, 92000}, {17, 95000}};
+        for (const auto& [car, ms] : passes) {
+            day.pass(car, ms);
+            QString colours;
+            for (QLabel* l : gaps) {
+                const QColor c = RacePage::textColour(l);
+                QCOMPARE(l->palette().color(QPalette::Text), c);
+                const QString gap = l->text();
+                if (!gap.isEmpty()) // written once the car has a lap
+                    QCOMPARE(c, !gap.startsWith('-') && gap != "0:00.000" ? kRed : kBlue);
+                colours += c == kRed ? 'R' : 'B';
+            }
+            seen << colours;
+        }
+        // Until car 17's first lap its differences stay empty and red.
+        QCOMPARE(seen, (QStringList{"RRR", "RRR", "RRR", "RRR", "BRR", "RBB", "BBB", "RRB"}));
+    }
+
     void passFlashesItsRow() {
         RaceDay day;
         ThreeCars heat(day, Race{});

@@ -20,20 +20,37 @@ constexpr qint64 kLargestMinutes = std::numeric_limits<qint16>::max();
 
 QString FormatRaceTime(qint32 lTime, bool bWithMinutes) {
     qint64 v = lTime == NoLapTime ? 0 : lTime;
-    QString sign;
-    if (v < 0) {
-        sign = QStringLiteral("-");
+    const bool negative = v < 0;
+    if (negative)
         v = -v;
-    }
     const qint64 minutes = v / 60000;
     if (minutes > kLargestMinutes)
         return QStringLiteral("Error");
     const qint64 seconds = (v - minutes * 60000) / 1000;
     const qint64 milliseconds = v % 1000;
-    if (bWithMinutes)
-        return sign + QString::number(minutes) + QLatin1Char(':') + pad(seconds, 2) +
-               QLatin1Char('.') + pad(milliseconds, 3);
-    return sign + QString::number(minutes * 60 + seconds) + QLatin1Char('.') + pad(milliseconds, 3);
+    // Written backwards into one buffer: a redraw of the race board formats some
+    // sixty of these, and the parts made one string each cost more than the rest.
+    char text[24];
+    char* const end = text + sizeof text;
+    char* at = end;
+    const auto digits = [&at](qint64 n, int width) {
+        do {
+            *--at = char('0' + n % 10);
+            n /= 10;
+        } while (--width > 0 || n > 0);
+    };
+    digits(milliseconds, 3);
+    *--at = '.';
+    if (bWithMinutes) {
+        digits(seconds, 2);
+        *--at = ':';
+        digits(minutes, 1);
+    } else {
+        digits(minutes * 60 + seconds, 1);
+    }
+    if (negative)
+        *--at = '-';
+    return QString::fromLatin1(at, end - at);
 }
 
 QString RaceClockText(qint32 elapsedMs) {
