@@ -8,6 +8,7 @@
 #include "MiscPage.h"
 #include "PracticePage.h"
 #include "PracticeRules.h"
+#include "RacePage.h"
 #include "Ui.h"
 
 #include <QCheckBox>
@@ -951,6 +952,37 @@ private slots:
                  QStringList{"4"});
         QCOMPARE(p.fx.column("SELECT Status FROM tblRace ORDER BY RaceID;"),
                  (QStringList{"1", "0"}));
+    }
+    // Both pages' flash timers run once a heat and a practice session have been
+    // timed in one run. A pass flashes its own board's row black, red, ...
+    // once, and that row rests black; the other board's rows are not touched.
+    void passFlashesOnlyItsBoard_data() {
+        QTest::addColumn<QString>("timers"); // every 250 ms, in the order they fire
+        QTest::newRow("practice timer alone") << "P";
+        QTest::newRow("race timer first") << "RP";
+        QTest::newRow("practice timer first") << "PR";
+    }
+    void passFlashesOnlyItsBoard() {
+        QFETCH(QString, timers);
+        Practice p;
+        PracticePage* page = p.page;
+        RacePage* race = p.w.pageRace;
+        page->cmdPracticeStart->click();
+        p.pass(7, 1000);
+        QString seen;
+        for (int tick = 0; tick < 12; ++tick) {
+            for (QChar timer : timers)
+                timer == 'P' ? page->tmrPracticeFlash_Timer() : race->tmrRaceFlash_Timer();
+            seen += RacePage::textColour(page->lblPracticeScoreBestTime[0]) == QColor(255, 0, 0)
+                        ? 'R'
+                        : 'B';
+        }
+        QCOMPARE(seen, QString("BRBRBRBRBBBB"));
+        for (size_t r = 0; r < kSlotCount; ++r)
+            for (const auto* row :
+                 {&race->lblRaceScoreDriver, &race->lblRaceScoreLaps, &race->lblRaceScoreTotalTime,
+                  &race->lblRaceScoreLastTime, &race->lblRaceScoreBestTime})
+                QCOMPARE(RacePage::textColour((*row)[r]), QColor(Qt::black));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "MainFixture.h"
 #include "MiscPage.h"
 #include "PendingWrites.h"
+#include "PracticePage.h"
 #include "RacePage.h"
 #include "RaceTiming.h"
 #include "Ui.h"
@@ -1275,6 +1276,36 @@ private slots:
         }
         QCOMPARE(seen, QString("BRBRBRBRBB"));
         QCOMPARE(RacePage::textColour(p->lblRaceScoreDriver[0]), QColor(Qt::black));
+    }
+
+    // A practice session timed earlier in the run leaves its flash timer
+    // running; it neither steps the heat's flashes nor paints the practice board.
+    void passFlashesItsRowBesideThePracticeTimer_data() {
+        QTest::addColumn<bool>("practiceFirst"); // which timer fires first every 250 ms
+        QTest::newRow("race timer first") << false;
+        QTest::newRow("practice timer first") << true;
+    }
+    void passFlashesItsRowBesideThePracticeTimer() {
+        QFETCH(bool, practiceFirst);
+        RaceDay day;
+        ThreeCars heat(day, Race{});
+        RacePage* p = day.page;
+        PracticePage* practice = day.w.pagePractice;
+        day.startAndGo();
+        day.pass(17, 1000);
+        QString seen;
+        for (int i = 0; i < 12; ++i) {
+            if (practiceFirst)
+                practice->tmrPracticeFlash_Timer();
+            p->tmrRaceFlash_Timer();
+            if (!practiceFirst)
+                practice->tmrPracticeFlash_Timer();
+            seen += RacePage::textColour(p->lblRaceScoreBestTime[1]) == kRed ? 'R' : 'B';
+        }
+        QCOMPARE(seen, QString("BRBRBRBRBBBB"));
+        for (size_t r = 0; r < kSlotCount; ++r)
+            QCOMPARE(RacePage::textColour(practice->lblPracticeScoreBestTime[r]),
+                     QColor(Qt::black));
     }
 
     // ---- After the race ----

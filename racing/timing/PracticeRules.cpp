@@ -56,6 +56,7 @@ PracticePassOutcome RegisterPracticePass(TimingState& st, int slot, qint32 lMill
 
     out.ignored = false;
     st.RowFlashCount[s] = 1;
+    st.RowFlashBoard[s] = FlashBoard::Practice;
     if (!st.CarHasPassed[s]) {
         // The car's own clock starts at its first crossing: no lap yet.
         st.CarHasPassed[s] = true;
@@ -141,7 +142,7 @@ std::array<std::optional<FlashColour>, kSlotCount> PracticeFlashTick(TimingState
     std::array<std::optional<FlashColour>, kSlotCount> colours;
     for (size_t s = 0; s < kSlotCount; ++s) {
         qint16& count = st.RowFlashCount[s];
-        if (count <= 0)
+        if (count <= 0 || st.RowFlashBoard[s] == FlashBoard::Race)
             continue;
         count += 1;
         if (count <= 10)

@@ -95,7 +95,8 @@ struct PracticeBoardRow {
 std::array<PracticeBoardRow, kSlotCount> PracticeBoardRows(const TimingState& state);
 
 // The practice flash tick over the slots (row s shows slot s): the colour the
-// row's five labels take now (nullopt: unchanged). Steps RowFlashCount.
+// row's five labels take now (nullopt: unchanged). Steps RowFlashCount of the
+// slots whose flash a practice pass set.
 std::array<std::optional<FlashColour>, kSlotCount> PracticeFlashTick(TimingState& state);
 
 // Rows of the two lists.

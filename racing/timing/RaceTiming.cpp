@@ -220,6 +220,7 @@ RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds
     out.flash = true;
     out.playPassSound = true;
     st.RowFlashCount[s] = 1;
+    st.RowFlashBoard[s] = FlashBoard::Race;
 
     if (st.CarFinished[s] || !st.CarHasPassed[s]) {
         // The start crossing, or a car that has finished: no lap.
@@ -271,7 +272,7 @@ std::array<std::optional<FlashColour>, kSlotCount> FlashTick(TimingState& st) {
     std::array<std::optional<FlashColour>, kSlotCount> colours;
     for (size_t r = 0; r < kSlotCount; ++r) {
         const auto s = static_cast<size_t>(st.ScoreRowPosition[r]);
-        if (st.RowFlashCount[s] <= 0)
+        if (st.RowFlashCount[s] <= 0 || st.RowFlashBoard[s] == FlashBoard::Practice)
             continue;
         st.RowFlashCount[s] += 1;
         if (st.RowFlashCount[s] <= 10)

@@ -41,6 +41,11 @@ QString FormatRaceTime(qint32 lTime, bool bWithMinutes);
 // seconds, ".", three-digit milliseconds.
 QString RaceClockText(qint32 elapsedMs);
 
+// The board whose pass set a slot's flash. The race and practice flash timers
+// both keep running once started and share the counts; each steps only its own
+// board's flashes, so a count steps once every 250 ms and its row rests black.
+enum class FlashBoard : qint8 { Either, Race, Practice };
+
 struct TimingState {
     int TimingMode = TimingIdle;
     qint32 CurrentRaceID = -1;
@@ -59,6 +64,7 @@ struct TimingState {
 
     // Indexed by slot (start position - 1).
     std::array<qint16, kSlotCount> RowFlashCount{};
+    std::array<FlashBoard, kSlotCount> RowFlashBoard{};
     std::array<qint32, kSlotCount> CarStartDelay{};
     std::array<bool, kSlotCount> CarHasPassed{};
     std::array<bool, kSlotCount> CarFinished{};
@@ -163,7 +169,8 @@ RacePassOutcome RegisterRacePass(TimingState& state, int slot, qint32 lMilliseco
 bool RaceClockTick(TimingState& state, qint32 intervalMs);
 
 // The flash tick over the display rows: for each row, the colour its five value
-// labels take now (nullopt: unchanged). Steps RowFlashCount of the rows' slots.
+// labels take now (nullopt: unchanged). Steps RowFlashCount of the rows' slots
+// whose flash a race pass set.
 enum class FlashColour { Red, Black };
 std::array<std::optional<FlashColour>, kSlotCount> FlashTick(TimingState& state);
 
