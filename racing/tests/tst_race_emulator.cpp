@@ -48,6 +48,41 @@ QColor textColour(const QWidget* w) {
     return RacePage::textColour(w);
 }
 
+// The counter on a port number of this process's own (the serial layer locks
+// devices by name), linked in the install folder's ports and set as the
+// program's port. False, with the reason, when it cannot be.
+bool linkCounter(test::InstallFixture& fx, LapCounterEmulator& counter, QString& error) {
+    if (!counter.open(&error))
+        return false;
+    const int port = 20100 + int(QCoreApplication::applicationPid() % 10000);
+    if (!counter.placeLink(LapCounterEmulator::portLinkPath(fx.appPath() + "ports", port), &error))
+        return false;
+    fx.setSetting("ComPort", QString::number(port));
+    return true;
+}
+
+// Heat 7 of tournament 1, a laps race of 20 laps; each driver starts at the
+// position of his DriverID.
+QStringList heatSeven(QStringList drivers) {
+    return drivers << "INSERT INTO tblTournament (TournamentID, Name) VALUES (1, 'Cup');"
+                   << "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
+                      "QualRound, QualHeat, Length, Description) VALUES (7, 1, 2, 1, 1, 1, 20, "
+                      "'Round 1 - Heat 1');"
+                   << "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) SELECT "
+                      "DriverID, 7, DriverID FROM tblDriver;";
+}
+
+// Starts the program and chooses heat 7 on the race page.
+bool chooseHeatSeven(frmMain& w) {
+    w.showSplash = [](frmSplash&) {};
+    if (!w.Form_Load())
+        return false;
+    w.state().CurrentTournamentID = 1;
+    w.cmdToolbarMain_Click(2);
+    w.pageRace->cbRaceShowRaceCategory->setCurrentIndex(0);
+    return w.timing().CurrentRaceID == 7;
+}
+
 } // namespace
 
 class TestRaceEmulator : public QObject {
@@ -157,22 +192,16 @@ void TestRaceEmulator::heatRunsToItsAutomaticStop() {
     test::InstallFixture fx;
     FakePlatform platform;
 
-    // The counter on a port number of this process's own (the serial layer
-    // locks devices by name); its clock runs 500 times as fast as real time,
-    // its frames still paced by the 19200-baud line.
+    // The counter's clock runs 500 times as fast as real time, its frames still
+    // paced by the 19200-baud line.
     LapCounterEmulator counter;
     QString error;
-    QVERIFY2(counter.open(&error), qPrintable(error));
-    const int port = 20100 + int(QCoreApplication::applicationPid() % 10000);
-    QVERIFY2(
-        counter.placeLink(LapCounterEmulator::portLinkPath(fx.appPath() + "ports", port), &error),
-        qPrintable(error));
+    QVERIFY2(linkCounter(fx, counter, error), qPrintable(error));
     counter.setClockInterval(0);
     counter.setClockRate(500);
     const auto frames = LapCounterEmulator::parseScript(script, &error);
     QVERIFY2(frames, qPrintable(error));
     counter.setScript(*frames);
-    fx.setSetting("ComPort", QString::number(port));
     fx.setSetting("TransponderDelay", delay);
 
     QStringList setup = kDrivers;
@@ -288,11 +317,7 @@ void TestRaceEmulator::passesAfterTheCounterComesBackAreStored() {
     constexpr qint64 kReturnFrames = 16000;
     LapCounterEmulator counter;
     QString error;
-    QVERIFY2(counter.open(&error), qPrintable(error));
-    const int port = 20100 + int(QCoreApplication::applicationPid() % 10000);
-    QVERIFY2(
-        counter.placeLink(LapCounterEmulator::portLinkPath(fx.appPath() + "ports", port), &error),
-        qPrintable(error));
+    QVERIFY2(linkCounter(fx, counter, error), qPrintable(error));
     counter.setClockInterval(0);
     counter.setClockRate(kRate);
     const auto frames = LapCounterEmulator::parseScript("100 11\n300 12\n4000 11\n4200 12\n"
@@ -301,24 +326,12 @@ void TestRaceEmulator::passesAfterTheCounterComesBackAreStored() {
                                                         &error);
     QVERIFY2(frames, qPrintable(error));
     counter.setScript(*frames);
-    fx.setSetting("ComPort", QString::number(port));
     fx.setSetting("TransponderDelay", "3");
-    QVERIFY(fx.sql({kDrivers[0], kDrivers[1],
-                    "INSERT INTO tblTournament (TournamentID, Name) VALUES (1, 'Cup');",
-                    "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
-                    "QualRound, QualHeat, Length, Description) VALUES (7, 1, 2, 1, 1, 1, 20, "
-                    "'Round 1 - Heat 1');",
-                    "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) SELECT "
-                    "DriverID, 7, DriverID FROM tblDriver;"}));
+    QVERIFY(fx.sql(heatSeven({kDrivers[0], kDrivers[1]})));
 
     frmMain w;
-    w.showSplash = [](frmSplash&) {};
-    QVERIFY(w.Form_Load());
-    w.state().CurrentTournamentID = 1;
+    QVERIFY(chooseHeatSeven(w));
     RacePage* page = w.pageRace;
-    w.cmdToolbarMain_Click(2);
-    page->cbRaceShowRaceCategory->setCurrentIndex(0);
-    QCOMPARE(w.timing().CurrentRaceID, 7);
     page->cmdRaceStart_Click();
     for (int i = 0; i < 10; ++i)
         page->tmrRaceCountdown_Timer();
@@ -369,31 +382,15 @@ void TestRaceEmulator::counterGoneAtTheGoIsNotStarted() {
     FakePlatform platform;
     LapCounterEmulator counter;
     QString error;
-    QVERIFY2(counter.open(&error), qPrintable(error));
-    const int port = 20100 + int(QCoreApplication::applicationPid() % 10000);
-    QVERIFY2(
-        counter.placeLink(LapCounterEmulator::portLinkPath(fx.appPath() + "ports", port), &error),
-        qPrintable(error));
+    QVERIFY2(linkCounter(fx, counter, error), qPrintable(error));
     counter.setClockInterval(500);
     counter.setScript(*LapCounterEmulator::parseScript("1000 11\n5000 11\n9000 11\n"));
-    fx.setSetting("ComPort", QString::number(port));
     fx.setSetting("TransponderDelay", "3");
-    QVERIFY(
-        fx.sql({kDrivers[0], "INSERT INTO tblTournament (TournamentID, Name) VALUES (1, 'Cup');",
-                "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, "
-                "QualRound, QualHeat, Length, Description) VALUES (7, 1, 2, 1, 1, 1, 20, "
-                "'Round 1 - Heat 1');",
-                "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) SELECT "
-                "DriverID, 7, DriverID FROM tblDriver;"}));
+    QVERIFY(fx.sql(heatSeven({kDrivers[0]})));
 
     frmMain w;
-    w.showSplash = [](frmSplash&) {};
-    QVERIFY(w.Form_Load());
-    w.state().CurrentTournamentID = 1;
+    QVERIFY(chooseHeatSeven(w));
     RacePage* page = w.pageRace;
-    w.cmdToolbarMain_Click(2);
-    page->cbRaceShowRaceCategory->setCurrentIndex(0);
-    QCOMPARE(w.timing().CurrentRaceID, 7);
     page->cmdRaceStart_Click();
     for (int i = 0; i < 5; ++i)
         page->tmrRaceCountdown_Timer();
