@@ -45,12 +45,7 @@ bool fill(const QString& file) {
     for (int car = 1; car <= 10 && ok; ++car) {
         ok = q.exec(QStringLiteral("INSERT INTO tblDriver (DriverID, Lastname, Firstname, Car) "
                                    "VALUES (%1,'Driver%1','First','Car %1');")
-                        .arg(car)) &&
-             q.exec(QStringLiteral("INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, RaceID, "
-                                   "StartPosition, NumOfLaps, TimeToFinish, TimeToFinishString) "
-                                   "VALUES (%1,%1,1,%1,200,%2,'1.000');")
-                        .arg(car)
-                        .arg(1000 + car));
+                        .arg(car));
         int total = 0;
         for (int lap = 1; lap <= 200 && ok; ++lap) {
             const int time = 21000 + (lap * 37 + car * 101) % 2500;
@@ -64,6 +59,15 @@ bool fill(const QString& file) {
                             .arg(time / 1000.0, 0, 'f', 3)
                             .arg(total / 1000.0, 0, 'f', 3));
         }
+        // The result as the timing stores it: the time at the last lap less
+        // the length x 60000 ms.
+        const int result = total - 200 * 60000;
+        ok = ok && q.exec(QStringLiteral("INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, "
+                                         "RaceID, StartPosition, NumOfLaps, TimeToFinish, "
+                                         "TimeToFinishString) VALUES (%1,%1,1,%1,200,%2,'%3');")
+                              .arg(car)
+                              .arg(result)
+                              .arg(result / 1000.0, 0, 'f', 3));
     }
     // 100 finished heats of 10 entries: 1,000 entries for the qualification results.
     for (int heat = 0; heat < 100 && ok; ++heat) {

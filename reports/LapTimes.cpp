@@ -5,10 +5,11 @@
 
 namespace kv {
 
-QString FormatLapTime(qint32 time, qint16 format) {
-    // Unlike the score board's times, any 32-bit time has a text here, however
-    // many minutes it holds.
-    qint64 v = time == NoLapTime ? 0 : time;
+namespace {
+
+// Unlike the score board's times, any time has a text here, however many
+// minutes it holds.
+QString timeText(qint64 v, bool withMinutes) {
     QString sign;
     if (v < 0) {
         sign = QStringLiteral("-");
@@ -17,11 +18,21 @@ QString FormatLapTime(qint32 time, qint16 format) {
     const qint64 minutes = v / 60000;
     const qint64 seconds = (v % 60000) / 1000;
     const QString milliseconds = QString::number(v % 1000).rightJustified(3, QLatin1Char('0'));
-    if (format == 0)
+    if (!withMinutes)
         return sign + QString::number(minutes * 60 + seconds) + QLatin1Char('.') + milliseconds;
     return sign + QString::number(minutes) + QLatin1Char(':') +
            QString::number(seconds).rightJustified(2, QLatin1Char('0')) + QLatin1Char('.') +
            milliseconds;
+}
+
+} // namespace
+
+QString FormatLapTime(qint32 time, qint16 format) {
+    return timeText(time == NoLapTime ? 0 : time, format != 0);
+}
+
+QString RaceTimeText(qint64 time) {
+    return timeText(time, true);
 }
 
 void LapStats::add(qint32 lapTime) {

@@ -13,6 +13,11 @@ namespace kv {
 // lap (NoLapTime) shows as zero.
 QString FormatLapTime(qint32 time, qint16 format);
 
+// A time in ms from the go in the race board's form: minutes, ":", two-digit
+// seconds, "." and three-digit milliseconds (1:04.592), however many minutes
+// it holds. A negative time gets a leading "-".
+QString RaceTimeText(qint64 time);
+
 // Lap count, best lap and average of one car, fed lap by lap in the order
 // driven.
 class LapStats {

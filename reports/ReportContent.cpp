@@ -69,6 +69,24 @@ QString exportName(const QString& what, const QString& about) {
     return name.isEmpty() ? what : name;
 }
 
+// Whether the car has finished and its result is stored.
+bool hasResult(const QSqlRecord& r) {
+    const QVariant result = r.value(QStringLiteral("TimeToFinish"));
+    return !result.isNull() && result.toLongLong() != NoResultTime;
+}
+
+// The time a car's race took: from the go to its last counted lap. The stored
+// result is that time less the race's length x 60000 ms, a key that only ranks
+// the cars (in a laps race, whose length counts laps, it is mostly negative);
+// adding the length back gives the time in both kinds of race. A car without a
+// result keeps its stored text ("...").
+QString raceTime(const QSqlRecord& r) {
+    if (!hasResult(r))
+        return text(r, "TimeToFinishString");
+    return RaceTimeText(r.value(QStringLiteral("TimeToFinish")).toLongLong() +
+                        r.value(QStringLiteral("Length")).toLongLong() * 60000);
+}
+
 qint32 secondsToMs(const QVariant& seconds) {
     return static_cast<qint32>(std::llround(seconds.toDouble() * 1000.0));
 }
@@ -137,7 +155,7 @@ ReportContent QualResultsContent(const Recordset& rs) {
     for (const QSqlRecord& r : rs)
         ranking.rows.append({QString::number(++position), text(r, "Lastname"), text(r, "Firstname"),
                              text(r, "Car"), text(r, "Description"), text(r, "NumOfLaps"),
-                             text(r, "TimeToFinishString")});
+                             raceTime(r)});
     c.groups.append(ranking);
     c.fileName = exportName(c.title, c.heading);
     return c;
@@ -169,7 +187,7 @@ ReportContent HeatResultsContent(const Recordset& rs) {
         }
         c.groups.last().rows.append({QString::number(++position), text(r, "StartPosition"),
                                      text(r, "Lastname"), text(r, "Firstname"), text(r, "Car"),
-                                     text(r, "NumOfLaps"), text(r, "TimeToFinishString")});
+                                     text(r, "NumOfLaps"), raceTime(r)});
     }
     c.fileName = exportName(c.title, c.groups.isEmpty() ? QString() : c.groups.first().caption);
     return c;
@@ -200,10 +218,13 @@ ReportContent LapProgressContent(const Recordset& rs) {
             position = r.value(QStringLiteral("StartPosition"));
             driver = r.value(QStringLiteral("DriverID"));
             ReportGroup g;
-            g.caption = text(r, "StartPosition") + QStringLiteral(". ") + carName(r);
+            // The cars come in the order of their start positions, not of
+            // their places: the caption says which number it shows.
+            g.caption = QStringLiteral("Start ") + text(r, "StartPosition") + QStringLiteral(": ") +
+                        carName(r);
             QString result = QStringLiteral("Laps: ") + text(r, "NumOfLaps");
-            if (r.value(QStringLiteral("TimeToFinish")).toInt() != NoResultTime)
-                result += QStringLiteral(", result: ") + text(r, "TimeToFinishString");
+            if (hasResult(r))
+                result += QStringLiteral(", race time: ") + raceTime(r);
             g.details = nonEmpty({labelled(QStringLiteral("Car: "), text(r, "Car")), result});
             c.groups.append(g);
             c.chart.append({g.caption, {}});

@@ -242,12 +242,12 @@ private slots:
                            "heading: Spring Cup",
                            "  Oslo",
                            "  01/04/2024 09:00",
-                           "1|Berg|Anna|Xray|A-Final|11|3.000",
-                           "2|Lund|Ola|Kyosho|Round 1 - Heat 2|10|1.000",
-                           "3|Lund|Ola|Kyosho|A-Final|10|1.500",
-                           "4|Berg|Anna|Xray|Round 1 - Heat 1|10|2.000",
-                           "5|Dahl|Erik|Mugen|Round 1 - Heat 1|9|0.500",
-                           "6|Gone|Old|Tamiya|Round 1 - Heat 2|8|0.100"};
+                           "1|Berg|Anna|Xray|A-Final|11|5:03.000",
+                           "2|Lund|Ola|Kyosho|Round 1 - Heat 2|10|5:01.000",
+                           "3|Lund|Ola|Kyosho|A-Final|10|5:01.500",
+                           "4|Berg|Anna|Xray|Round 1 - Heat 1|10|5:02.000",
+                           "5|Dahl|Erik|Mugen|Round 1 - Heat 1|9|5:00.500",
+                           "6|Gone|Old|Tamiya|Round 1 - Heat 2|8|5:00.100"};
         QTest::newRow("heat results") << int(Heat) << 10
                                       << QStringList{"title: Results",
                                                      "heading: Spring Cup",
@@ -258,8 +258,8 @@ private slots:
                                                      "  Started: 01/04/2024 10:00",
                                                      "  Status: Finished",
                                                      "  Comment: Dry track",
-                                                     "1|1|Berg|Anna|Xray|10|2.000",
-                                                     "2|2|Dahl|Erik|Mugen|9|0.500"};
+                                                     "1|1|Berg|Anna|Xray|10|5:02.000",
+                                                     "2|2|Dahl|Erik|Mugen|9|5:00.500"};
         QTest::newRow("heat results of a single race")
             << int(Heat) << 30
             << QStringList{"title: Results",
@@ -267,27 +267,27 @@ private slots:
                            "  Time: 4 minutes",
                            "  Started: 01/05/2024 18:00",
                            "  Status: Finished",
-                           "1|2|Berg|Anna|Xray|6|0.200",
-                           "2|1|Aas|Per|Serpent|5|0.300"};
+                           "1|2|Berg|Anna|Xray|6|4:00.200",
+                           "2|1|Aas|Per|Serpent|5|4:00.300"};
         QTest::newRow("lap progress of a race")
             << int(RaceProgress) << 10
             << QStringList{"heading: Round 1 - Heat 1",
                            "  Started: 01/04/2024 10:00",
                            "  Time: 5 minutes",
                            "  Comment: Dry track",
-                           "chart 1. Berg, Anna: 1:23.456 2:22.1 3:22.1",
-                           "chart 2. Dahl, Erik: 1:25 2:24",
-                           "[1. Berg, Anna]",
+                           "chart Start 1: Berg, Anna: 1:23.456 2:22.1 3:22.1",
+                           "chart Start 2: Dahl, Erik: 1:25 2:24",
+                           "[Start 1: Berg, Anna]",
                            "  Car: Xray",
-                           "  Laps: 10, result: 2.000",
+                           "  Laps: 10, race time: 5:02.000",
                            "1|23.456|23.456",
                            "2|22.100|45.556",
                            "3|22.100|67.656",
                            "  = Best lap: (3) 22.100",
                            "  = Average: 22.552",
-                           "[2. Dahl, Erik]",
+                           "[Start 2: Dahl, Erik]",
                            "  Car: Mugen",
-                           "  Laps: 9, result: 0.500",
+                           "  Laps: 9, race time: 5:00.500",
                            "1|25.000|25.000",
                            "2|24.000|49.000",
                            "  = Best lap: (2) 24.000",
@@ -296,8 +296,8 @@ private slots:
             << int(CarProgress) << 1
             << QStringList{"heading: Practice",
                            "  Started: 02/05/2024 17:00",
-                           "chart 1. Transponder: 7: 1:9.5 2:9.4",
-                           "[1. Transponder: 7]",
+                           "chart Start 1: Transponder: 7: 1:9.5 2:9.4",
+                           "[Start 1: Transponder: 7]",
                            "  Laps: 2",
                            "1|9.500|9.500",
                            "2|9.400|18.900",

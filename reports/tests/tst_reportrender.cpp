@@ -60,6 +60,74 @@ std::shared_ptr<ReportDefinition> makeReport(const QString& kind) {
     return std::make_shared<crdRaceLapProgress>();
 }
 
+// A one-minute time heat and an eight-lap final as the timing stores them: each
+// finished car's result is its time at its last counted lap less the race's
+// length x 60000 ms, so in the final, whose length counts laps, the results are
+// far below zero. Berg starts the final from 1 and ends second behind Lund.
+// Tournament 2 holds a time race so long that its length in ms passes 32 bits.
+QStringList raceTimesMeeting() {
+    QStringList sql{
+        "INSERT INTO tblTournament (TournamentID, Name) VALUES (1,'Lake Cup');",
+        "INSERT INTO tblTournament (TournamentID, Name) VALUES (2,'Long Cup');",
+        "INSERT INTO tblDriver (DriverID, Lastname, Firstname, Car) VALUES "
+        "(1,'Berg','Anna','Xray');",
+        "INSERT INTO tblDriver (DriverID, Lastname, Firstname, Car) VALUES "
+        "(2,'Dahl','Erik','Mugen');",
+        "INSERT INTO tblDriver (DriverID, Lastname, Firstname, Car) VALUES "
+        "(3,'Lund','Ola','Kyosho');",
+        "INSERT INTO tblDriver (DriverID, Lastname, Firstname, Car) VALUES "
+        "(4,'Aas','Per','Serpent');",
+        "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, Length, Status, "
+        "Description) VALUES (1,1,1,1,1,2,'Heat 1');",
+        "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, Length, Status, "
+        "Description) VALUES (2,1,2,10,8,2,'A-Final');",
+        "INSERT INTO tblRace (RaceID, TournamentID, RaceCategoryID, RaceCode, Length, Status, "
+        "Description) VALUES (3,2,1,1,36000,2,'Endurance');",
+        // Heat 1: Dahl ends 50 ms before the race clock's minute, Berg 9 laps in
+        // 1:04.592, Lund never starts.
+        "INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, RaceID, StartPosition, NumOfLaps, "
+        "TimeToFinish, TimeToFinishString) VALUES (11,2,1,1,8,-50,'-0.050');",
+        "INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, RaceID, StartPosition, NumOfLaps, "
+        "TimeToFinish, TimeToFinishString) VALUES (12,1,1,2,9,4592,'4.592');",
+        "INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, RaceID, StartPosition) VALUES "
+        "(13,3,1,3);",
+        "INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, RaceID, StartPosition, NumOfLaps, "
+        "TimeToFinish, TimeToFinishString) VALUES (31,4,3,1,1,1500,'1.500');",
+    };
+    // The final: entry, start position, driver, lap times in the order driven.
+    struct Car {
+        int entry, position, driver;
+        QList<int> laps;
+    };
+    const QList<Car> cars{{21, 1, 1, {7500, 7500, 7500, 7500, 7500, 7500, 7500, 7810}},
+                          {22, 2, 3, {7300, 7300, 7300, 7300, 7300, 7300, 7300, 7288}},
+                          {23, 3, 2, {9285, 9285, 9285, 9285, 9285, 9285, 9290}}};
+    for (const Car& car : cars) {
+        int total = 0;
+        for (const int lap : car.laps) {
+            total += lap;
+            sql << QString("INSERT INTO tblLapInRace (DriverInRaceID, RaceID, LapTime, TotalTime, "
+                           "LapTimeString, TotalTimeString) VALUES (%1,2,%2,%3,'%4','%5');")
+                       .arg(car.entry)
+                       .arg(lap)
+                       .arg(total)
+                       .arg(lap / 1000.0, 0, 'f', 3)
+                       .arg(total / 1000.0, 0, 'f', 3);
+        }
+        const int result = total - 8 * 60000;
+        sql << QString("INSERT INTO tblDriverInRace (DriverInRaceID, DriverID, RaceID, "
+                       "StartPosition, NumOfLaps, TimeToFinish, TimeToFinishString) VALUES "
+                       "(%1,%2,2,%3,%4,%5,'%6');")
+                   .arg(car.entry)
+                   .arg(car.driver)
+                   .arg(car.position)
+                   .arg(car.laps.size())
+                   .arg(result)
+                   .arg(result / 1000.0, 0, 'f', 3);
+    }
+    return sql;
+}
+
 } // namespace
 
 class TestReportRender : public QObject {
@@ -137,12 +205,12 @@ private slots:
             << QStringList{"Qualification results",
                            "Spring Cup",
                            "Pos. Lastname Firstname Car Heat Laps Time",
-                           "1 Berg Anna Xray A-Final 11 3.000",
-                           "2 Lund Ola Kyosho Round 1 - Heat 2 10 1.000",
-                           "3 Lund Ola Kyosho A-Final 10 1.500",
-                           "4 Berg Anna Xray Round 1 - Heat 1 10 2.000",
-                           "5 Dahl Erik Mugen Round 1 - Heat 1 9 0.500",
-                           "6 Gone Old Tamiya Round 1 - Heat 2 8 0.100"};
+                           "1 Berg Anna Xray A-Final 11 5:03.000",
+                           "2 Lund Ola Kyosho Round 1 - Heat 2 10 5:01.000",
+                           "3 Lund Ola Kyosho A-Final 10 5:01.500",
+                           "4 Berg Anna Xray Round 1 - Heat 1 10 5:02.000",
+                           "5 Dahl Erik Mugen Round 1 - Heat 1 9 5:00.500",
+                           "6 Gone Old Tamiya Round 1 - Heat 2 8 5:00.100"};
         QTest::newRow("heat results")
             << "heat" << HeatResultsSql(10)
             << "^(Results|Spring Cup|Round 1|Time:|Status:|Comment:|Pos\\.|\\d+ \\d+ \\w+)"
@@ -153,18 +221,19 @@ private slots:
                            "Status: Finished",
                            "Comment: Dry track",
                            "Pos. Start Lastname Firstname Car Laps Time",
-                           "1 1 Berg Anna Xray 10 2.000",
-                           "2 2 Dahl Erik Mugen 9 0.500"};
+                           "1 1 Berg Anna Xray 10 5:02.000",
+                           "2 2 Dahl Erik Mugen 9 5:00.500"};
         QTest::newRow("lap progress")
             << "progress" << RaceLapProgressSql(10)
-            << "^(Round 1 - Heat 1$|\\d\\. |Lap Lap|\\d \\d+\\.\\d{3} |Best|Average)"
+            << "^(Round 1 - Heat 1$|Start \\d|Lap Lap|\\d \\d+\\.\\d{3} |Best|Average)"
             // The chart's legend, then the cars' tables.
-            << QStringList{"Round 1 - Heat 1", "1. Berg, Anna",           "2. Dahl, Erik",
-                           "1. Berg, Anna",    "Lap Lap time Total time", "1 23.456 23.456",
-                           "2 22.100 45.556",  "3 22.100 67.656",         "Best lap: (3) 22.100",
-                           "Average: 22.552",  "2. Dahl, Erik",           "Lap Lap time Total time",
-                           "1 25.000 25.000",  "2 24.000 49.000",         "Best lap: (2) 24.000",
-                           "Average: 24.500"};
+            << QStringList{
+                   "Round 1 - Heat 1",    "Start 1: Berg, Anna",     "Start 2: Dahl, Erik",
+                   "Start 1: Berg, Anna", "Lap Lap time Total time", "1 23.456 23.456",
+                   "2 22.100 45.556",     "3 22.100 67.656",         "Best lap: (3) 22.100",
+                   "Average: 22.552",     "Start 2: Dahl, Erik",     "Lap Lap time Total time",
+                   "1 25.000 25.000",     "2 24.000 49.000",         "Best lap: (2) 24.000",
+                   "Average: 24.500"};
     }
     void pdf() {
         QFETCH(QString, kind);
@@ -180,6 +249,64 @@ private slots:
         QVERIFY2(text.contains("Page 1 of 1"), qPrintable(text));
     }
 
+    // The results sheets give each car's race time, from the go to its last
+    // counted lap, as the race board writes times, never the stored result
+    // that only ranks the cars; a car without a result shows "...". The
+    // order and the laps stay the statement's.
+    void raceTimes_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("rowPattern");
+        QTest::addColumn<QStringList>("expected");
+        const QString results = "^(Time:|Laps:|Pos\\.|\\d+ \\d+ \\w+)";
+        QTest::newRow("laps final")
+            << "heat" << HeatResultsSql(2) << results
+            << QStringList{"Laps: 8 laps", "Pos. Start Lastname Firstname Car Laps Time",
+                           "1 2 Lund Ola Kyosho 8 0:58.388", "2 1 Berg Anna Xray 8 1:00.310",
+                           "3 3 Dahl Erik Mugen 7 1:05.000"};
+        QTest::newRow("time heat")
+            << "heat" << HeatResultsSql(1) << results
+            << QStringList{"Time: 1 minutes", "Pos. Start Lastname Firstname Car Laps Time",
+                           "1 2 Berg Anna Xray 9 1:04.592", "2 1 Dahl Erik Mugen 8 0:59.950",
+                           "3 3 Lund Ola Kyosho 0 ..."};
+        QTest::newRow("length beyond 32 bits of ms")
+            << "heat" << HeatResultsSql(3) << results
+            << QStringList{"Time: 36000 minutes", "Pos. Start Lastname Firstname Car Laps Time",
+                           "1 1 Aas Per Serpent 1 36000:01.500"};
+        QTest::newRow("qualification")
+            << "qualification" << QualResultsSql(1) << "^(Pos\\.|\\d+ \\w+ \\w+ )"
+            << QStringList{"Pos. Lastname Firstname Car Heat Laps Time",
+                           "1 Berg Anna Xray Heat 1 9 1:04.592",
+                           "2 Dahl Erik Mugen Heat 1 8 0:59.950", "3 Lund Ola Kyosho Heat 1 0 ..."};
+        // The cars come by start position, and the captions say so.
+        QTest::newRow("lap progress of the final")
+            << "progress" << RaceLapProgressSql(2) << "^(Start \\d|Laps:)"
+            << QStringList{"Laps: 8 laps",        "Start 1: Berg, Anna",
+                           "Start 2: Lund, Ola",  "Start 3: Dahl, Erik",
+                           "Start 1: Berg, Anna", "Laps: 8, race time: 1:00.310",
+                           "Start 2: Lund, Ola",  "Laps: 8, race time: 0:58.388",
+                           "Start 3: Dahl, Erik", "Laps: 7, race time: 1:05.000"};
+    }
+    void raceTimes() {
+        QFETCH(QString, kind);
+        QFETCH(QString, sql);
+        QFETCH(QString, rowPattern);
+        QFETCH(QStringList, expected);
+        test::InstallFixture meeting;
+        QVERIFY(meeting.sql(raceTimesMeeting()));
+        auto meetingDb = test::openDatabase(meeting, "race times");
+        Recordset rs;
+        QVERIFY(meetingDb->Select(sql, rs));
+        auto r = makeReport(kind);
+        r->SetDataSource(rs);
+        const QString file = out.filePath("race-times.pdf");
+        QVERIFY(r->ExportPdf(file));
+        const QString text = pdfText(file);
+        QCOMPARE(lines(text, rowPattern), expected);
+        const QRegularExpression negative("(^|\\s)-\\d", QRegularExpression::MultilineOption);
+        QVERIFY2(!text.contains(negative), qPrintable(text));
+    }
+
     // A long race comment (a protest decision) reaches the paper whole, over
     // as many lines as it takes, and the results still follow it.
     void longCommentWraps_data() {
@@ -187,7 +314,7 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("firstRow");
         QTest::newRow("heat results")
-            << "heat" << HeatResultsSql(10) << "1 1 Berg Anna Xray 10 2.000";
+            << "heat" << HeatResultsSql(10) << "1 1 Berg Anna Xray 10 5:02.000";
         QTest::newRow("lap progress") << "progress" << RaceLapProgressSql(10) << "1 23.456 23.456";
     }
     void longCommentWraps() {
@@ -243,8 +370,8 @@ private slots:
             QVERIFY(text.contains(QString("Page %1 of %2").arg(p).arg(pages)));
         QStringList ranking = lines(text, "^\\d+ Driver\\d+ ");
         QCOMPARE(ranking.size(), 150);
-        QCOMPARE(ranking.first(), "1 Driver001 F Heat 499 1.000");
-        QCOMPARE(ranking.last(), "150 Driver150 F Heat 350 1.000");
+        QCOMPARE(ranking.first(), "1 Driver001 F Heat 499 5:01.000");
+        QCOMPARE(ranking.last(), "150 Driver150 F Heat 350 5:01.000");
     }
 
     // Printing gives the pages chosen in the print dialog, as many times as
@@ -400,7 +527,7 @@ private slots:
 
         // The group tree names the cars and turns to the page where each begins.
         QCOMPARE(viewer.tvGroups->topLevelItemCount(), 3);
-        QCOMPARE(viewer.tvGroups->topLevelItem(2)->text(0), "3. Transponder: 3");
+        QCOMPARE(viewer.tvGroups->topLevelItem(2)->text(0), "Start 3: Transponder: 3");
         emit viewer.tvGroups->itemClicked(viewer.tvGroups->topLevelItem(2), 0);
         QCOMPARE(viewer.currentPage(), groupPages[2] + 1);
         QVERIFY(groupPages[2] > 0);

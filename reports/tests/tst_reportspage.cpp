@@ -233,7 +233,7 @@ private slots:
         PracticePage* page = mf.w->pagePractice;
         page->cmdPracticeLapProgressPreview[0]->click();
         page->cmdPracticeLapProgressPreview[1]->click(); // a car without laps
-        QCOMPARE(opened, QStringList{"1. Transponder: 7"});
+        QCOMPARE(opened, QStringList{"Start 1: Transponder: 7"});
         page->cmdPracticeScoreCompareShow->click();
         const QList<frmScoreDetails*> windows = mf.w->findChildren<frmScoreDetails*>();
         QCOMPARE(windows.size(), 1);
