@@ -1,6 +1,7 @@
 #pragma once
-// What the numbers in tblRace.RaceCode and tblRace.Status mean, the texts that
-// show them, and the pieces of statement text that select races by their code.
+// What the numbers in tblRace.RaceCode, tblRace.Status and tblRace.RaceCategoryID
+// mean, the texts that show them, and the pieces of statement text that select
+// races by them.
 
 #include <QString>
 
@@ -38,11 +39,6 @@ inline QString FinalRaceCondition(const QString& table = QString()) {
            table + QStringLiteral("RaceCode>=") + QString::number(FinalCode) + QStringLiteral(")");
 }
 
-// The level that closes a final race's row in the final heats' destination
-// list: "Final)", "Semifinal)", "Quartfinal)", "Eight-final)", "Unassigned)";
-// nothing for any other code.
-QString FinalLevelText(int raceCode);
-
 // tblRace.Status.
 enum RaceStatusValue : int { RaceNew = 0, RaceRunning = 1, RaceFinished = 2 };
 
@@ -59,10 +55,23 @@ inline QString RaceStatusIs(RaceStatusValue status, const QString& table = QStri
 // The texts of a status; nothing for any other value.
 // After a race's description in the race lists: " (New)", " (Running)", " (Finished)".
 QString RaceStatusSuffix(int status);
-// Between a final race's description and its level in the final heats'
-// destination list: " (New - ", " (Running - ", " (Finished - ".
-QString FinalRaceStatusText(int status);
 // The race information's status: "New race", "Running", "Finished".
 QString RaceStatusText(int status);
+
+// A final race's row in the final heats' destination list: its description,
+// then its status and level, "Final A (New - Final)". The levels read
+// "Final", "Semifinal", "Quartfinal", "Eight-final", and "Unassigned" for a
+// final without a level; a status or code the program does not know leaves
+// its word out.
+QString FinalRaceLabel(const QString& description, int status, int raceCode);
+
+// tblRace.RaceCategoryID: a time race (Length in minutes) or a laps race
+// (Length in laps).
+enum RaceCategoryValue : int { TimeRace = 1, LapsRace = 2 };
+
+// The category number as it stands in a statement text: "1".
+inline QString RaceCategoryNumber(RaceCategoryValue category) {
+    return QString::number(category);
+}
 
 } // namespace kv

@@ -127,7 +127,7 @@ bool ReadRanking(Database& db, qint32 tournamentID, RankingKind kind, int level,
                                    "tblRace ON tblDriverInRace.RaceID=tblRace.RaceID WHERE ") +
                     RaceStatusIs(RaceFinished, QStringLiteral("tblRace.")) +
                     QStringLiteral(" AND tblRace.TournamentID=") + tournament +
-                    QStringLiteral(" AND tblRace.RaceCode=") + num(level) +
+                    QStringLiteral(" AND ") + RaceCodeIs(level, QStringLiteral("tblRace.")) +
                     QStringLiteral(" ORDER BY ") +
                     (byHeat ? QStringLiteral("tblRace.RaceID, ") : QString()) + kByResult +
                     QStringLiteral(";"),
@@ -176,9 +176,10 @@ bool IsDriverPlacedOnFinalLevel(Database& db, qint32 tournamentID, qint32 driver
                         QStringLiteral("SELECT tblDriverInRace.DriverID FROM tblDriverInRace INNER "
                                        "JOIN tblRace ON tblDriverInRace.RaceID=tblRace.RaceID "
                                        "WHERE tblDriverInRace.DriverID=") +
-                            num(driverID) + QStringLiteral(" AND tblRace.RaceCode=") +
-                            num(raceCode) + QStringLiteral(" AND tblRace.TournamentID=") +
-                            num(tournamentID) + QStringLiteral(";"),
+                            num(driverID) + QStringLiteral(" AND ") +
+                            RaceCodeIs(raceCode, QStringLiteral("tblRace.")) +
+                            QStringLiteral(" AND tblRace.TournamentID=") + num(tournamentID) +
+                            QStringLiteral(";"),
                         found))
             return false;
         return found;
@@ -237,8 +238,9 @@ EntryChange AddDriverToRace(Database& db, qint32 raceID, qint32 driverID, bool o
         if (!db.Select(QStringLiteral("SELECT tblRace.Description FROM tblDriverInRace INNER JOIN "
                                       "tblRace ON (tblDriverInRace.RaceID=tblRace.RaceID) WHERE "
                                       "tblDriverInRace.DriverID=") +
-                           driver + QStringLiteral(" AND tblRace.RaceCode=") +
-                           num(target.value(0, QStringLiteral("RaceCode")).toInt()) +
+                           driver + QStringLiteral(" AND ") +
+                           RaceCodeIs(target.value(0, QStringLiteral("RaceCode")).toInt(),
+                                      QStringLiteral("tblRace.")) +
                            QStringLiteral(" AND tblRace.TournamentID=") +
                            num(target.value(0, QStringLiteral("TournamentID")).toInt()) +
                            QStringLiteral(";"),

@@ -442,10 +442,8 @@ void ManagerPage::FillFinalHeatDestinationCombo(qint32 RaceIDToSelect) {
         if (ReadFinalRaces(m_main.db(), m_main.state().CurrentTournamentID, false, races)) {
             for (const RaceRow& race : races) {
                 const qint32 key = race.raceID;
-                cbManagerFinalHeatDestination->addItem(race.description +
-                                                           FinalRaceStatusText(race.status) +
-                                                           FinalLevelText(race.raceCode),
-                                                       key);
+                cbManagerFinalHeatDestination->addItem(
+                    FinalRaceLabel(race.description, race.status, race.raceCode), key);
                 if (key == RaceIDToSelect)
                     select = cbManagerFinalHeatDestination->count() - 1;
             }

@@ -143,7 +143,8 @@ bool WriteQualRounds(Database& db, qint32 tournamentID, int firstRound, int last
             if (!db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
                                           "RaceCode, QualRound, QualHeat, Length, Description) "
                                           "VALUES(") +
-                               tournament + QStringLiteral(",1,") + num(QualificationHeatCode) +
+                               tournament + QStringLiteral(",") + RaceCategoryNumber(TimeRace) +
+                               QStringLiteral(",") + num(QualificationHeatCode) +
                                QStringLiteral(",") + round + QStringLiteral(",") + heat +
                                QStringLiteral(",") + num(minutes) + QStringLiteral(",'Round ") +
                                round + QStringLiteral(" - Heat ") + heat + QStringLiteral("');"),

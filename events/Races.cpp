@@ -158,8 +158,9 @@ bool InsertRace(Database& db, const NewRace& race, qint64& newKey) {
                        "Status, Description, Comment) VALUES (") +
             num(race.tournamentID) + QStringLiteral(",") + num(race.category) +
             QStringLiteral(",") + num(race.raceCode) + QStringLiteral(",") + num(race.length) +
-            QStringLiteral(",0,'") + ReplaceQuotes(race.description.left(kShortTextLength)) +
-            QStringLiteral("','") + ReplaceQuotes(race.comment) + QStringLiteral("');"),
+            QStringLiteral(",") + RaceStatusNumber(RaceNew) + QStringLiteral(",'") +
+            ReplaceQuotes(race.description.left(kShortTextLength)) + QStringLiteral("','") +
+            ReplaceQuotes(race.comment) + QStringLiteral("');"),
         newKey);
 }
 

@@ -47,7 +47,7 @@ bool InsertEntry(Database& db, qint64 driverID, qint64 raceID, int startPosition
 // A race described in the add race dialog.
 struct NewRace {
     qint32 tournamentID = 0; // 0 for a single race
-    int category = 1;        // 1 time race, 2 lap race
+    int category = TimeRace;
     int raceCode = SingleRaceCode;
     qint16 length = 1;
     QString description; // taken to the column's length

@@ -152,7 +152,7 @@ void frmAddRace::cmdOK_Click() {
     const qint16 raceCode = static_cast<qint16>(final ? FinalCode - 1 + level : SingleRaceCode);
     NewRace race;
     race.tournamentID = m_intTournamentID;
-    race.category = cbCategory->currentIndex() + 1;
+    race.category = cbCategory->currentIndex() == 0 ? TimeRace : LapsRace;
     race.raceCode = raceCode;
     race.length = length;
     race.description = txtDescription->text();

@@ -61,11 +61,14 @@ QString WaitingWritesText(int passes) {
            QStringLiteral(". They are kept and stored as soon as the database takes them.");
 }
 
+// Said when the database refused a change of practice's start.
+const QString kStartRefused =
+    QStringLiteral("Practice could not be started, because the race database refused a change.");
+
 } // namespace
 
 const QString PracticePage::kStartRefusedText =
-    QStringLiteral("Practice could not be started, because the race database refused a change. "
-                   "Nothing was changed.");
+    kStartRefused + QStringLiteral(" Nothing was changed.");
 const QString PracticePage::kLapCounterLostText =
     LapCounterNote::LostText(QStringLiteral("practice"), false);
 const QString PracticePage::kLapCounterLostPassesWaitText =
@@ -225,7 +228,7 @@ void PracticePage::cmdPracticeStart_Click() {
         tellUser(error.isEmpty() ? kStartRefusedText : error);
         return;
     }
-    if (!made && !m_store.resetRace(raceId, &error)) {
+    if (!made && !m_store.resetRace(raceId)) {
         tellUser(kStartRefusedText);
         return;
     }
@@ -237,12 +240,11 @@ void PracticePage::cmdPracticeStart_Click() {
 
     // Marked New with the time of this start, then Running, together.
     t.RaceActive = true;
-    if (!m_store.markRunning(raceId, NowText(), &error)) {
+    if (!m_store.markRunning(raceId, NowText())) {
         t.RaceActive = false;
         t.TimingMode = TimingIdle;
         // The last session is gone by now: only the start was refused.
-        tellUser(QStringLiteral("Practice could not be started, because the race database "
-                                "refused a change."));
+        tellUser(kStartRefused);
         return;
     }
     m_main.SetToolbarEnabled(false);
@@ -304,11 +306,10 @@ void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
             return;
         QList<PracticeOwner> owners;
         const bool autoAssign = chkPracticeAutoAssign->isChecked();
-        QString error;
         // Owners that cannot be read link nobody: the pass counts all the same,
         // and the car can be linked by hand.
         if (autoAssign)
-            m_store.ownersOf(iCarID, &owners, &error);
+            m_store.ownersOf(iCarID, &owners);
         const PracticeLink linked = PracticeAutoLink(iCarID, autoAssign, owners);
         slot = position - 1;
         ResetPracticeSlot(t, slot);

@@ -507,9 +507,8 @@ void RacePage::afterStoreTry(bool endJustStored) {
 }
 
 void RacePage::showWaitingPasses() {
-    const int passes =
-        m_store->waiting() - (m_store->endWaiting() ? 1 : 0) - (m_store->runningWaiting() ? 1 : 0);
-    m_controls->showWaiting(m_store->runningWaiting(), passes, m_store->endWaiting());
+    m_controls->showWaiting(m_store->runningWaiting(), m_store->waitingPasses(),
+                            m_store->endWaiting());
     if (m_store->waiting() == 0)
         tmrRaceWaitingPasses.stop();
     else if (!tmrRaceWaitingPasses.isActive())

@@ -82,8 +82,9 @@ QString QualResultsSql(qint32 tournamentID) {
                "tblRace.Status) ON tblRaceCategoryDescription.RaceCategoryID = "
                "tblRace.RaceCategoryID") +
            QStringLiteral(" Where (((tblTournament.TournamentID) = ") + key(tournamentID) +
-           QStringLiteral(") And ((tblRace.RaceCategoryID) = 1) And ((tblRace.Status) = ") +
-           RaceStatusNumber(RaceFinished) + QStringLiteral("))") +
+           QStringLiteral(") And ((tblRace.RaceCategoryID) = ") + RaceCategoryNumber(TimeRace) +
+           QStringLiteral(") And ((tblRace.Status) = ") + RaceStatusNumber(RaceFinished) +
+           QStringLiteral("))") +
            QStringLiteral(
                " ORDER BY tblDriverInRace.NumOfLaps DESC, tblDriverInRace.TimeToFinish;");
 }

@@ -1,4 +1,5 @@
-// The race codes: the final-race test in the program and in statements agree.
+// The race codes: the final-race test in the program and in statements agree,
+// and a final race's label.
 #include "InstallFixture.h"
 #include "RaceCodes.h"
 
@@ -43,6 +44,31 @@ private slots:
                                RaceCodeIs(code, table) + QStringLiteral(" AND ") +
                                FinalRaceCondition(table) + QStringLiteral(";")),
                      QStringList{final ? QStringLiteral("1") : QStringLiteral("0")});
+    }
+
+    // A final race's row names its status and level in one pair of brackets,
+    // also when the database holds a value the program does not know.
+    void finalRaceLabel_data() {
+        QTest::addColumn<int>("status");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("new final") << int(RaceNew) << FinalCode << "A (New - Final)";
+        QTest::newRow("running semi-final")
+            << int(RaceRunning) << SemiFinalCode << "A (Running - Semifinal)";
+        QTest::newRow("finished quarter-final")
+            << int(RaceFinished) << QuarterFinalCode << "A (Finished - Quartfinal)";
+        QTest::newRow("eight-final") << int(RaceNew) << EightFinalCode << "A (New - Eight-final)";
+        QTest::newRow("unassigned")
+            << int(RaceNew) << UnassignedFinalCode << "A (New - Unassigned)";
+        QTest::newRow("unknown level") << int(RaceNew) << 14 << "A (New)";
+        QTest::newRow("unknown status") << 7 << FinalCode << "A (Final)";
+        QTest::newRow("neither known") << -1 << 14 << "A";
+    }
+    void finalRaceLabel() {
+        QFETCH(int, status);
+        QFETCH(int, code);
+        QFETCH(QString, label);
+        QCOMPARE(FinalRaceLabel(QStringLiteral("A"), status, code), label);
     }
 };
 

@@ -16,20 +16,21 @@ TimingWriteMode::~TimingWriteMode() {
 
 PendingWrites::PendingWrites(Database& db) : m_db(db) {}
 
-bool PendingWrites::write(Step step) {
-    m_queue.push_back(std::move(step));
+bool PendingWrites::write(WriteKind kind, Step step) {
+    m_queue.push_back({kind, std::move(step)});
+    ++m_waitingOf[static_cast<size_t>(kind)];
     return flush();
 }
 
 bool PendingWrites::flush() {
     while (!m_queue.empty()) {
         QString error;
-        if (!runOne(m_queue.front(), &error)) {
+        if (!runOne(m_queue.front().step, &error)) {
             m_lastError = error;
             return false;
         }
+        --m_waitingOf[static_cast<size_t>(m_queue.front().kind)];
         m_queue.pop_front();
-        ++m_stored;
     }
     return true;
 }

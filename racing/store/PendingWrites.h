@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <array>
 #include <deque>
 #include <functional>
 
@@ -34,6 +35,10 @@ private:
     int m_saved;
 };
 
+// What a write is, so that those who wait can be told apart: a race's start
+// (its running mark), a car's pass, a race's end, or anything else.
+enum class WriteKind { Start, Pass, End, Other };
+
 class PendingWrites {
 public:
     // One unit of work, run inside an open transaction on the given database.
@@ -47,24 +52,28 @@ public:
 
     // Queues the step behind every write that is still waiting, then writes as
     // many as the database takes, in order. True when nothing is left waiting.
-    bool write(Step step);
+    bool write(WriteKind kind, Step step);
+    bool write(Step step) { return write(WriteKind::Other, std::move(step)); }
     // Tries the waiting writes again, in order. True when nothing is left waiting.
     bool flush();
 
     int waiting() const { return static_cast<int>(m_queue.size()); }
+    // How many of the waiting writes are of the kind.
+    int waiting(WriteKind kind) const { return m_waitingOf[static_cast<size_t>(kind)]; }
     bool empty() const { return m_queue.empty(); }
-    // How many writes have been stored since the queue was made: a write
-    // queued as number n (counting from 1) is stored once this reaches n.
-    qint64 stored() const { return m_stored; }
     // The database's reason for the last refusal (empty when none yet).
     QString lastError() const { return m_lastError; }
 
 private:
+    struct Write {
+        WriteKind kind;
+        Step step;
+    };
     bool runOne(const Step& step, QString* error);
 
     Database& m_db;
-    std::deque<Step> m_queue;
-    qint64 m_stored = 0;
+    std::deque<Write> m_queue;
+    std::array<int, 4> m_waitingOf{};
     QString m_lastError;
 };
 

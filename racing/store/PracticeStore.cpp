@@ -82,7 +82,8 @@ bool PracticeStore::findOrCreateRace(qint32* raceId, bool* made, QString* error)
         qint64 newKey = 0;
         if (!m_db.Insert(QStringLiteral("INSERT INTO tblRace (TournamentID, RaceCategoryID, "
                                         "RaceCode, Length, Description) VALUES(") +
-                             QStringLiteral("0,1,") + QString::number(PracticeRaceCode) +
+                             QStringLiteral("0,") + RaceCategoryNumber(TimeRace) +
+                             QStringLiteral(",") + QString::number(PracticeRaceCode) +
                              QStringLiteral(",0,'Practice');"),
                          newKey))
             return false;
@@ -101,23 +102,25 @@ bool PracticeStore::findOrCreateRace(qint32* raceId, bool* made, QString* error)
     return true;
 }
 
-bool PracticeStore::resetRace(qint32 raceId, QString* error) {
+bool PracticeStore::resetRace(qint32 raceId) {
     TimingWriteMode brief(m_db, kPracticeStartLockWaitMs);
+    QString error;
     if (!WriteAllOrNone(m_db,
                         {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + Number(raceId) +
                              QLatin1Char(';'),
                          QStringLiteral("DELETE FROM tblDriverInRace WHERE RaceID=") +
                              Number(raceId) + QLatin1Char(';')},
-                        error))
+                        &error))
         return false;
     m_raceId = raceId;
     m_entries.clear();
     return true;
 }
 
-bool PracticeStore::markRunning(qint32 raceId, const QString& timeOfRace, QString* error) {
+bool PracticeStore::markRunning(qint32 raceId, const QString& timeOfRace) {
     const QString id = Number(raceId);
     TimingWriteMode brief(m_db, kPracticeStartLockWaitMs);
+    QString error;
     return WriteAllOrNone(m_db,
                           {QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceNew) +
                                QStringLiteral(", TimeOfRace='") + timeOfRace +
@@ -125,7 +128,7 @@ bool PracticeStore::markRunning(qint32 raceId, const QString& timeOfRace, QStrin
                            QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceRunning) +
                                QStringLiteral(" WHERE RaceID=") + id + QStringLiteral(" AND ") +
                                RaceStatusIs(RaceNew) + QStringLiteral(";")},
-                          error);
+                          &error);
 }
 
 // ---- The session --------------------------------------------------------------
@@ -163,17 +166,15 @@ int PracticeStore::freeStartPosition() const {
     return PracticeFreeStartPosition(taken);
 }
 
-bool PracticeStore::ownersOf(qint32 carId, QList<PracticeOwner>* owners, QString* error) {
+bool PracticeStore::ownersOf(qint32 carId, QList<PracticeOwner>* owners) {
     owners->clear();
     QuietDatabase quiet(m_db);
     Recordset rs;
     if (!m_db.Select(QStringLiteral("SELECT DriverID, Lastname, Firstname FROM tblDriver "
                                     "WHERE TransponderID=") +
                          Number(carId) + QStringLiteral(" AND Deleted=0 AND OwnTransponder<>0;"),
-                     rs)) {
-        *error = quiet.error();
+                     rs))
         return false;
-    }
     for (const QSqlRecord& r : rs)
         *owners << PracticeOwner{KeyOf(r.value(QStringLiteral("DriverID"))),
                                  FieldToString(r.value(QStringLiteral("Lastname"))),
@@ -185,31 +186,16 @@ bool PracticeStore::ownersOf(qint32 carId, QList<PracticeOwner>* owners, QString
 
 // Every write of the queue waits only briefly for another program's lock: it
 // is kept for later rather than holding up the clock and the board.
-bool PracticeStore::write(Kind kind, PendingWrites::Step step) {
-    m_waitingKinds.push_back(kind);
+bool PracticeStore::write(WriteKind kind, PendingWrites::Step step) {
     TimingWriteMode brief(m_db);
-    m_writes.write(std::move(step));
-    forgetStored();
-    return m_writes.empty();
+    return m_writes.write(kind, std::move(step));
 }
 
 bool PracticeStore::flush() {
     if (m_writes.empty())
         return true;
     TimingWriteMode brief(m_db);
-    m_writes.flush();
-    forgetStored();
-    return m_writes.empty();
-}
-
-void PracticeStore::forgetStored() {
-    // The queue writes from its front: what it no longer holds is stored.
-    while (m_waitingKinds.size() > static_cast<size_t>(m_writes.waiting()))
-        m_waitingKinds.pop_front();
-}
-
-int PracticeStore::waitingPasses() const {
-    return static_cast<int>(std::count(m_waitingKinds.begin(), m_waitingKinds.end(), Kind::Pass));
+    return m_writes.flush();
 }
 
 bool PracticeStore::storeNewcomerPass(int startPosition, qint32 carId, qint32 driverId,
@@ -218,7 +204,7 @@ bool PracticeStore::storeNewcomerPass(int startPosition, qint32 carId, qint32 dr
     m_entries[startPosition] = entry;
     const qint32 raceId = m_raceId;
     PassStatements* statements = m_statements.get();
-    return write(Kind::Pass, [raceId, entry, out, statements](Database& db, QString* error) {
+    return write(WriteKind::Pass, [raceId, entry, out, statements](Database& db, QString* error) {
         qint64 newKey = 0;
         // A step that was rolled back runs again and gets its key anew.
         *entry.key = 0;
@@ -238,7 +224,7 @@ bool PracticeStore::storePass(const PracticeEntry& entry, const PracticePassOutc
     const qint32 raceId = m_raceId;
     const std::shared_ptr<qint32> key = entry.key;
     PassStatements* statements = m_statements.get();
-    return write(Kind::Pass, [raceId, key, out, statements](Database& db, QString* error) {
+    return write(WriteKind::Pass, [raceId, key, out, statements](Database& db, QString* error) {
         return WritePass(db, *statements, *key, raceId, out, error);
     });
 }
@@ -249,7 +235,7 @@ bool PracticeStore::removeEntry(int startPosition) {
         return m_writes.empty();
     const std::shared_ptr<qint32> key = it->second.key;
     m_entries.erase(it);
-    return write(Kind::Other, [key](Database& db, QString* error) {
+    return write(WriteKind::Other, [key](Database& db, QString* error) {
         const QString id = Number(*key);
         return db.tryExecute(QStringLiteral("DELETE FROM tblLapInRace WHERE DriverInRaceID=") + id +
                                  QLatin1Char(';'),
@@ -270,13 +256,14 @@ std::optional<PracticeCaption> PracticeStore::linkDriver(qint32 raceId, qint32 e
     // An entry whose insert waits has its key once the insert is stored,
     // before this write runs.
     const std::shared_ptr<qint32> key = entry ? entry->key : std::make_shared<qint32>(entryKey);
-    const bool stored = write(Kind::Other, [raceId, key, driverId](Database& db, QString* error) {
-        return db.tryExecute(
-            QStringLiteral("UPDATE tblDriverInRace SET DriverID=") + Number(driverId) +
-                QStringLiteral(" WHERE DriverID=0 AND RaceID=") + Number(raceId) +
-                QStringLiteral(" AND DriverInRaceID=") + Number(*key) + QLatin1Char(';'),
-            error);
-    });
+    const bool stored =
+        write(WriteKind::Other, [raceId, key, driverId](Database& db, QString* error) {
+            return db.tryExecute(
+                QStringLiteral("UPDATE tblDriverInRace SET DriverID=") + Number(driverId) +
+                    QStringLiteral(" WHERE DriverID=0 AND RaceID=") + Number(raceId) +
+                    QStringLiteral(" AND DriverInRaceID=") + Number(*key) + QLatin1Char(';'),
+                error);
+        });
     if (stored)
         return captionAsStored(*key);
     // Waiting behind other writes: an entry this session does not hold (any
@@ -335,7 +322,7 @@ std::optional<PracticeCaption> PracticeStore::captionAsItWillBe(const PracticeEn
 }
 
 bool PracticeStore::storeStop(qint32 raceId) {
-    return write(Kind::Other, [raceId](Database& db, QString* error) {
+    return write(WriteKind::End, [raceId](Database& db, QString* error) {
         return db.tryExecute(QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceFinished) +
                                  QStringLiteral(" WHERE RaceID=") + Number(raceId) +
                                  QStringLiteral(" AND ") + RaceStatusIs(RaceRunning) +

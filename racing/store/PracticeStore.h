@@ -11,7 +11,6 @@
 #include <QList>
 #include <QString>
 
-#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -77,9 +76,9 @@ public:
     // reason when the race cannot be used.
     bool findOrCreateRace(qint32* raceId, bool* made, QString* error);
     // Throws the race's last session away (laps first), and forgets it.
-    bool resetRace(qint32 raceId, QString* error);
+    bool resetRace(qint32 raceId);
     // New with the time of this start, then Running, together.
-    bool markRunning(qint32 raceId, const QString& timeOfRace, QString* error);
+    bool markRunning(qint32 raceId, const QString& timeOfRace);
 
     // ---- The session, from memory ----
     // The race whose entries are remembered (the last reset one; -1 before).
@@ -89,7 +88,7 @@ public:
     // The lowest start position no entry holds; 11 when all ten are taken.
     int freeStartPosition() const;
     // The drivers who own the transponder (not deleted, own transponder set).
-    bool ownersOf(qint32 carId, QList<PracticeOwner>* owners, QString* error);
+    bool ownersOf(qint32 carId, QList<PracticeOwner>* owners);
 
     // ---- Writes through the queue; true when nothing waits afterwards ----
     // A newcomer's entry with its first crossing, as one transaction.
@@ -114,7 +113,7 @@ public:
 
     int waitingWrites() const { return m_writes.waiting(); }
     // How many of the waiting writes are passes.
-    int waitingPasses() const;
+    int waitingPasses() const { return m_writes.waiting(WriteKind::Pass); }
     QString lastError() const { return m_writes.lastError(); }
 
     // ---- The page's lists ----
@@ -127,9 +126,7 @@ public:
     bool unassignedDrivers(qint32 raceId, QList<UnassignedDriver>* rows);
 
 private:
-    enum class Kind { Pass, Other };
-    bool write(Kind kind, PendingWrites::Step step);
-    void forgetStored();
+    bool write(WriteKind kind, PendingWrites::Step step);
     PracticeEntry* entryWithKey(qint32 key);
     PracticeEntry* entryAtPosition(int startPosition);
     std::optional<PracticeCaption> captionAsStored(qint32 entryKey);
@@ -139,8 +136,6 @@ private:
     PendingWrites m_writes;
     // The lap row and lap count, prepared once for every session.
     std::unique_ptr<PassStatements> m_statements;
-    // The kinds of the waiting writes, in the queue's order.
-    std::deque<Kind> m_waitingKinds;
     qint32 m_raceId = -1;
     // The session's cars by start position.
     std::map<int, PracticeEntry> m_entries;

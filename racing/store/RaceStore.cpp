@@ -172,8 +172,7 @@ bool RaceStore::markRunning(qint32 raceId) {
     // The pass statements are prepared once for the race, at its first lap.
     if (m_writes.empty())
         m_statements.prepareAgain();
-    m_runningMark = m_writes.stored() + m_writes.waiting() + 1;
-    return m_writes.write([raceId](Database& db, QString* error) {
+    return m_writes.write(WriteKind::Start, [raceId](Database& db, QString* error) {
         return db.tryExecute(QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceRunning) +
                                  QStringLiteral(" WHERE RaceID=") + Num(raceId) +
                                  QStringLiteral(" AND ") + RaceStatusIs(RaceNew) +
@@ -183,8 +182,8 @@ bool RaceStore::markRunning(qint32 raceId) {
 }
 
 bool RaceStore::markFinished(qint32 raceId) {
-    m_endWaiting = true;
-    m_writes.write([raceId](Database& db, QString* error) {
+    m_endQueued = true;
+    m_writes.write(WriteKind::End, [raceId](Database& db, QString* error) {
         return db.tryExecute(QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceFinished) +
                                  QStringLiteral(" WHERE RaceID=") + Num(raceId) +
                                  QStringLiteral(" AND ") + RaceStatusIs(RaceRunning) +
@@ -242,7 +241,7 @@ bool RaceStore::storePass(qint32 raceId, qint32 driverInRaceId, const RacePassOu
     if (!out.lapCounted && !out.finished)
         return flush();
     PassStatements* statements = &m_statements;
-    return m_writes.write([=](Database&, QString* error) {
+    return m_writes.write(WriteKind::Pass, [=](Database&, QString* error) {
         if (out.lapCounted &&
             (!statements->insertLap(driverInRaceId, out.totalTime, out.lapTime, raceId, error) ||
              !statements->setLapCount(driverInRaceId, out.laps, error)))
@@ -254,8 +253,8 @@ bool RaceStore::storePass(qint32 raceId, qint32 driverInRaceId, const RacePassOu
 bool RaceStore::flush() {
     if (!m_writes.flush())
         return false;
-    if (m_endWaiting) {
-        m_endWaiting = false;
+    if (m_endQueued) {
+        m_endQueued = false;
         endTiming();
     }
     return true;

@@ -78,11 +78,12 @@ public:
     // ---- What waits ----
     // Tries the waiting writes again, in order; true when none is left.
     bool flush();
-    // Passes (and the race's end) not yet stored.
+    // Passes (and the race's start and end) not yet stored.
     int waiting() const { return m_writes.waiting(); }
-    bool endWaiting() const { return m_endWaiting; }
+    int waitingPasses() const { return m_writes.waiting(WriteKind::Pass); }
+    bool endWaiting() const { return m_writes.waiting(WriteKind::End) > 0; }
     // The race's running mark is not stored yet.
-    bool runningWaiting() const { return m_writes.stored() < m_runningMark; }
+    bool runningWaiting() const { return m_writes.waiting(WriteKind::Start) > 0; }
     QString lastError() const { return m_writes.lastError(); }
 
 private:
@@ -93,9 +94,8 @@ private:
     PassStatements m_statements;
     PendingWrites m_writes;
     std::unique_ptr<TimingWriteMode> m_timing;
-    bool m_endWaiting = false;
-    // The place of the running mark in the queue's order (see stored()).
-    qint64 m_runningMark = 0;
+    // The race's end is queued: timing ends once it is stored.
+    bool m_endQueued = false;
     // Transponder -> entries of the race with that copy.
     qint32 m_entriesOf = -1;
     QHash<qint64, QList<Entry>> m_entries;

@@ -24,9 +24,6 @@ enum TimingModeValue : int {
     TimingPractice = 3
 };
 
-// tblRace.RaceCategoryID.
-enum RaceCategoryValue : int { TimeRace = 1, LapsRace = 2 };
-
 // A car without a lap yet; shown as zero, never stored.
 inline constexpr qint32 NoLapTime = 2147483645;
 // At most ten cars are timed at once: slot = start position - 1.

@@ -138,6 +138,45 @@ private slots:
                                          : (QStringList{"1", "2", "3", "4"}));
     }
 
+    // The queue tells what waits by kind, as the writes leave it in order.
+    void waitingByKind() {
+        Store st;
+        TimingWriteMode timing(st.db);
+        PendingWrites writes(st.db);
+        auto waiting = [&writes] {
+            return QList<int>{writes.waiting(WriteKind::Start), writes.waiting(WriteKind::Pass),
+                              writes.waiting(WriteKind::End), writes.waiting(WriteKind::Other)};
+        };
+        QVERIFY(writes.write(WriteKind::Start, rowStep(1)));
+        QCOMPARE(waiting(), (QList<int>{0, 0, 0, 0}));
+
+        QVERIFY(st.other({"BEGIN EXCLUSIVE;"}));
+        QVERIFY(!writes.write(WriteKind::Pass, rowStep(2)));
+        QVERIFY(!writes.write(WriteKind::Other, rowStep(3)));
+        QVERIFY(!writes.write(WriteKind::Pass, rowStep(4)));
+        QVERIFY(!writes.write(WriteKind::End, rowStep(5)));
+        QVERIFY(!writes.write(WriteKind::Start, rowStep(6)));
+        QCOMPARE(waiting(), (QList<int>{1, 2, 1, 1}));
+        QCOMPARE(writes.waiting(), 5);
+        QVERIFY(st.other({"COMMIT;"}));
+
+        // Once the lock is gone the waiting writes are stored; a refused one
+        // waits alone.
+        int runs = 0;
+        QVERIFY(st.other({"INSERT INTO tblRefuse VALUES (1);"}));
+        QVERIFY(!writes.write(WriteKind::Pass, [&runs](Database& db, QString* error) {
+            ++runs;
+            return db.tryExecute("INSERT INTO tblMark (Seq) VALUES (7);", error);
+        }));
+        QCOMPARE(runs, 1);
+        QCOMPARE(waiting(), (QList<int>{0, 1, 0, 0}));
+        QCOMPARE(st.rows(), (QStringList{"1", "2", "3", "4", "5", "6"}));
+
+        QVERIFY(st.other({"DELETE FROM tblRefuse;"}));
+        QVERIFY(writes.flush());
+        QCOMPARE(waiting(), (QList<int>{0, 0, 0, 0}));
+    }
+
     // While timing, a write that meets another program's lock is kept at once
     // instead of waiting out the connection's long wait; outside timing the
     // long wait is back.

@@ -27,8 +27,7 @@ public:
         bool made = false;
         QString error;
         if (!db.Open(QStringLiteral("Data Source=") + fx.databaseFile() + QLatin1Char(';')) ||
-            !store.findOrCreateRace(&race, &made, &error) ||
-            !store.markRunning(race, NowText(), &error))
+            !store.findOrCreateRace(&race, &made, &error) || !store.markRunning(race, NowText()))
             qFatal("no practice session");
         ResetPracticeSlots(t);
     }
@@ -178,7 +177,7 @@ private slots:
         QCOMPARE(again, s.race);
         QVERIFY(!made);
         QVERIFY(s.store.entryOfCar(5));
-        QVERIFY(s.store.resetRace(s.race, &error));
+        QVERIFY(s.store.resetRace(s.race));
         QVERIFY(s.entries().isEmpty());
         QVERIFY(s.laps().isEmpty());
         QVERIFY(!s.store.entryOfCar(5));
@@ -218,8 +217,7 @@ private slots:
                           "('Kirv', 'Ben', 'B', 7, 1, 1), ('Lund', 'Eva', 'B', 7, 0, 0), "
                           "('Berg', 'Ole', 'B', 8, 1, 0);"}));
         QList<PracticeOwner> owners;
-        QString error;
-        QVERIFY(s.store.ownersOf(7, &owners, &error));
+        QVERIFY(s.store.ownersOf(7, &owners));
         QCOMPARE(owners.size(), 1);
         QCOMPARE(owners.first().Lastname, QString("Vorel"));
     }
