@@ -388,10 +388,10 @@ void RacePage::showStatus(int status) {
 bool RacePage::storeStartAndTransponders(const Recordset& entries) {
     const QString now = NowText();
     QString error;
+    // Said plainly: the statement and the engine's words tell an organiser nothing.
     if (!m_store->markStarted(m_main.timing().CurrentRaceID, entries, now, &error)) {
         MsgBox(QStringLiteral("The race could not be started, because the race database refused "
-                              "a change. Nothing was changed.\n\n") +
-                   error,
+                              "a change. Nothing was changed."),
                MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return false;
     }
@@ -550,7 +550,7 @@ void RacePage::cmdRaceClear_Click() {
         return;
     QString error;
     if (!m_store->clear(t.CurrentRaceID, &error)) {
-        MsgBox(QStringLiteral("The race could not be cleared. Nothing was changed.\n\n") + error,
+        MsgBox(QStringLiteral("The race could not be cleared. Nothing was changed."),
                MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;
     }
