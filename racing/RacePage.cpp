@@ -526,12 +526,16 @@ int RacePage::passesWaiting() const {
 }
 
 bool RacePage::mayClose() {
-    if (m_store->waiting() == 0)
-        return true;
-    tmrRaceWaitingPasses_Timer();
+    if (m_store->waiting() > 0)
+        tmrRaceWaitingPasses_Timer();
     const int waiting = m_store->waiting();
+    // A heat left behind stays Running in the database, and after the next
+    // start of the program only Clear, which deletes its laps, leads on. The
+    // question about waiting passes says enough on its own: one box.
     if (waiting == 0)
-        return true;
+        return !heatUnderWay() ||
+               MsgBox(QStringLiteral("The race is running. Close Kirv Vorel anyway?"),
+                      MsgButtons::YesNo, MsgIcon::Question, kProgramName) == MsgResult::Yes;
     return MsgBox(QStringLiteral("%1 of the race's passes (or its end) could not be stored in the "
                                  "race database yet, because the database does not accept "
                                  "them. If you close the program now, they are lost.\n\nClose "
@@ -591,6 +595,10 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
         RefreshRaceBoard();
     if (out.raceComplete)
         cmdRaceStop_Click();
+}
+
+bool RacePage::heatUnderWay() const {
+    return m_main.timing().RaceActive && (tmrRaceCountdown.isActive() || tmrRaceTime.isActive());
 }
 
 bool RacePage::raceUnderWay() const {
