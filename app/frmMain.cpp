@@ -307,7 +307,8 @@ void frmMain::RestoreLapCounterSettings() {
 }
 
 bool frmMain::mayEnd() {
-    // Passes the database has not taken yet are lost with the program: ask.
+    // Passes the database has not taken yet are lost with the program, and a
+    // heat or practice session that runs is left Running: ask.
     return pageRace->mayClose() && pagePractice->mayClose();
 }
 

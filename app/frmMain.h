@@ -43,8 +43,8 @@ public:
     // unloaded itself).
     bool Form_Load();
     // Every end of the program comes here. While passes or changes wait to be
-    // stored, they are tried once more and the person is asked; false when
-    // the program goes on.
+    // stored, they are tried once more and the person is asked; so is the
+    // person while a heat or practice runs. False when the program goes on.
     bool Form_Unload();
     bool unloaded() const { return m_unloaded; }
 
@@ -124,8 +124,8 @@ private:
     void unloadAfterRefusal(const QString& message, MsgIcon icon = MsgIcon::Critical);
 
     void RestoreLapCounterSettings();
-    // Writes that wait are tried once more; any still waiting are lost only
-    // when the person says so.
+    // Writes that wait are tried once more; any still waiting are lost, and a
+    // heat or practice that runs is left, only when the person says so.
     bool mayEnd();
 
     MainState m_state;

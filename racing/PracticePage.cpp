@@ -411,12 +411,15 @@ void PracticePage::tmrPracticeWrites_Timer() {
 }
 
 bool PracticePage::mayClose() {
-    if (m_store.waitingWrites() == 0)
-        return true;
-    tmrPracticeWrites_Timer();
+    if (m_store.waitingWrites() > 0)
+        tmrPracticeWrites_Timer();
     const int waiting = m_store.waitingWrites();
+    // A session left behind stays Running in the database; the question about
+    // waiting writes says enough on its own: one box.
     if (waiting == 0)
-        return true;
+        return m_sessionRaceId < 0 ||
+               MsgBox(QStringLiteral("Practice is running. Close Kirv Vorel anyway?"),
+                      MsgButtons::YesNo, MsgIcon::Question, kProgramName) == MsgResult::Yes;
     return MsgBox(QStringLiteral("%1 of the practice session's passes and changes could not be "
                                  "stored in the race database yet, because the database does not "
                                  "accept them. If you close the program now, they are lost.\n\n"

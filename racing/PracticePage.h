@@ -52,7 +52,8 @@ public:
     void cmdPracticeScoreCompareShow_Click();
     // Tries the writes the database refused again, once a second while any wait.
     void tmrPracticeWrites_Timer();
-    // Closing the program loses the writes that still wait: asks first.
+    // Closing the program loses the writes that still wait, or leaves a
+    // running session: asks first.
     bool mayClose();
     // The lap counter's device is gone while practice runs, or its port is
     // open again after that: a note on the page, no box.

@@ -388,10 +388,10 @@ void RacePage::showStatus(int status) {
 bool RacePage::storeStartAndTransponders(const Recordset& entries) {
     const QString now = NowText();
     QString error;
+    // Said plainly: the statement and the engine's words tell an organiser nothing.
     if (!m_store->markStarted(m_main.timing().CurrentRaceID, entries, now, &error)) {
         MsgBox(QStringLiteral("The race could not be started, because the race database refused "
-                              "a change. Nothing was changed.\n\n") +
-                   error,
+                              "a change. Nothing was changed."),
                MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return false;
     }
@@ -525,12 +525,16 @@ int RacePage::passesWaiting() const {
 }
 
 bool RacePage::mayClose() {
-    if (m_store->waiting() == 0)
-        return true;
-    tmrRaceWaitingPasses_Timer();
+    if (m_store->waiting() > 0)
+        tmrRaceWaitingPasses_Timer();
     const int waiting = m_store->waiting();
+    // A heat left behind stays Running in the database, and after the next
+    // start of the program only Clear, which deletes its laps, leads on. The
+    // question about waiting passes says enough on its own: one box.
     if (waiting == 0)
-        return true;
+        return !heatUnderWay() ||
+               MsgBox(QStringLiteral("The race is running. Close Kirv Vorel anyway?"),
+                      MsgButtons::YesNo, MsgIcon::Question, kProgramName) == MsgResult::Yes;
     return MsgBox(QStringLiteral("%1 of the race's passes (or its end) could not be stored in the "
                                  "race database yet, because the database does not accept "
                                  "them. If you close the program now, they are lost.\n\nClose "
@@ -549,7 +553,7 @@ void RacePage::cmdRaceClear_Click() {
         return;
     QString error;
     if (!m_store->clear(t.CurrentRaceID, &error)) {
-        MsgBox(QStringLiteral("The race could not be cleared. Nothing was changed.\n\n") + error,
+        MsgBox(QStringLiteral("The race could not be cleared. Nothing was changed."),
                MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;
     }
@@ -590,6 +594,10 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
         RefreshRaceBoard();
     if (out.raceComplete)
         cmdRaceStop_Click();
+}
+
+bool RacePage::heatUnderWay() const {
+    return m_main.timing().RaceActive && (tmrRaceCountdown.isActive() || tmrRaceTime.isActive());
 }
 
 bool RacePage::raceUnderWay() const {

@@ -92,8 +92,9 @@ public:
 
     // Passes (and the race's end) the database has not taken yet.
     int passesWaiting() const;
-    // Closing the program: true when nothing waits, or the person agrees to
-    // lose what still waits after one more try.
+    // Closing the program: true when nothing waits and no heat is under way,
+    // or the person agrees to lose what still waits after one more try, or to
+    // leave the heat.
     bool mayClose();
     RaceStore& store() { return *m_store; }
 
@@ -187,6 +188,8 @@ private:
     void showWaitingPasses();
     void showStatus(int status);
     bool raceUnderWay() const;
+    // This program counts a heat down or times it: from Start to Stop.
+    bool heatUnderWay() const;
 
     std::unique_ptr<RaceStore> m_store;
     // The race's sounds; the install folder is read at the Start.

@@ -279,6 +279,125 @@ private slots:
         QVERIFY(m.messages().isEmpty());
     }
 
+    // Closing the window, or the hand-over to the updater, while a heat counts
+    // down or runs, or practice runs: one question first. No keeps the heat or
+    // the session timed and stored; Yes ends the program as closing always
+    // has (the counter's port closed, the stored race left as it was). A heat
+    // that ended, or whose Start was refused, is not asked about.
+    void closingWhileTimingAsks_data() {
+        QTest::addColumn<QString>("run");
+        QTest::addColumn<bool>("handOver");
+        QTest::addColumn<MsgResult>("answer");
+        QTest::addColumn<QString>("question"); // empty: none is asked
+        const QString heat = "The race is running. Close Kirv Vorel anyway?";
+        const QString practice = "Practice is running. Close Kirv Vorel anyway?";
+        for (const MsgResult answer : {MsgResult::No, MsgResult::Yes}) {
+            const char* said = answer == MsgResult::No ? ", no" : ", yes";
+            QTest::addRow("heat counting down%s", said) << "countdown" << false << answer << heat;
+            QTest::addRow("heat running%s", said) << "heat" << false << answer << heat;
+            QTest::addRow("practice running%s", said) << "practice" << false << answer << practice;
+            QTest::addRow("hand-over, heat running%s", said) << "heat" << true << answer << heat;
+            QTest::addRow("hand-over, practice running%s", said)
+                << "practice" << true << answer << practice;
+        }
+        QTest::newRow("heat stopped") << "stopped" << false << MsgResult::No << QString();
+        QTest::newRow("start refused, heat left running earlier")
+            << "refused" << false << MsgResult::No << QString();
+    }
+    void closingWhileTimingAsks() {
+        QFETCH(QString, run);
+        QFETCH(bool, handOver);
+        QFETCH(MsgResult, answer);
+        QFETCH(QString, question);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        frmMain& w = *m.w;
+        RacePage& race = *w.pageRace;
+        PracticePage& practice = *w.pagePractice;
+        const QString status = "SELECT Status FROM tblRace;";
+        const QString laps = "SELECT count(*) FROM tblLapInRace;";
+        if (run == "practice") {
+            w.cmdToolbarMain[5]->click();
+            practice.cmdPracticeStart->click();
+        } else {
+            QVERIFY(m.fx.sql(
+                {"INSERT INTO tblTournament (TournamentID, Name) VALUES (1, 'Cup');",
+                 "INSERT INTO tblDriver (Lastname, Firstname, Frequency, TransponderID) VALUES "
+                 "('Aas', 'Per', 27.1, 5), ('Berg', 'Ben', 27.2, 17);",
+                 "INSERT INTO tblRace (TournamentID, RaceCategoryID, RaceCode, Length, "
+                 "Description) VALUES (1, 1, 1, 5, 'Heat');",
+                 "INSERT INTO tblDriverInRace (DriverID, RaceID, StartPosition) VALUES (1, 1, 1), "
+                 "(2, 1, 2);"}));
+            m.state().CurrentTournamentID = 1;
+            w.cmdToolbarMain[2]->click();
+            race.cbRaceShowRaceCategory->setCurrentIndex(2);
+            // An earlier run of the program started the heat after it was
+            // selected here: Start is refused, and the heat is not timed.
+            if (run == "refused")
+                QVERIFY(m.fx.sql({"UPDATE tblRace SET Status=1;"}));
+            race.cmdRaceStart->click();
+            if (run == "refused") {
+                QCOMPARE(m.platform.boxes->lastText(),
+                         QString("This race has been started (and probably interrupted). To "
+                                 "restart, first clear race."));
+                QVERIFY(m.timing().RaceActive);
+            }
+            if (run == "heat" || run == "stopped")
+                for (int i = 0; i < 10; ++i)
+                    race.tmrRaceCountdown_Timer();
+            if (run == "stopped")
+                race.cmdRaceStop->click();
+        }
+        m.port->receive(passFrame(5, 1000));
+        const QStringList statusBefore = m.fx.column(status);
+
+        m.messages().clear();
+        m.platform.boxes->answers = {answer};
+        if (handOver) {
+            w.showLiveUpdate = [](frmLiveUpdate& dialog) {
+                dialog.setSession(std::make_unique<ReadyFtpSession>());
+                dialog.cmdCheckForUpdate_Click();
+            };
+            m.platform.boxes->answers = {MsgResult::Yes, answer};
+            w.cmdMiscLiveUpdate_Click();
+            QVERIFY(!m.messages().isEmpty());
+            m.messages().removeFirst(); // the download's question
+        } else {
+            w.close();
+        }
+
+        if (question.isEmpty()) {
+            QVERIFY2(m.messages().isEmpty(), qPrintable(m.platform.boxes->lastText()));
+            QVERIFY(w.unloaded());
+            return;
+        }
+        QCOMPARE(m.messages().size(), 1);
+        const RecordedMessage& asked = m.messages().first();
+        QCOMPARE(asked.text, question);
+        QCOMPARE(asked.title, QString("Kirv Vorel"));
+        QCOMPARE(asked.buttons, MsgButtons::YesNo);
+        QCOMPARE(asked.icon, MsgIcon::Question);
+        QCOMPARE(m.platform.desk->started.size(), handOver && answer == MsgResult::Yes ? 1 : 0);
+        if (answer == MsgResult::Yes) {
+            QVERIFY(w.unloaded());
+            QVERIFY(!m.port->isOpen());
+            QCOMPARE(m.fx.column(status), statusBefore);
+            return;
+        }
+        QVERIFY(!w.unloaded());
+        QVERIFY(m.port->isOpen());
+        QVERIFY(m.timing().RaceActive);
+        if (run == "countdown") {
+            QVERIFY(race.tmrRaceCountdown.isActive());
+            for (int i = 0; i < 10; ++i)
+                race.tmrRaceCountdown_Timer();
+            m.port->receive(passFrame(5, 1000));
+        }
+        m.port->receive(passFrame(5, 31000));
+        QCOMPARE(m.fx.column(laps), QStringList{"1"});
+        QCOMPARE(m.fx.column(status), QStringList{"1"});
+    }
+
     // Showing a value never stores it: looking at every page and choosing every
     // tournament, heat and list row writes nothing, so a database that cannot
     // be written gives no box after the one at start-up. What a person changes

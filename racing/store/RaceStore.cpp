@@ -156,8 +156,11 @@ bool RaceStore::markStarted(qint32 raceId, const Recordset& startEntries, const 
                    Num(r.value(QStringLiteral("DriverID")).toLongLong()) +
                    QStringLiteral(" AND RaceID=") + race + QStringLiteral(";");
     m_entriesOf = -1;
-    if (!WriteAllOrNone(m_db, sql, error))
-        return false;
+    {
+        const TimingWriteMode brief(m_db, kRaceStartClearLockWaitMs);
+        if (!WriteAllOrNone(m_db, sql, error))
+            return false;
+    }
     // The copies as stored, so no pass needs a read.
     QuietDatabase quiet(m_db);
     loadEntries(raceId);
@@ -196,6 +199,7 @@ bool RaceStore::markFinished(qint32 raceId) {
 bool RaceStore::clear(qint32 raceId, QString* error) {
     const QString race = Num(raceId);
     m_entriesOf = -1;
+    const TimingWriteMode brief(m_db, kRaceStartClearLockWaitMs);
     return WriteAllOrNone(
         m_db,
         {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race + QStringLiteral(";"),

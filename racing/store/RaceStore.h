@@ -20,6 +20,11 @@
 
 namespace kv {
 
+// How long Start (its writes before the countdown) and Clear wait for another
+// program's lock before they are refused: long enough for a reader's brief
+// lock, short enough that the window does not seem to hang.
+inline constexpr int kRaceStartClearLockWaitMs = 250;
+
 class RaceStore {
 public:
     explicit RaceStore(Database& db);
@@ -48,7 +53,8 @@ public:
 
     // ---- The race run ----
     // The time of the race and the copy of each driver's transponder into the
-    // entries, all or none (the failure returned, not reported).
+    // entries, all or none (the failure returned, not reported). Waits only
+    // briefly for a lock.
     bool markStarted(qint32 raceId, const Recordset& startEntries, const QString& now,
                      QString* error);
     // The go: New to Running, the first write of the timed race. From here
@@ -59,7 +65,8 @@ public:
     // The race's end, after every waiting pass. True when it is stored; else
     // it waits with them (flush() goes on trying) and the timed mode stays.
     bool markFinished(qint32 raceId);
-    // Laps and time of the race deleted and back to New, all or none.
+    // Laps and time of the race deleted and back to New, all or none. Waits
+    // only briefly for a lock.
     bool clear(qint32 raceId, QString* error);
 
     // The entry and start position of a passing car, from the copies the Start

@@ -1112,7 +1112,7 @@ private slots:
         QTest::addColumn<bool>("closed");
         QTest::newRow("passes wait, stay") << true << MsgResult::No << false;
         QTest::newRow("passes wait, close anyway") << true << MsgResult::Yes << true;
-        QTest::newRow("nothing waits") << false << MsgResult::No << true;
+        QTest::newRow("nothing waits") << false << MsgResult::No << false;
     }
     void closingWhilePassesWaitAsks() {
         QFETCH(bool, locked);
@@ -1130,7 +1130,9 @@ private slots:
         day.w.close();
         QTEST(day.w.unloaded(), "closed");
         if (!locked) {
-            QVERIFY(day.messages().isEmpty());
+            QCOMPARE(day.messages().size(), 1);
+            QCOMPARE(day.messages().first().text,
+                     QString("The race is running. Close Kirv Vorel anyway?"));
             return;
         }
         QCOMPARE(day.messages().size(), 1);
@@ -1140,6 +1142,72 @@ private slots:
                  QString("1 of the race's passes (or its end) could not be stored in the race "
                          "database yet, because the database does not accept them. If you close "
                          "the program now, they are lost.\n\nClose the program anyway?"));
+    }
+
+    void startAndClearUnderALock_data() {
+        QTest::addColumn<bool>("clear"); // else Start
+        QTest::addColumn<QString>("text");
+        QTest::newRow("start") << false
+                               << "The race could not be started, because the race database "
+                                  "refused a change. Nothing was changed.";
+        QTest::newRow("clear") << true << "The race could not be cleared. Nothing was changed.";
+    }
+    // Another program holds the write lock: Start (before the countdown) and
+    // Clear answer at once with a plain refusal and change nothing; once the
+    // lock is gone both work.
+    void startAndClearUnderALock() {
+        QFETCH(bool, clear);
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        QAbstractButton* button = p->cmdRaceStart;
+        if (clear) {
+            button = p->cmdRaceClear;
+            day.startAndGo();
+            day.pass(5, 1000);
+            day.pass(5, 20000);
+            p->cmdRaceStop->click();
+            QCOMPARE(day.laps(heat.race).size(), 1);
+        }
+        const QString buttons = day.buttons();
+        const QStringList before = day.snapshot();
+        auto lock = std::make_unique<OtherProgramLock>(day.fx.databaseFile());
+        day.messages().clear();
+        day.sounds->played.clear();
+
+        QElapsedTimer answer;
+        answer.start();
+        button->click();
+        QVERIFY2(answer.elapsed() < 1000, qPrintable(QString::number(answer.elapsed())));
+        QCOMPARE(day.messages().size(), clear ? 2 : 1); // Clear asks first
+        const RecordedMessage& refusal = day.messages().last();
+        QTEST(refusal.text, "text");
+        QCOMPARE(refusal.title, QString("Kirv Vorel"));
+        QCOMPARE(refusal.icon, MsgIcon::Critical);
+        QCOMPARE(refusal.buttons, MsgButtons::OK);
+        QCOMPARE(day.snapshot(), before);
+        QCOMPARE(day.buttons(), buttons);
+        QVERIFY(day.toolbarEnabled() && p->cbRaceHeats->isEnabled());
+        QVERIFY(!p->tmrRaceCountdown.isActive());
+        QVERIFY(day.sounds->played.isEmpty());
+        QVERIFY(!day.main.timing().RaceActive);
+        QCOMPARE(day.main.state().DbConnection.busyTimeout(), Database::kDefaultBusyTimeoutMs);
+
+        lock.reset();
+        day.messages().clear();
+        button->click();
+        QCOMPARE(day.messages().size(), clear ? 1 : 0);
+        if (clear) {
+            QVERIFY(day.laps(heat.race).isEmpty());
+            QCOMPARE(day.status(heat.race), QString("0"));
+            QCOMPARE(day.buttons(), QString("S--"));
+            return;
+        }
+        QVERIFY(p->tmrRaceCountdown.isActive());
+        QVERIFY(day.toolbarDisabled());
+        QCOMPARE(day.buttons(), QString("---"));
+        QCOMPARE(day.soundNames(), QStringList{"start.wav"});
+        QVERIFY(day.snapshot() != before); // the time of the race and the transponder copies
     }
 
     void participantWithoutTransponderIsNeverCounted() {
