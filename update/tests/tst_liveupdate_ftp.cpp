@@ -38,6 +38,11 @@ bool check(int port, StallLimit stall = {}) {
     return dialog.m_blnUpdate;
 }
 
+bool writeFile(const QString& file, const QByteArray& content) {
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
 QByteArray readAll(const QString& file) {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
@@ -294,11 +299,7 @@ void TestLiveUpdateFtp::slowServerFailsInTime() {
     platform.boxes->answers = {MsgResult::Yes};
     const QString app = fx.appPath();
     const QByteArray older(1000, 'o');
-    {
-        QFile old(app + QStringLiteral("Kirv Vorel.dat"));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(older);
-    }
+    QVERIFY(writeFile(app + QStringLiteral("Kirv Vorel.dat"), older));
     test::LocalFtpServer server(kUser, kPassword, behaviour);
     QVERIFY(server.port() > 0);
     // The first line is the version; the notes make the file long enough to
@@ -347,11 +348,7 @@ void TestLiveUpdateFtp::givingUpEndsTheDownload() {
     platform.boxes->answers = {MsgResult::Yes};
     const QString app = fx.appPath();
     const QByteArray older(1000, 'o');
-    {
-        QFile old(app + QStringLiteral("Kirv Vorel.dat"));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(older);
-    }
+    QVERIFY(writeFile(app + QStringLiteral("Kirv Vorel.dat"), older));
     test::LocalFtpServer server(kUser, kPassword, {QStringLiteral("trickle:dezezivod.dat:30:100")});
     QVERIFY(server.port() > 0);
     QVERIFY(server.put(QStringLiteral("version.dat"), "1.4\r\n"));
