@@ -1,6 +1,7 @@
 #pragma once
 // Fakes of the platform layers for tests: message boxes and save dialogs
-// answered from a queue and recorded, sounds and browser calls recorded.
+// answered from a queue and recorded, progress boxes, sounds and browser calls
+// recorded.
 
 #include "Platform.h"
 
@@ -97,6 +98,47 @@ public:
     }
 };
 
+// Progress boxes that record what they show; the user cancels at one update
+// when the test says so.
+class FakeProgressBoxes final : public ProgressBoxes {
+public:
+    struct Shown {
+        QString text;
+        qint64 done = 0;
+        qint64 total = 0;
+    };
+    QStringList titles; // one for each box opened
+    QList<Shown> shown; // each box's opening text (done and total 0) and updates
+    int cancelAt = -1;  // the update (counted from 0 in each box) that Cancel ends
+    int openBoxes = 0;  // the boxes open now
+
+    std::unique_ptr<ProgressBox> open(QWidget*, const QString& title,
+                                      const QString& text) override {
+        titles.append(title);
+        shown.append({text, 0, 0});
+        return std::make_unique<Box>(*this);
+    }
+
+private:
+    class Box final : public ProgressBox {
+    public:
+        explicit Box(FakeProgressBoxes& boxes) : m_boxes(boxes) { ++m_boxes.openBoxes; }
+        ~Box() override { --m_boxes.openBoxes; }
+        Box(const Box&) = delete;
+        Box& operator=(const Box&) = delete;
+        bool update(const QString& text, qint64 done, qint64 total) override {
+            m_boxes.shown.append({text, done, total});
+            m_cancelled = m_cancelled || m_updates++ == m_boxes.cancelAt;
+            return !m_cancelled;
+        }
+
+    private:
+        FakeProgressBoxes& m_boxes;
+        int m_updates = 0;
+        bool m_cancelled = false;
+    };
+};
+
 // Installs fakes for the life of a test and restores the real layers afterwards.
 class FakePlatform {
 public:
@@ -104,6 +146,7 @@ public:
     std::shared_ptr<FakeSoundPlayer> sounds = std::make_shared<FakeSoundPlayer>();
     std::shared_ptr<FakeDesktop> desk = std::make_shared<FakeDesktop>();
     std::shared_ptr<FakeFileDialogs> files = std::make_shared<FakeFileDialogs>();
+    std::shared_ptr<FakeProgressBoxes> progress = std::make_shared<FakeProgressBoxes>();
     QList<int> sleeps;
     FakePlatform() {
         setSleepFunction([this](int ms) { sleeps.append(ms); });
@@ -111,6 +154,7 @@ public:
         setSoundPlayer(sounds);
         setDesktop(desk);
         setFileDialogs(files);
+        setProgressBoxes(progress);
     }
     ~FakePlatform() {
         setSleepFunction(nullptr);
@@ -118,6 +162,7 @@ public:
         setSoundPlayer(nullptr);
         setDesktop(nullptr);
         setFileDialogs(nullptr);
+        setProgressBoxes(nullptr);
     }
     FakePlatform(const FakePlatform&) = delete;
     FakePlatform& operator=(const FakePlatform&) = delete;

@@ -14,11 +14,14 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QThread>
 #include <QUrl>
 #include <QtEndian>
 
 #include <algorithm>
+#include <limits>
 #include <memory>
 #include <utility>
 
@@ -248,6 +251,61 @@ public:
     }
 };
 
+// Qt's progress dialog. The task runs on the window thread, so every update
+// lets the waiting events run: the dialog paints itself (and whatever a closed
+// box left on the screen) and takes the user's Cancel.
+class RealProgressBox final : public ProgressBox {
+public:
+    RealProgressBox(QWidget* parent, const QString& title, const QString& text)
+        : m_dialog(new QProgressDialog(parent ? parent : dialogParent().data())) {
+        m_dialog->setWindowTitle(title);
+        m_dialog->setLabelText(text);
+        m_dialog->setWindowModality(Qt::ApplicationModal);
+        // The dialog stays as it is until it goes: a full bar neither hides it
+        // nor forgets a Cancel.
+        m_dialog->setAutoReset(false);
+        m_dialog->setAutoClose(false);
+        // The dialog's own button: one set in its place would leave Escape
+        // with two shortcuts, and then neither of them cancels.
+        m_dialog->setCancelButtonText(QStringLiteral("Cancel"));
+        if (auto* cancel = m_dialog->findChild<QPushButton*>()) {
+            cancel->setObjectName(QStringLiteral("cmdCancel"));
+            cancel->setAccessibleName(QStringLiteral("Cancel"));
+        }
+        m_dialog->setRange(0, 0);
+        m_dialog->show();
+        QCoreApplication::processEvents();
+    }
+    ~RealProgressBox() override { delete m_dialog.data(); }
+    RealProgressBox(const RealProgressBox&) = delete;
+    RealProgressBox& operator=(const RealProgressBox&) = delete;
+
+    bool update(const QString& text, qint64 done, qint64 total) override {
+        if (m_dialog && !m_dialog->wasCanceled()) {
+            // The bar counts in int: a size beyond it moves in coarser steps.
+            int shift = 0;
+            while ((std::max(done, total) >> shift) > std::numeric_limits<int>::max())
+                ++shift;
+            m_dialog->setLabelText(text);
+            m_dialog->setRange(0, int(total >> shift)); // 0 to 0: the size is not known
+            m_dialog->setValue(int((total > 0 ? std::min(done, total) : 0) >> shift));
+        }
+        QCoreApplication::processEvents();
+        return m_dialog && !m_dialog->wasCanceled();
+    }
+
+private:
+    QPointer<QProgressDialog> m_dialog;
+};
+
+class RealProgressBoxes final : public ProgressBoxes {
+public:
+    std::unique_ptr<ProgressBox> open(QWidget* parent, const QString& title,
+                                      const QString& text) override {
+        return std::make_unique<RealProgressBox>(parent, title, text);
+    }
+};
+
 template <typename T, typename Real> std::shared_ptr<T>& slot() {
     static std::shared_ptr<T> impl;
     if (!impl)
@@ -283,6 +341,14 @@ FileDialogs& fileDialogs() {
 void setFileDialogs(std::shared_ptr<FileDialogs> impl) {
     slot<FileDialogs, RealFileDialogs>() =
         impl ? std::move(impl) : std::make_shared<RealFileDialogs>();
+}
+
+ProgressBoxes& progressBoxes() {
+    return *slot<ProgressBoxes, RealProgressBoxes>();
+}
+void setProgressBoxes(std::shared_ptr<ProgressBoxes> impl) {
+    slot<ProgressBoxes, RealProgressBoxes>() =
+        impl ? std::move(impl) : std::make_shared<RealProgressBoxes>();
 }
 
 void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request) {

@@ -1,8 +1,8 @@
 #pragma once
 // The small layers that stand in for the desktop platform: message and input
-// boxes, the save file dialog, sound, the web browser and starting another
-// program. Every caller goes through these functions; tests replace the
-// implementation behind them.
+// boxes, the save file dialog, the progress box, sound, the web browser and
+// starting another program. Every caller goes through these functions; tests
+// replace the implementation behind them.
 
 #include <QString>
 
@@ -63,6 +63,25 @@ public:
     virtual QString saveFileName(QWidget* parent, const SaveFileRequest& request) = 0;
 };
 
+// A modal box that shows how far a long task on the window thread has come,
+// with a Cancel button; it closes when the object goes.
+class ProgressBox {
+public:
+    virtual ~ProgressBox() = default;
+    // Shows the text and done of total (total 0: not known), then lets the
+    // box paint itself and take a click or a key; false once the user has
+    // cancelled (Cancel, Escape or the close box).
+    virtual bool update(const QString& text, qint64 done, qint64 total) = 0;
+};
+
+class ProgressBoxes {
+public:
+    virtual ~ProgressBoxes() = default;
+    // Opens the box over the parent and shows it at once.
+    virtual std::unique_ptr<ProgressBox> open(QWidget* parent, const QString& title,
+                                              const QString& text) = 0;
+};
+
 // Sets a save dialog up as the request asks (the real file dialogs use it).
 void ConfigureSaveDialog(QFileDialog& dialog, const SaveFileRequest& request);
 
@@ -75,6 +94,8 @@ Desktop& desktop();
 void setDesktop(std::shared_ptr<Desktop> impl);
 FileDialogs& fileDialogs();
 void setFileDialogs(std::shared_ptr<FileDialogs> impl);
+ProgressBoxes& progressBoxes();
+void setProgressBoxes(std::shared_ptr<ProgressBoxes> impl);
 
 // The blocking wait behind Sleep; nullptr restores the real one.
 void setSleepFunction(std::function<void(int milliseconds)> sleep);

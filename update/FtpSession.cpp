@@ -27,7 +27,8 @@ size_t writeToFile(char* data, size_t size, size_t count, void* file) {
 }
 
 // Status notices of the transfer library are not shown to anyone; during a
-// file transfer they watch its time.
+// file transfer they watch its time and tell the session's watch how far it
+// has come.
 int quietStatus(void* session, curl_off_t downloadTotal, curl_off_t downloaded, curl_off_t,
                 curl_off_t) {
     return CurlFtpSession::statusGoesOn(session, qint64(downloadTotal), qint64(downloaded)) ? 0 : 1;
@@ -63,10 +64,13 @@ bool CurlFtpSession::overTime(qint64 totalBytes, qint64 receivedBytes) const {
 
 bool CurlFtpSession::statusGoesOn(void* session, qint64 totalBytes, qint64 receivedBytes) {
     auto* self = static_cast<CurlFtpSession*>(session);
-    if (!self || !self->overTime(totalBytes, receivedBytes))
+    if (!self || !self->m_transfer.isValid())
         return true;
-    self->m_timedOut = true;
-    return false;
+    if (self->overTime(totalBytes, receivedBytes)) {
+        self->m_timedOut = true;
+        return false;
+    }
+    return self->transferGoesOn(receivedBytes, totalBytes);
 }
 
 bool CurlFtpSession::open(const QString& agent) {

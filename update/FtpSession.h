@@ -6,12 +6,18 @@
 #include <QElapsedTimer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace kv {
 
 class FtpSession {
 public:
+    // Told the bytes received and the file's size (0 while the server has not
+    // told it) as a file transfer goes on; false stops the transfer, which then
+    // fails like any other.
+    using TransferWatch = std::function<bool(qint64 receivedBytes, qint64 totalBytes)>;
+
     virtual ~FtpSession() = default;
     // Prepares the session under the agent name; false when it cannot.
     virtual bool open(const QString& agent) = 0;
@@ -29,6 +35,18 @@ public:
     // Ends the connection and the session; safe to call more than once.
     virtual void close() = 0;
     virtual int lastError() const = 0;
+
+    // The watch of the file transfers that follow; an empty one watches none.
+    void setTransferWatch(TransferWatch watch) { m_watch = std::move(watch); }
+
+protected:
+    // False once the watch has stopped the running file transfer.
+    bool transferGoesOn(qint64 receivedBytes, qint64 totalBytes) const {
+        return !m_watch || m_watch(receivedBytes, totalBytes);
+    }
+
+private:
+    TransferWatch m_watch;
 };
 
 // How long the session waits on a server before it gives up. Every wait is
@@ -76,7 +94,7 @@ public:
     // The error number given when a local file cannot be read.
     static int readErrorNumber();
     // The quiet status callback's work: false when the running file transfer
-    // has to give up.
+    // has to give up, because it took too long or its watch stopped it.
     static bool statusGoesOn(void* session, qint64 totalBytes, qint64 receivedBytes);
 
 private:

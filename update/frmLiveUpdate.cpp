@@ -33,6 +33,15 @@ void downloadError(int number) {
     showError(QStringLiteral("Error downloading: "), number, QStringLiteral("FTP download error"));
 }
 
+// What the progress box says while the installer data arrives.
+QString installerProgressText(qint64 receivedBytes, qint64 totalBytes) {
+    QString text = QStringLiteral("Downloading the new version of Kirv Vorel: ") +
+                   QString::number(receivedBytes);
+    if (totalBytes > 0)
+        text += QStringLiteral(" of ") + QString::number(totalBytes);
+    return text + QStringLiteral(" bytes");
+}
+
 // The first line of a text file, without its line end; false when the file
 // cannot be read.
 bool readFirstLine(const QString& fileName, QString& line) {
@@ -163,11 +172,31 @@ bool frmLiveUpdate::fetchUpdate(const QString& appPath) {
         downloadError(ftp.lastError());
         return false;
     }
-    if (!FtpDownloadFile(ftp, kInstallerFile, appPath + kLocalInstallerFile, false)) {
-        downloadError(ftp.lastError());
+    bool cancelled = false;
+    if (!fetchInstaller(ftp, appPath + kLocalInstallerFile, cancelled)) {
+        // Cancel is the user's own choice: it ends the check like a failed
+        // download, without a message.
+        if (!cancelled)
+            downloadError(ftp.lastError());
         return false;
     }
     return true;
+}
+
+bool frmLiveUpdate::fetchInstaller(FtpSession& ftp, const QString& localFile, bool& cancelled) {
+    // The installer data takes minutes on a slow line: a progress box shows
+    // how much of it has arrived and lets the user give up. It closes before
+    // any message about the download.
+    const std::unique_ptr<ProgressBox> progress =
+        progressBoxes().open(this, kTitle, installerProgressText(0, 0));
+    ftp.setTransferWatch([&](qint64 receivedBytes, qint64 totalBytes) {
+        cancelled = cancelled || !progress->update(installerProgressText(receivedBytes, totalBytes),
+                                                   receivedBytes, totalBytes);
+        return !cancelled;
+    });
+    const bool fetched = FtpDownloadFile(ftp, kInstallerFile, localFile, false);
+    ftp.setTransferWatch({});
+    return fetched;
 }
 
 void frmLiveUpdate::startUpdater(const QString& appPath) {

@@ -52,6 +52,9 @@ private:
     // Steps of the check up to the downloaded installer data; true when the
     // update is ready to hand over.
     bool fetchUpdate(const QString& appPath);
+    // Fetches the installer data under a progress box with Cancel; cancelled
+    // tells whether the user gave up.
+    bool fetchInstaller(FtpSession& ftp, const QString& localFile, bool& cancelled);
     void startUpdater(const QString& appPath);
     // The pointer is either the hourglass or the default one.
     void setHourglass(bool on);

@@ -25,6 +25,9 @@ public:
     QStringList calls;
     bool cursorDuringGet = true; // the hourglass showed during every fetch
     bool closed = false;
+    // What each fetch tells its watch, bytes received and size, before its
+    // file is written.
+    QList<QPair<qint64, qint64>> progress = {{0, 1572864}, {500000, 1572864}, {1572864, 1572864}};
 
     bool open(const QString& agent) override { return step(QStringLiteral("open ") + agent); }
     bool setStatusCallback() override { return step(QStringLiteral("callback")); }
@@ -39,6 +42,12 @@ public:
         cursorDuringGet = cursorDuringGet && c && c->shape() == Qt::WaitCursor;
         if (!step(QStringLiteral("get ") + remoteFile + (failIfExists ? " fail" : " replace")))
             return false;
+        for (const auto& [received, total] : progress) {
+            if (!transferGoesOn(received, total)) {
+                error = 42; // the transfer library's code for a transfer its callback stopped
+                return false;
+            }
+        }
         if (writeFiles) {
             QFile f(localFile);
             if (!f.open(QIODevice::WriteOnly))
@@ -67,6 +76,8 @@ private slots:
     void session();
     void updaterWaitsForTheProgramsLeave_data();
     void updaterWaitsForTheProgramsLeave();
+    void installerArrivesUnderProgressBox_data();
+    void installerArrivesUnderProgressBox();
 };
 
 void TestLiveUpdate::dialogLayout() {
@@ -196,6 +207,59 @@ void TestLiveUpdate::updaterWaitsForTheProgramsLeave() {
     QCOMPARE(platform.desk->started.size(), mayEnd ? 1 : 0);
     QVERIFY(QFile::exists(fx.appPath() + QStringLiteral("Kirv Vorel.dat")));
     QCOMPARE(platform.boxes->messages.size(), 1); // the question about the new version
+}
+
+void TestLiveUpdate::installerArrivesUnderProgressBox_data() {
+    QTest::addColumn<int>("cancelAt"); // the update Cancel ends; -1: none
+    QTest::newRow("arrives") << -1;
+    QTest::newRow("Cancel before the first byte") << 0;
+    QTest::newRow("Cancel as the last bytes arrive") << 2;
+}
+
+// Only the installer data arrives under a progress box, which tells how many of
+// its bytes have come. Cancel ends the check like a failed download but
+// without a message: the older installer data stays, no updater starts.
+void TestLiveUpdate::installerArrivesUnderProgressBox() {
+    QFETCH(int, cancelAt);
+    const bool cancelled = cancelAt >= 0;
+
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), QStringLiteral("1.3"));
+    FakePlatform platform;
+    platform.progress->cancelAt = cancelAt;
+    const QString installer = fx.appPath() + QStringLiteral("Kirv Vorel.dat");
+    {
+        QFile old(installer);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("older");
+    }
+    auto owned = std::make_unique<FakeFtpSession>();
+    FakeFtpSession& ftp = *owned;
+    frmLiveUpdate dialog(nullptr, std::move(owned));
+    dialog.cmdCheckForUpdate_Click();
+
+    QCOMPARE(platform.progress->titles, QStringList{QStringLiteral("Kirv Vorel Update")});
+    const QString arriving = QStringLiteral("Downloading the new version of Kirv Vorel: ");
+    const QList<FakeProgressBoxes::Shown> shown = platform.progress->shown;
+    QCOMPARE(shown.size(), 1 + (cancelled ? cancelAt + 1 : 3));
+    QCOMPARE(shown.first().text, arriving + QStringLiteral("0 bytes"));
+    for (int i = 1; i < shown.size(); ++i) {
+        const auto [received, total] = ftp.progress.at(i - 1);
+        QCOMPARE(shown.at(i).done, received);
+        QCOMPARE(shown.at(i).total, total);
+        QCOMPARE(shown.at(i).text, arriving + QString::number(received) + QStringLiteral(" of ") +
+                                       QString::number(total) + QStringLiteral(" bytes"));
+    }
+    QCOMPARE(platform.progress->openBoxes, 0);
+
+    QCOMPARE(platform.boxes->messages.size(), 1); // the question about the new version
+    QCOMPARE(dialog.m_blnUpdate, !cancelled);
+    QCOMPARE(platform.desk->started.size(), cancelled ? 0 : 1);
+    QFile file(installer);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray(cancelled ? "older" : "data"));
+    QVERIFY(ftp.closed);
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
 
 QTEST_MAIN(TestLiveUpdate)

@@ -10,7 +10,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTcpServer>
+#include <QTimer>
 #include <QtTest>
 
 using namespace kv;
@@ -35,6 +38,11 @@ bool check(int port, StallLimit stall = {}) {
     return dialog.m_blnUpdate;
 }
 
+bool writeFile(const QString& file, const QByteArray& content) {
+    QFile f(file);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
 QByteArray readAll(const QString& file) {
     QFile f(file);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
@@ -54,6 +62,8 @@ private slots:
     void stalledTransferFails();
     void slowServerFailsInTime_data();
     void slowServerFailsInTime();
+    void givingUpEndsTheDownload_data();
+    void givingUpEndsTheDownload();
 };
 
 void TestLiveUpdateFtp::versionCheck_data() {
@@ -289,11 +299,7 @@ void TestLiveUpdateFtp::slowServerFailsInTime() {
     platform.boxes->answers = {MsgResult::Yes};
     const QString app = fx.appPath();
     const QByteArray older(1000, 'o');
-    {
-        QFile old(app + QStringLiteral("Kirv Vorel.dat"));
-        QVERIFY(old.open(QIODevice::WriteOnly));
-        old.write(older);
-    }
+    QVERIFY(writeFile(app + QStringLiteral("Kirv Vorel.dat"), older));
     test::LocalFtpServer server(kUser, kPassword, behaviour);
     QVERIFY(server.port() > 0);
     // The first line is the version; the notes make the file long enough to
@@ -318,6 +324,84 @@ void TestLiveUpdateFtp::slowServerFailsInTime() {
     QCOMPARE(readAll(app + QStringLiteral("Kirv Vorel.dat")), older);
     QVERIFY(platform.desk->started.isEmpty());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestLiveUpdateFtp::givingUpEndsTheDownload_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel clicked") << "click";
+    QTest::newRow("Escape pressed") << "escape";
+    QTest::newRow("close box") << "close";
+}
+
+// A server that sends the installer data at 300 bytes/s, above the lowest rate
+// the session accepts, would hold the window for almost half an hour. While
+// the data arrives a progress box shows how much has come, and giving up there
+// ends the check at once like a failed download, without a message: no partial
+// file, the older installer data kept, no updater, the program going on.
+void TestLiveUpdateFtp::givingUpEndsTheDownload() {
+    QFETCH(QString, how);
+
+    test::InstallFixture fx;
+    fx.setSetting(QStringLiteral("Version"), QStringLiteral("1.3"));
+    FakePlatform platform;
+    setProgressBoxes(nullptr); // the real progress dialog
+    platform.boxes->answers = {MsgResult::Yes};
+    const QString app = fx.appPath();
+    const QByteArray older(1000, 'o');
+    QVERIFY(writeFile(app + QStringLiteral("Kirv Vorel.dat"), older));
+    test::LocalFtpServer server(kUser, kPassword, {QStringLiteral("trickle:dezezivod.dat:30:100")});
+    QVERIFY(server.port() > 0);
+    QVERIFY(server.put(QStringLiteral("version.dat"), "1.4\r\n"));
+    QVERIFY(server.put(QStringLiteral("dezezivod.dat"), QByteArray(1572864, 'i')));
+    const QStringList before = filesIn(app);
+
+    // The user gives up once the first bytes show in the progress dialog.
+    bool gaveUp = false;
+    QString label;
+    int maximum = -1;
+    QString cancelName;
+    QTimer user;
+    user.setInterval(10);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            auto* box = qobject_cast<QProgressDialog*>(window);
+            if (!box || !box->isVisible() || !box->isModal() || box->value() <= 0)
+                continue;
+            user.stop();
+            gaveUp = true;
+            label = box->labelText();
+            maximum = box->maximum();
+            auto* cancel = box->findChild<QPushButton*>();
+            QVERIFY(cancel);
+            cancelName = cancel->accessibleName();
+            if (how == QLatin1String("click"))
+                QTest::mouseClick(cancel, Qt::LeftButton);
+            else if (how == QLatin1String("escape"))
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
+            return;
+        }
+    });
+    user.start();
+
+    // Should giving up not end the transfer, its limit ends it after 10 s with
+    // an error box.
+    QCOMPARE(check(server.port(), StallLimit{.longestSeconds = 10}), false);
+
+    QVERIFY(gaveUp);
+    QVERIFY2(label.startsWith(QStringLiteral("Downloading the new version of Kirv Vorel: ")) &&
+                 label.endsWith(QStringLiteral(" of 1572864 bytes")),
+             qPrintable(label));
+    QCOMPARE(maximum, 1572864);
+    QCOMPARE(cancelName, QStringLiteral("Cancel"));
+    QVERIFY2(platform.boxes->messages.size() == 1, qPrintable(platform.boxes->lastText()));
+    QCOMPARE(filesIn(app), before);
+    QCOMPARE(readAll(app + QStringLiteral("Kirv Vorel.dat")), older);
+    QVERIFY(platform.desk->started.isEmpty());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        QVERIFY(!qobject_cast<QProgressDialog*>(window));
 }
 
 QTEST_MAIN(TestLiveUpdateFtp)
