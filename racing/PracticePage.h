@@ -55,7 +55,8 @@ public:
     // Closing the program loses the writes that still wait: asks first.
     bool mayClose();
     // The lap counter's device is gone while practice runs, or its port is
-    // open again after that: a note on the page, no box.
+    // open again after that: a note on the page, no box. Gone once practice
+    // has stopped: a note that contact is back goes.
     void LapCounterLost();
     void LapCounterBack();
 
@@ -63,6 +64,7 @@ public:
     static const QString kLapCounterLostText;
     static const QString kLapCounterLostPassesWaitText;
     static const QString kLapCounterBackText;
+    static const QString kLapCounterNotStartedText;
 
     QToolButton* cmdPracticeStart = nullptr;
     QToolButton* cmdPracticeStop = nullptr;
@@ -117,6 +119,9 @@ private:
     std::unique_ptr<ScoreBoard> m_board;
     // On lblPracticeLapCounterLost; hidden until the next start.
     std::optional<LapCounterNote> m_lapCounterNote;
+    // The lap counter did not take the start command of this session: no
+    // pass counts until the stop.
+    bool m_counterNotStarted = false;
 };
 
 } // namespace kv

@@ -1463,7 +1463,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             p->tmrRaceCountdown_Timer();
         port->vanish();
-        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostBeforeTheGoText);
         for (int i = 0; i < 5; ++i)
             p->tmrRaceCountdown_Timer();
         QCOMPARE(day.main.timing().CurrentRaceStatus, int(RaceRunning));
@@ -1487,11 +1487,70 @@ private slots:
         QVERIFY(day.messages().isEmpty());
 
         p->cmdRaceStop->click();
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
         day.platform.boxes->answers = {MsgResult::Yes};
         p->cmdRaceClear->click();
+        // The cleared heat is new: the note about its run goes.
+        QVERIFY(p->lblRaceLapCounterLost->isHidden());
         day.startAndGo();
         QVERIFY(p->lblRaceLapCounterLost->isHidden());
         day.pass(5, 1000);
+        day.pass(5, 20000);
+        QCOMPARE(day.laps(heat.race).size(), 1);
+    }
+
+    // The note that contact is back stays after Stop while that is true, and
+    // goes once the counter is gone again.
+    void backNoteGoesWithTheContact() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.main.port->vanish();
+        day.w.tmrLapCounterReconnect_Timer();
+        day.pass(5, 20000);
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
+        p->cmdRaceStop->click();
+        QCOMPARE(day.status(heat.race), QString("2"));
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
+        day.main.port->vanish();
+        QCOMPARE(day.main.state().shapeHWStatusIndicator->fillColor(), Colours::DarkRed);
+        QVERIFY(p->lblRaceLapCounterLost->isHidden());
+    }
+
+    // Contact lost in the countdown, while Stop is disabled: the note does not
+    // ask for Stop. The port opens again before the go, the start command
+    // reaches the counter, and from the go the note says the race can be
+    // stopped; the counter's first frame says contact is back.
+    void lapCounterLostInTheCountdown() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        FakeSerialPort* port = day.main.port;
+        p->cmdRaceStart->click();
+        for (int i = 0; i < 5; ++i)
+            p->tmrRaceCountdown_Timer();
+        port->vanish();
+        QCOMPARE(day.buttons(), QString("---"));
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(),
+                 QString("Contact with the lap counter was lost during the countdown. The race "
+                         "can be stopped once it has started."));
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
+        day.w.tmrLapCounterReconnect_Timer();
+        QVERIFY(port->isOpen());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostBeforeTheGoText);
+
+        port->clearWritten();
+        for (int i = 0; i < 5; ++i)
+            p->tmrRaceCountdown_Timer();
+        QCOMPARE(port->written(), QStringList{"#S$"});
+        QCOMPARE(day.buttons(), QString("-T-"));
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        day.pass(5, 1000);
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
         day.pass(5, 20000);
         QCOMPARE(day.laps(heat.race).size(), 1);
     }
