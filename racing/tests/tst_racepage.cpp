@@ -1308,6 +1308,62 @@ private slots:
                      QColor(Qt::black));
     }
 
+    // Practice starts right after the heat, and a newcomer takes the slot of
+    // the heat's last pass while that row still flashes: the heat's row
+    // rests black, after Clear and in the next countdown too, and the
+    // practice row flashes as always.
+    void rowFlashCutShortByPracticeRestsBlack_data() {
+        QTest::addColumn<int>("raceTicks"); // race flash ticks before the practice pass
+        QTest::newRow("the heat's row red") << 2;
+        QTest::newRow("the heat's row black") << 3;
+    }
+    void rowFlashCutShortByPracticeRestsBlack() {
+        QFETCH(int, raceTicks);
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 1);
+        RacePage* p = day.page;
+        PracticePage* practice = day.w.pagePractice;
+        auto heatRowBlack = [&] {
+            for (const RacePage::Row* column :
+                 {&p->lblRaceScoreDriver, &p->lblRaceScoreLaps, &p->lblRaceScoreTotalTime,
+                  &p->lblRaceScoreLastTime, &p->lblRaceScoreBestTime})
+                if (RacePage::textColour((*column)[0]) != QColor(Qt::black))
+                    return false;
+            return true;
+        };
+        day.startAndGo();
+        day.pass(5, 1000);
+        for (int i = 0; i < raceTicks; ++i)
+            p->tmrRaceFlash_Timer();
+        QCOMPARE(heatRowBlack(), raceTicks % 2 == 1);
+        p->cmdRaceStop->click();
+
+        practice->cmdPracticeStart_Click();
+        day.pass(9, 1500);
+        QString seen;
+        for (int i = 0; i < 12; ++i) {
+            p->tmrRaceFlash_Timer();
+            practice->tmrPracticeFlash_Timer();
+            seen += RacePage::textColour(practice->lblPracticeScoreBestTime[0]) == kRed ? 'R' : 'B';
+        }
+        QCOMPARE(seen, QString("BRBRBRBRBBBB"));
+        QVERIFY(heatRowBlack());
+        practice->cmdPracticeStop_Click();
+
+        day.reselect(heat.race);
+        day.platform.boxes->answers = {MsgResult::Yes};
+        p->cmdRaceClear->click();
+        QCOMPARE(day.status(heat.race), QString("0"));
+        QVERIFY(heatRowBlack());
+        p->cmdRaceStart->click();
+        for (int i = 0; i < 4; ++i) {
+            p->tmrRaceCountdown_Timer();
+            p->tmrRaceFlash_Timer();
+        }
+        QVERIFY(p->lblRaceScoreDriver[0]->isVisibleTo(p));
+        QVERIFY(heatRowBlack());
+    }
+
     // ---- After the race ----
 
     void clearKeepsTheResults() {
