@@ -41,6 +41,16 @@ qint32 KeyOf(const QVariant& field) {
 
 // A car of the session in the unassigned transponders list: its start position.
 constexpr int kSessionPositionRole = Qt::UserRole + 1;
+// What keeps a row of that list chosen across refills. A car of the session
+// is known by its transponder and start position, also while its entry's
+// insert waits and its key is still 0; another race's entry by its key.
+constexpr int kIdentityRole = Qt::UserRole + 2;
+
+QString Identity(const UnassignedTransponder& r) {
+    if (r.sessionPosition > 0)
+        return QStringLiteral("car %1 at %2").arg(r.transponderId).arg(r.sessionPosition);
+    return r.key != 0 ? QStringLiteral("entry %1").arg(r.key) : QString();
+}
 
 void tellUser(const QString& error) {
     MsgBox(error, MsgButtons::OK, MsgIcon::Critical, kProgramName);
@@ -74,6 +84,9 @@ const QString PracticePage::kLapCounterLostText =
 const QString PracticePage::kLapCounterLostPassesWaitText =
     LapCounterNote::LostText(QStringLiteral("practice"), true);
 const QString PracticePage::kLapCounterBackText = LapCounterNote::BackText();
+const QString PracticePage::kLapCounterNotStartedText =
+    QStringLiteral("The lap counter was not started for this practice session: no laps are "
+                   "counted. Stop practice and start it again.");
 
 PracticePage::PracticePage(MainContext& main, QWidget* parent)
     : PageFrame(main, QStringLiteral("Practice"), parent), m_store(main.db()) {
@@ -152,7 +165,8 @@ void PracticePage::buildControls() {
     // Under the board, left of "Show details".
     lblPracticeLapCounterLost =
         addLabel("lblPracticeLapCounterLost", kLapCounterLostText, this, 3960, 9000, 9600, 435);
-    m_lapCounterNote.emplace(lblPracticeLapCounterLost, QStringLiteral("practice"));
+    m_lapCounterNote.emplace(lblPracticeLapCounterLost, QStringLiteral("practice"),
+                             kLapCounterNotStartedText);
 }
 
 void PracticePage::buildBoard() {
@@ -233,6 +247,8 @@ void PracticePage::cmdPracticeStart_Click() {
         return;
     }
     t.CurrentRaceID = raceId;
+    // The last session is gone, and with it what the note said about it.
+    m_lapCounterNote->hide();
     t.TimingMode = TimingPractice;
     link->StopRace();
     if (!m_main.OpenLapCounterPort())
@@ -252,12 +268,14 @@ void PracticePage::cmdPracticeStart_Click() {
     setTextColour(txtPracticeTime, Colours::Green);
     t.PracticeElapsedMs = 0;
     ResetPracticeSlots(t);
-    link->StartRace();
+    // Not sent again later on: the note asks for a new start.
+    m_counterNotStarted = !link->StartRace();
+    if (m_counterNotStarted)
+        m_lapCounterNote->notStarted();
     tmrPracticeTime.start();
     tmrPracticeFlash.start();
     t.CurrentRaceStatus = RaceRunning;
     m_sessionRaceId = raceId;
-    m_lapCounterNote->hide();
 
     refreshAll();
     m_sounds.play("go");
@@ -274,6 +292,7 @@ void PracticePage::cmdPracticeStop_Click() {
     m_main.state().KirvOCX->StopRace();
     t.TimingMode = TimingIdle;
     m_sessionRaceId = -1;
+    m_counterNotStarted = false;
     m_main.SetToolbarEnabled(true);
     // Stored after every write that waits; the session has stopped all the same.
     m_store.storeStop(t.CurrentRaceID);
@@ -289,8 +308,8 @@ void PracticePage::cmdPracticeStop_Click() {
 void PracticePage::RegisterPracticeCar(qint16 iCarID, qint32 lMilliseconds) {
     TimingState& t = m_main.timing();
     // Only the running session's race takes practice passes, never a race that
-    // was left running.
-    if (m_sessionRaceId < 0 || t.CurrentRaceID != m_sessionRaceId)
+    // was left running, and none while the counter missed the session's start.
+    if (m_sessionRaceId < 0 || t.CurrentRaceID != m_sessionRaceId || m_counterNotStarted)
         return;
     const TimingState before = t;
 
@@ -442,8 +461,10 @@ void PracticePage::showWaitingWrites() {
 
 void PracticePage::LapCounterLost() {
     const TimingState& t = m_main.timing();
-    if (!t.RaceActive || t.TimingMode != TimingPractice || m_sessionRaceId < 0)
+    if (!t.RaceActive || t.TimingMode != TimingPractice || m_sessionRaceId < 0) {
+        m_lapCounterNote->goneAgain();
         return;
+    }
     m_lapCounterNote->setPassesWait(m_store.waitingPasses() > 0);
     m_lapCounterNote->lost();
 }
@@ -459,7 +480,7 @@ void PracticePage::refreshAll() {
 }
 
 void PracticePage::FillUnassignedTransponders() {
-    const KeepSelection keep(lbPracticeUnassignedTransponders);
+    const KeepSelection keep(lbPracticeUnassignedTransponders, {}, kIdentityRole);
     lbPracticeUnassignedTransponders->clear();
     QList<UnassignedTransponder> rows;
     if (!m_store.unassignedTransponders(&rows))
@@ -469,6 +490,7 @@ void PracticePage::FillUnassignedTransponders() {
             new QListWidgetItem(UnassignedTransponderText(r.startPosition, r.transponderId));
         item->setData(Qt::UserRole, r.key);
         item->setData(kSessionPositionRole, r.sessionPosition);
+        item->setData(kIdentityRole, Identity(r));
         lbPracticeUnassignedTransponders->addItem(item);
     }
 }

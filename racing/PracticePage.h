@@ -56,7 +56,8 @@ public:
     // running session: asks first.
     bool mayClose();
     // The lap counter's device is gone while practice runs, or its port is
-    // open again after that: a note on the page, no box.
+    // open again after that: a note on the page, no box. Gone once practice
+    // has stopped: a note that contact is back goes.
     void LapCounterLost();
     void LapCounterBack();
 
@@ -64,6 +65,7 @@ public:
     static const QString kLapCounterLostText;
     static const QString kLapCounterLostPassesWaitText;
     static const QString kLapCounterBackText;
+    static const QString kLapCounterNotStartedText;
 
     QToolButton* cmdPracticeStart = nullptr;
     QToolButton* cmdPracticeStop = nullptr;
@@ -118,6 +120,9 @@ private:
     std::unique_ptr<ScoreBoard> m_board;
     // On lblPracticeLapCounterLost; hidden until the next start.
     std::optional<LapCounterNote> m_lapCounterNote;
+    // The lap counter did not take the start command of this session: no
+    // pass counts until the stop.
+    bool m_counterNotStarted = false;
 };
 
 } // namespace kv

@@ -20,7 +20,10 @@ const QString RaceControls::kLapCounterLostText =
     LapCounterNote::LostText(QStringLiteral("the race"), false);
 const QString RaceControls::kLapCounterLostPassesWaitText =
     LapCounterNote::LostText(QStringLiteral("the race"), true);
-const QString RaceControls::kLapCounterNotStartedText = LapCounterNote::NotStartedText();
+const QString RaceControls::kLapCounterLostBeforeTheGoText = LapCounterNote::LostBeforeTheGoText();
+const QString RaceControls::kLapCounterNotStartedText =
+    QStringLiteral("The lap counter was not started for this heat: no laps are counted. Stop the "
+                   "race, clear it and start it again.");
 const QString RaceControls::kRaceStartNotStoredText =
     QStringLiteral("The start of the race could not be stored in the race database yet. It is "
                    "stored as soon as the database accepts it.");
@@ -74,7 +77,8 @@ RaceControls::RaceControls(QWidget* page) {
 
     lblRaceLapCounterLost =
         addLabel("lblRaceLapCounterLost", kLapCounterLostText, page, 3840, 8985, 8400, 435);
-    lapCounterNote.emplace(lblRaceLapCounterLost, QStringLiteral("the race"));
+    lapCounterNote.emplace(lblRaceLapCounterLost, QStringLiteral("the race"),
+                           kLapCounterNotStartedText);
 
     // Passes the database has not taken yet; in the start list's place, which
     // is hidden while a race runs. Tall enough for the start, the passes and

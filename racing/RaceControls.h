@@ -28,6 +28,7 @@ public:
 
     static const QString kLapCounterLostText;
     static const QString kLapCounterLostPassesWaitText;
+    static const QString kLapCounterLostBeforeTheGoText;
     static const QString kLapCounterBackText;
     static const QString kLapCounterNotStartedText;
     static const QString kRaceStartNotStoredText;

@@ -438,6 +438,7 @@ void RacePage::StartRaceTiming() {
     // Never sent again later on: a start the counter takes late would put
     // its clock behind the race's.
     m_counterNotStarted = !m_main.state().KirvOCX->StartRace();
+    m_controls->lapCounterNote->go();
     if (m_counterNotStarted)
         m_controls->lapCounterNote->notStarted();
     tmrRaceTime.start();
@@ -562,6 +563,8 @@ void RacePage::cmdRaceClear_Click() {
     lblRaceInfoTimeOfRace->clear();
     t.RaceFinishSignalled = false;
     t.CarFinished.fill(false);
+    // A note about the cleared run's lap counter speaks of laps that are gone.
+    m_controls->lapCounterNote->hide();
     RefreshRaceBoard();
 }
 
@@ -607,9 +610,12 @@ bool RacePage::raceUnderWay() const {
 }
 
 void RacePage::LapCounterLost() {
-    if (!raceUnderWay())
+    if (!raceUnderWay()) {
+        m_controls->lapCounterNote->goneAgain();
         return;
-    m_controls->lapCounterNote->lost();
+    }
+    // Stop is enabled only from the go.
+    m_controls->lapCounterNote->lost(tmrRaceCountdown.isActive());
 }
 
 void RacePage::LapCounterBack() {

@@ -109,6 +109,8 @@ public:
     static inline const QString& kLapCounterLostText = RaceControls::kLapCounterLostText;
     static inline const QString& kLapCounterLostPassesWaitText =
         RaceControls::kLapCounterLostPassesWaitText;
+    static inline const QString& kLapCounterLostBeforeTheGoText =
+        RaceControls::kLapCounterLostBeforeTheGoText;
     static inline const QString& kLapCounterBackText = RaceControls::kLapCounterBackText;
     static inline const QString& kLapCounterNotStartedText =
         RaceControls::kLapCounterNotStartedText;

@@ -7,8 +7,13 @@ namespace kv {
 
 namespace {
 
+// A number 0 is no key, nor is an empty text.
 bool isKey(const QVariant& key) {
-    return key.isValid() && key.toLongLong() != 0;
+    if (!key.isValid())
+        return false;
+    bool number = false;
+    const qlonglong n = key.toLongLong(&number);
+    return number ? n != 0 : !key.toString().isEmpty();
 }
 
 // The list's property that holds what it showed at its last refill.
@@ -16,12 +21,12 @@ constexpr char kShowsProperty[] = "kvKeepSelectionShows";
 
 } // namespace
 
-KeepSelection::KeepSelection(QListWidget* list, const QVariant& shows)
-    : m_list(list), m_shows(shows) {
+KeepSelection::KeepSelection(QListWidget* list, const QVariant& shows, int identityRole)
+    : m_list(list), m_shows(shows), m_role(identityRole) {
     const QList<QListWidgetItem*> chosen = list->selectedItems();
     // A row chosen while the list showed something else is not this list's.
     if (!chosen.isEmpty() && list->property(kShowsProperty) == shows)
-        m_key = chosen.first()->data(Qt::UserRole);
+        m_key = chosen.first()->data(m_role);
 }
 
 KeepSelection::~KeepSelection() {
@@ -32,7 +37,7 @@ KeepSelection::~KeepSelection() {
         return;
     for (int row = 0; row < m_list->count(); ++row) {
         QListWidgetItem* item = m_list->item(row);
-        if (item->data(Qt::UserRole) == m_key) {
+        if (item->data(m_role) == m_key) {
             const QSignalBlocker quiet(m_list.data());
             m_list->setCurrentItem(item);
             return;

@@ -7,8 +7,8 @@
 
 namespace kv {
 
-LapCounterNote::LapCounterNote(QLabel* label, QString stopping)
-    : m_label(label), m_stopping(std::move(stopping)) {
+LapCounterNote::LapCounterNote(QLabel* label, QString stopping, QString notStarted)
+    : m_label(label), m_stopping(std::move(stopping)), m_notStarted(std::move(notStarted)) {
     m_label->setWordWrap(true);
     draw();
 }
@@ -19,20 +19,30 @@ QString LapCounterNote::LostText(const QString& stopping, bool passesWait) {
            (passesWait ? QStringLiteral("kept.") : QStringLiteral("stored."));
 }
 
+QString LapCounterNote::LostBeforeTheGoText() {
+    return QStringLiteral("Contact with the lap counter was lost during the countdown. The race "
+                          "can be stopped once it has started.");
+}
+
 QString LapCounterNote::BackText() {
     return QStringLiteral("Contact with the lap counter is back. Cars that passed while it was "
                           "lost were not seen: those laps are missing.");
 }
 
-QString LapCounterNote::NotStartedText() {
-    return QStringLiteral("The lap counter was not started for this heat: no laps are counted. "
-                          "Stop the race, clear it and start it again.");
+void LapCounterNote::lost(bool beforeGo) {
+    if (m_state == State::NotStarted)
+        return;
+    m_state = State::Lost;
+    m_beforeGo = beforeGo;
+    draw();
 }
 
-void LapCounterNote::lost() {
-    if (m_state != State::NotStarted)
-        m_state = State::Lost;
-    draw();
+void LapCounterNote::go() {
+    if (!m_beforeGo)
+        return;
+    m_beforeGo = false;
+    if (m_state == State::Lost)
+        draw();
 }
 
 void LapCounterNote::back() {
@@ -42,6 +52,11 @@ void LapCounterNote::back() {
     draw();
 }
 
+void LapCounterNote::goneAgain() {
+    if (m_state == State::Back)
+        hide();
+}
+
 void LapCounterNote::notStarted() {
     m_state = State::NotStarted;
     draw();
@@ -49,6 +64,7 @@ void LapCounterNote::notStarted() {
 
 void LapCounterNote::hide() {
     m_state = State::None;
+    m_beforeGo = false;
     draw();
 }
 
@@ -66,13 +82,13 @@ void LapCounterNote::draw() {
     case State::None:
         return;
     case State::Lost:
-        m_label->setText(LostText(m_stopping, m_passesWait));
+        m_label->setText(m_beforeGo ? LostBeforeTheGoText() : LostText(m_stopping, m_passesWait));
         break;
     case State::Back:
         m_label->setText(BackText());
         break;
     case State::NotStarted:
-        m_label->setText(NotStartedText());
+        m_label->setText(m_notStarted);
         break;
     }
     setTextColour(m_label, m_state == State::Back ? QColor(Qt::black) : Colours::Red);

@@ -13,7 +13,7 @@ void FakeSerialPort::close() {
 }
 
 bool FakeSerialPort::write(const QString& text) {
-    if (!m_open)
+    if (!m_open || m_failWrites)
         return false;
     m_written.append(text);
     if (auto reply = m_replies.find(text); reply != m_replies.end() && !reply->isEmpty())

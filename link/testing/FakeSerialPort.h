@@ -38,9 +38,13 @@ public:
     void queueReplyTo(const QString& command, const QString& reply);
     // The device goes away while the port is open: the port closes and reports the loss.
     void vanish();
+    // Writes fail while the port still looks open, as to a device that went before its loss
+    // was reported.
+    void failWrites(bool fail) { m_failWrites = fail; }
 
 private:
     bool m_open = false;
+    bool m_failWrites = false;
     QSet<QString> m_refused;
     QStringList m_openAttempts;
     QStringList m_written;

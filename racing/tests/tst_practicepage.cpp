@@ -506,6 +506,80 @@ private slots:
         QVERIFY(!note->isVisibleTo(p.page));
     }
 
+    // After Stop the note that contact is back stays while that is true. Once
+    // the counter is gone again (the light dark red, Start refused with the
+    // port box) it goes.
+    void backNoteGoesWithTheContact_data() {
+        QTest::addColumn<bool>("lossReported");
+        QTest::newRow("the counter is unplugged") << true;
+        QTest::newRow("the port is gone at the next Start") << false;
+    }
+    void backNoteGoesWithTheContact() {
+        QFETCH(bool, lossReported);
+        Practice p;
+        PracticePage* page = p.page;
+        auto indicator = [&] { return p.main.state().shapeHWStatusIndicator->fillColor(); };
+        QLabel* note = page->lblPracticeLapCounterLost;
+        page->cmdPracticeStart->click();
+        p.pass(7, 10000);
+        p.main.port->vanish();
+        p.w.tmrLapCounterReconnect_Timer();
+        p.pass(7, 40000);
+        QCOMPARE(note->text(), PracticePage::kLapCounterBackText);
+        page->cmdPracticeStop->click();
+        QVERIFY(note->isVisibleTo(page));
+        QCOMPARE(note->text(), PracticePage::kLapCounterBackText);
+
+        p.main.port->refuseDevice("/dev/ttyS0");
+        if (lossReported) {
+            p.main.port->vanish();
+            QCOMPARE(indicator(), Colours::DarkRed);
+            QVERIFY(!note->isVisibleTo(page));
+        } else {
+            p.w.state().KirvOCX->CloseConnection();
+        }
+        page->cmdPracticeStart->click();
+        QCOMPARE(p.main.messages().size(), 1);
+        QCOMPARE(p.main.messages().first().text, kPortFailure);
+        QCOMPARE(indicator(), Colours::DarkRed);
+        QVERIFY(!note->isVisibleTo(page));
+    }
+
+    // A start command that does not reach the counter: the page says so in
+    // practice's words, counts nothing, and keeps saying it when the contact
+    // goes and comes back. A new Start that reaches the counter times again.
+    void counterNotStartedForPractice() {
+        Practice p;
+        PracticePage* page = p.page;
+        QLabel* note = page->lblPracticeLapCounterLost;
+        p.main.port->failWrites(true);
+        page->cmdPracticeStart->click();
+        QVERIFY(p.w.timing().RaceActive);
+        QVERIFY(note->isVisibleTo(page));
+        QCOMPARE(note->text(), QString("The lap counter was not started for this practice "
+                                       "session: no laps are counted. Stop practice and start "
+                                       "it again."));
+        QCOMPARE(note->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        p.pass(7, 1000);
+        p.pass(7, 31000);
+        QVERIFY(p.shownRows().isEmpty());
+        QVERIFY(p.entries().isEmpty());
+        p.main.port->vanish();
+        p.w.tmrLapCounterReconnect_Timer();
+        p.pass(7, 61000);
+        QCOMPARE(note->text(), PracticePage::kLapCounterNotStartedText);
+        QVERIFY(p.entries().isEmpty());
+        QVERIFY(p.main.messages().isEmpty());
+
+        page->cmdPracticeStop->click();
+        p.main.port->failWrites(false);
+        page->cmdPracticeStart->click();
+        QVERIFY(!note->isVisibleTo(page));
+        p.pass(7, 91000);
+        p.pass(7, 121000);
+        QCOMPARE(p.row(0).at(1), QString("1"));
+    }
+
     // While passes wait for the database, the note of a lost counter does not
     // say that every counted lap is stored; once they are, it does again.
     void lapCounterLostWhilePassesWait() {
@@ -832,6 +906,56 @@ private slots:
         QCOMPARE(clean.last(), QString("5:62:4:0"));
         const QStringList locked = listsOfASession(true);
         QCOMPARE(locked, clean);
+    }
+
+    // A newcomer's row is chosen while its entry's insert waits for another
+    // program's lock; another car passes before Assign is pressed. The row
+    // stays chosen across the refill, also once the insert is stored, and
+    // the link is made as without the lock.
+    void waitingNewcomerStaysChosenAcrossAPass_data() {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<bool>("lockEndsBeforeThePass");
+        QTest::newRow("no lock") << false << false;
+        QTest::newRow("locked until the link") << true << false;
+        QTest::newRow("the pass stores the insert") << true << true;
+    }
+    void waitingNewcomerStaysChosenAcrossAPass() {
+        QFETCH(bool, locked);
+        QFETCH(bool, lockEndsBeforeThePass);
+        Practice p;
+        PracticePage* page = p.page;
+        const qint64 ben = p.addDriver("Berg", "Ben", 40, false);
+        page->cmdPracticeStart->click();
+        p.pass(5, 1000);
+        std::unique_ptr<test::HeldLock> lock;
+        if (locked) {
+            lock = std::make_unique<test::HeldLock>(p.fx.databaseFile());
+            QVERIFY(lock->held());
+        }
+        p.pass(9, 1500); // the newcomer
+        const QString newcomer = "Started: 2, TransponderID: 9";
+        QVERIFY(choose(page->lbPracticeUnassignedTransponders, newcomer));
+        QVERIFY(choose(page->lbPracticeUnassignedDrivers, "Berg, Ben (Buggy) [ID=40]"));
+        if (lockEndsBeforeThePass)
+            lock.reset();
+        p.pass(5, 31000);
+        QCOMPARE(p.row(0).at(1), QString("1"));
+        QCOMPARE(itemTexts(page->lbPracticeUnassignedTransponders),
+                 (QStringList{"Started: 1, TransponderID: 5", newcomer}));
+        const QList<QListWidgetItem*> chosen =
+            page->lbPracticeUnassignedTransponders->selectedItems();
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen.first()->text(), newcomer);
+
+        page->cmdPracticeAssignDriver->click();
+        QCOMPARE(p.row(1).first(), QString("9-Berg, Ben"));
+        QCOMPARE(itemTexts(page->lbPracticeUnassignedTransponders),
+                 QStringList{"Started: 1, TransponderID: 5"});
+        QVERIFY(itemTexts(page->lbPracticeUnassignedDrivers).isEmpty());
+        lock.reset();
+        page->tmrPracticeWrites_Timer();
+        QCOMPARE(p.entries(), (QStringList{"1:5:0", "2:9:" + QString::number(ben)}));
+        QVERIFY(p.main.messages().isEmpty());
     }
 
     void startUnderALock_data() {

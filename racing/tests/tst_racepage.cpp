@@ -1376,6 +1376,62 @@ private slots:
                      QColor(Qt::black));
     }
 
+    // Practice starts right after the heat, and a newcomer takes the slot of
+    // the heat's last pass while that row still flashes: the heat's row
+    // rests black, after Clear and in the next countdown too, and the
+    // practice row flashes as always.
+    void rowFlashCutShortByPracticeRestsBlack_data() {
+        QTest::addColumn<int>("raceTicks"); // race flash ticks before the practice pass
+        QTest::newRow("the heat's row red") << 2;
+        QTest::newRow("the heat's row black") << 3;
+    }
+    void rowFlashCutShortByPracticeRestsBlack() {
+        QFETCH(int, raceTicks);
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 1);
+        RacePage* p = day.page;
+        PracticePage* practice = day.w.pagePractice;
+        auto heatRowBlack = [&] {
+            for (const RacePage::Row* column :
+                 {&p->lblRaceScoreDriver, &p->lblRaceScoreLaps, &p->lblRaceScoreTotalTime,
+                  &p->lblRaceScoreLastTime, &p->lblRaceScoreBestTime})
+                if (RacePage::textColour((*column)[0]) != QColor(Qt::black))
+                    return false;
+            return true;
+        };
+        day.startAndGo();
+        day.pass(5, 1000);
+        for (int i = 0; i < raceTicks; ++i)
+            p->tmrRaceFlash_Timer();
+        QCOMPARE(heatRowBlack(), raceTicks % 2 == 1);
+        p->cmdRaceStop->click();
+
+        practice->cmdPracticeStart_Click();
+        day.pass(9, 1500);
+        QString seen;
+        for (int i = 0; i < 12; ++i) {
+            p->tmrRaceFlash_Timer();
+            practice->tmrPracticeFlash_Timer();
+            seen += RacePage::textColour(practice->lblPracticeScoreBestTime[0]) == kRed ? 'R' : 'B';
+        }
+        QCOMPARE(seen, QString("BRBRBRBRBBBB"));
+        QVERIFY(heatRowBlack());
+        practice->cmdPracticeStop_Click();
+
+        day.reselect(heat.race);
+        day.platform.boxes->answers = {MsgResult::Yes};
+        p->cmdRaceClear->click();
+        QCOMPARE(day.status(heat.race), QString("0"));
+        QVERIFY(heatRowBlack());
+        p->cmdRaceStart->click();
+        for (int i = 0; i < 4; ++i) {
+            p->tmrRaceCountdown_Timer();
+            p->tmrRaceFlash_Timer();
+        }
+        QVERIFY(p->lblRaceScoreDriver[0]->isVisibleTo(p));
+        QVERIFY(heatRowBlack());
+    }
+
     // ---- After the race ----
 
     void clearKeepsTheResults() {
@@ -1531,7 +1587,7 @@ private slots:
         for (int i = 0; i < 5; ++i)
             p->tmrRaceCountdown_Timer();
         port->vanish();
-        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostBeforeTheGoText);
         for (int i = 0; i < 5; ++i)
             p->tmrRaceCountdown_Timer();
         QCOMPARE(day.main.timing().CurrentRaceStatus, int(RaceRunning));
@@ -1555,11 +1611,70 @@ private slots:
         QVERIFY(day.messages().isEmpty());
 
         p->cmdRaceStop->click();
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterNotStartedText);
         day.platform.boxes->answers = {MsgResult::Yes};
         p->cmdRaceClear->click();
+        // The cleared heat is new: the note about its run goes.
+        QVERIFY(p->lblRaceLapCounterLost->isHidden());
         day.startAndGo();
         QVERIFY(p->lblRaceLapCounterLost->isHidden());
         day.pass(5, 1000);
+        day.pass(5, 20000);
+        QCOMPARE(day.laps(heat.race).size(), 1);
+    }
+
+    // The note that contact is back stays after Stop while that is true, and
+    // goes once the counter is gone again.
+    void backNoteGoesWithTheContact() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        day.startAndGo();
+        day.pass(5, 1000);
+        day.main.port->vanish();
+        day.w.tmrLapCounterReconnect_Timer();
+        day.pass(5, 20000);
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
+        p->cmdRaceStop->click();
+        QCOMPARE(day.status(heat.race), QString("2"));
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
+        day.main.port->vanish();
+        QCOMPARE(day.main.state().shapeHWStatusIndicator->fillColor(), Colours::DarkRed);
+        QVERIFY(p->lblRaceLapCounterLost->isHidden());
+    }
+
+    // Contact lost in the countdown, while Stop is disabled: the note does not
+    // ask for Stop. The port opens again before the go, the start command
+    // reaches the counter, and from the go the note says the race can be
+    // stopped; the counter's first frame says contact is back.
+    void lapCounterLostInTheCountdown() {
+        RaceDay day;
+        ThreeCars heat(day, Race{}, 2);
+        RacePage* p = day.page;
+        FakeSerialPort* port = day.main.port;
+        p->cmdRaceStart->click();
+        for (int i = 0; i < 5; ++i)
+            p->tmrRaceCountdown_Timer();
+        port->vanish();
+        QCOMPARE(day.buttons(), QString("---"));
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(),
+                 QString("Contact with the lap counter was lost during the countdown. The race "
+                         "can be stopped once it has started."));
+        QCOMPARE(RacePage::textColour(p->lblRaceLapCounterLost), kRed);
+        day.w.tmrLapCounterReconnect_Timer();
+        QVERIFY(port->isOpen());
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostBeforeTheGoText);
+
+        port->clearWritten();
+        for (int i = 0; i < 5; ++i)
+            p->tmrRaceCountdown_Timer();
+        QCOMPARE(port->written(), QStringList{"#S$"});
+        QCOMPARE(day.buttons(), QString("-T-"));
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterLostText);
+        day.pass(5, 1000);
+        QCOMPARE(p->lblRaceLapCounterLost->text(), RacePage::kLapCounterBackText);
         day.pass(5, 20000);
         QCOMPARE(day.laps(heat.race).size(), 1);
     }

@@ -55,8 +55,7 @@ PracticePassOutcome RegisterPracticePass(TimingState& st, int slot, qint32 lMill
     const qint32 t = *passTime;
 
     out.ignored = false;
-    st.RowFlashCount[s] = 1;
-    st.RowFlashBoard[s] = FlashBoard::Practice;
+    StartRowFlash(st, slot, FlashBoard::Practice);
     if (!st.CarHasPassed[s]) {
         // The car's own clock starts at its first crossing: no lap yet.
         st.CarHasPassed[s] = true;
@@ -141,6 +140,10 @@ std::array<PracticeBoardRow, kSlotCount> PracticeBoardRows(const TimingState& st
 std::array<std::optional<FlashColour>, kSlotCount> PracticeFlashTick(TimingState& st) {
     std::array<std::optional<FlashColour>, kSlotCount> colours;
     for (size_t s = 0; s < kSlotCount; ++s) {
+        if (st.RowFlashCut[s] == FlashBoard::Practice) {
+            st.RowFlashCut[s] = FlashBoard::Either;
+            colours[s] = FlashColour::Black;
+        }
         qint16& count = st.RowFlashCount[s];
         if (count <= 0 || st.RowFlashBoard[s] == FlashBoard::Race)
             continue;

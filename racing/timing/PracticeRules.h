@@ -96,7 +96,8 @@ std::array<PracticeBoardRow, kSlotCount> PracticeBoardRows(const TimingState& st
 
 // The practice flash tick over the slots (row s shows slot s): the colour the
 // row's five labels take now (nullopt: unchanged). Steps RowFlashCount of the
-// slots whose flash a practice pass set.
+// slots whose flash a practice pass set; a row whose flash a race pass cut
+// short turns black.
 std::array<std::optional<FlashColour>, kSlotCount> PracticeFlashTick(TimingState& state);
 
 // Rows of the two lists.

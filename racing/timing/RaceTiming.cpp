@@ -219,8 +219,7 @@ RacePassOutcome RegisterRacePass(TimingState& st, int slot, qint32 lMilliseconds
     out.ignored = false;
     out.flash = true;
     out.playPassSound = true;
-    st.RowFlashCount[s] = 1;
-    st.RowFlashBoard[s] = FlashBoard::Race;
+    StartRowFlash(st, slot, FlashBoard::Race);
 
     if (st.CarFinished[s] || !st.CarHasPassed[s]) {
         // The start crossing, or a car that has finished: no lap.
@@ -268,10 +267,23 @@ bool RaceClockTick(TimingState& st, qint32 intervalMs) {
     return true;
 }
 
+void StartRowFlash(TimingState& st, int slot, FlashBoard board) {
+    const auto s = static_cast<size_t>(slot);
+    const FlashBoard running = st.RowFlashBoard[s];
+    if (st.RowFlashCount[s] > 0 && running != board && running != FlashBoard::Either)
+        st.RowFlashCut[s] = running;
+    st.RowFlashCount[s] = 1;
+    st.RowFlashBoard[s] = board;
+}
+
 std::array<std::optional<FlashColour>, kSlotCount> FlashTick(TimingState& st) {
     std::array<std::optional<FlashColour>, kSlotCount> colours;
     for (size_t r = 0; r < kSlotCount; ++r) {
         const auto s = static_cast<size_t>(st.ScoreRowPosition[r]);
+        if (st.RowFlashCut[s] == FlashBoard::Race) {
+            st.RowFlashCut[s] = FlashBoard::Either;
+            colours[r] = FlashColour::Black;
+        }
         if (st.RowFlashCount[s] <= 0 || st.RowFlashBoard[s] == FlashBoard::Practice)
             continue;
         st.RowFlashCount[s] += 1;

@@ -62,6 +62,9 @@ struct TimingState {
     // Indexed by slot (start position - 1).
     std::array<qint16, kSlotCount> RowFlashCount{};
     std::array<FlashBoard, kSlotCount> RowFlashBoard{};
+    // The board whose flash of the slot a pass of the other board cut short
+    // (Either: none): that board's row rests black at its next tick.
+    std::array<FlashBoard, kSlotCount> RowFlashCut{};
     std::array<qint32, kSlotCount> CarStartDelay{};
     std::array<bool, kSlotCount> CarHasPassed{};
     std::array<bool, kSlotCount> CarFinished{};
@@ -165,9 +168,15 @@ RacePassOutcome RegisterRacePass(TimingState& state, int slot, qint32 lMilliseco
 // race its finish signal (clock turns red, finish sound).
 bool RaceClockTick(TimingState& state, qint32 intervalMs);
 
+// A pass sets the slot's flash going on its board. A flash of the other board
+// that still runs there is cut short: that board's row, perhaps red just now,
+// rests black at its next tick.
+void StartRowFlash(TimingState& state, int slot, FlashBoard board);
+
 // The flash tick over the display rows: for each row, the colour its five value
 // labels take now (nullopt: unchanged). Steps RowFlashCount of the rows' slots
-// whose flash a race pass set.
+// whose flash a race pass set; a row whose flash a practice pass cut short
+// turns black.
 enum class FlashColour { Red, Black };
 std::array<std::optional<FlashColour>, kSlotCount> FlashTick(TimingState& state);
 

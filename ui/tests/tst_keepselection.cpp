@@ -103,6 +103,46 @@ private slots:
         QCOMPARE(chosen(&list), expected);
     }
 
+    // Rows whose key may still be 0 (a row whose insert waits) are kept by an
+    // identity of their own; an empty identity is none.
+    void keptByAnIdentityOfItsOwn_data() {
+        QTest::addColumn<int>("keyAfter");
+        QTest::addColumn<QString>("identityAfter");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("key still 0") << 0 << "car 9 at 2"
+                                     << "b";
+        QTest::newRow("its key came meanwhile") << 12 << "car 9 at 2"
+                                                << "b";
+        QTest::newRow("another car in its place") << 0 << "car 7 at 2"
+                                                  << "";
+    }
+    void keptByAnIdentityOfItsOwn() {
+        QFETCH(int, keyAfter);
+        QFETCH(QString, identityAfter);
+        QFETCH(QString, expected);
+        constexpr int identity = Qt::UserRole + 2;
+        auto fillWithIdentities = [&](QListWidget* list, int key, const QString& id) {
+            fill(list, {{"a", 1}, {"b", key}});
+            list->item(0)->setData(identity, QString());
+            list->item(1)->setData(identity, id);
+        };
+        QListWidget list;
+        fillWithIdentities(&list, 0, "car 9 at 2");
+        list.setCurrentRow(1);
+        {
+            const KeepSelection keep(&list, {}, identity);
+            fillWithIdentities(&list, keyAfter, identityAfter);
+        }
+        QCOMPARE(chosen(&list), expected);
+        // A row whose identity is empty is not chosen again.
+        list.setCurrentRow(0);
+        {
+            const KeepSelection keep(&list, {}, identity);
+            fillWithIdentities(&list, keyAfter, identityAfter);
+        }
+        QCOMPARE(chosen(&list), QString());
+    }
+
     // A refill that chooses a row itself keeps its own choice.
     void refillsOwnChoiceWins() {
         QListWidget list;
