@@ -293,6 +293,8 @@ void PracticePage::cmdPracticeStop_Click() {
     t.TimingMode = TimingIdle;
     m_sessionRaceId = -1;
     m_counterNotStarted = false;
+    // The session it spoke of is over: the note of a missed start goes.
+    m_lapCounterNote->stopped(true);
     m_main.SetToolbarEnabled(true);
     // Stored after every write that waits; the session has stopped all the same.
     m_store.storeStop(t.CurrentRaceID);

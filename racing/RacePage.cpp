@@ -477,8 +477,10 @@ void RacePage::cmdRaceStop_Click() {
     tmrRaceCountdown.stop();
     m_main.state().KirvOCX->StopRace();
     t.TimingMode = TimingIdle;
-    // The heat's missed start says nothing about the passes of any later race.
+    // The heat's missed start says nothing about the passes of any later race;
+    // its note stays until Clear, which it asks for.
     m_counterNotStarted = false;
+    m_controls->lapCounterNote->stopped(false);
     // Stored behind the passes that wait; also runs inside the lap counter's
     // receive handling, so a refusal is told on the page, never in a box.
     (void)m_store->markFinished(t.CurrentRaceID);

@@ -19,6 +19,11 @@ QString LapCounterNote::LostText(const QString& stopping, bool passesWait) {
            (passesWait ? QStringLiteral("kept.") : QStringLiteral("stored."));
 }
 
+QString LapCounterNote::LostAfterTheStopText(bool passesWait) {
+    return QStringLiteral("Contact with the lap counter was lost. Every counted lap is ") +
+           (passesWait ? QStringLiteral("kept.") : QStringLiteral("stored."));
+}
+
 QString LapCounterNote::LostBeforeTheGoText() {
     return QStringLiteral("Contact with the lap counter was lost during the countdown. The race "
                           "can be stopped once it has started.");
@@ -34,6 +39,7 @@ void LapCounterNote::lost(bool beforeGo) {
         return;
     m_state = State::Lost;
     m_beforeGo = beforeGo;
+    m_stopped = false;
     draw();
 }
 
@@ -62,9 +68,18 @@ void LapCounterNote::notStarted() {
     draw();
 }
 
+void LapCounterNote::stopped(bool notStartedGoes) {
+    m_stopped = true;
+    if (m_state == State::NotStarted && notStartedGoes)
+        hide();
+    else if (m_state == State::Lost)
+        draw();
+}
+
 void LapCounterNote::hide() {
     m_state = State::None;
     m_beforeGo = false;
+    m_stopped = false;
     draw();
 }
 
@@ -82,7 +97,9 @@ void LapCounterNote::draw() {
     case State::None:
         return;
     case State::Lost:
-        m_label->setText(m_beforeGo ? LostBeforeTheGoText() : LostText(m_stopping, m_passesWait));
+        m_label->setText(m_stopped    ? LostAfterTheStopText(m_passesWait)
+                         : m_beforeGo ? LostBeforeTheGoText()
+                                      : LostText(m_stopping, m_passesWait));
         break;
     case State::Back:
         m_label->setText(BackText());

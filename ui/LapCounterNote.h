@@ -29,12 +29,16 @@ public:
     // The start command did not reach the lap counter. Said until hidden; a
     // lost or returning contact does not replace it.
     void notStarted();
+    // Timing has stopped: a note of a lost contact no longer asks for Stop,
+    // and when `notStartedGoes` a note of a missed start goes.
+    void stopped(bool notStartedGoes);
     void hide();
     // While passes wait to be stored, the lost note leaves the storing to the
     // waiting note.
     void setPassesWait(bool wait);
 
     static QString LostText(const QString& stopping, bool passesWait);
+    static QString LostAfterTheStopText(bool passesWait);
     static QString LostBeforeTheGoText();
     static QString BackText();
 
@@ -48,6 +52,7 @@ private:
     State m_state = State::None;
     bool m_passesWait = false;
     bool m_beforeGo = false;
+    bool m_stopped = false;
 };
 
 } // namespace kv

@@ -572,6 +572,7 @@ private slots:
         QVERIFY(p.main.messages().isEmpty());
 
         page->cmdPracticeStop->click();
+        QVERIFY(!note->isVisibleTo(page)); // the session it spoke of is over
         p.main.port->failWrites(false);
         page->cmdPracticeStart->click();
         QVERIFY(!note->isVisibleTo(page));

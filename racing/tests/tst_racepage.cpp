@@ -1571,6 +1571,10 @@ private slots:
         QCOMPARE(day.status(heat.race), QString("2"));
         QCOMPARE(day.laps(heat.race).size(), 1);
         QCOMPARE(day.buttons(), QString("--C"));
+        // Stopped: the note no longer asks for Stop.
+        QVERIFY(!p->lblRaceLapCounterLost->isHidden());
+        QCOMPARE(p->lblRaceLapCounterLost->text(),
+                 QString("Contact with the lap counter was lost. Every counted lap is stored."));
     }
 
     // The counter is gone at the go, so the start command cannot be sent. The
