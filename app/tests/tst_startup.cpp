@@ -37,6 +37,7 @@ void makeOld(test::InstallFixture& fx, const QString& version) {
 const QString kHigher =
     "Database-version is higher then the executable. Please reinstall Kirv Vorel.";
 const QString kCorrupt = "Corrupt database. Please reinstall Kirv Vorel.";
+const QString kNotUpdated = "The database could not be updated. Please reinstall Kirv Vorel.";
 
 } // namespace
 
@@ -247,6 +248,84 @@ private slots:
         if (locked)
             QVERIFY(m.state().DbConnection.Execute(
                 "UPDATE tblTournament SET Location='Club' WHERE TournamentID=1;"));
+    }
+
+    // A finished meeting kept on a write-protected stick or a read-only share,
+    // in the journal mode the installation gives the file: the program starts
+    // on it to be looked at, as on a read-only file, and changes nothing in
+    // the folder. The driver grid reads it over its own connection.
+    void readOnlyInstallFolderOpensToBeLookedAt() {
+        test::MainFixture m;
+        QVERIFY(m.fx.sql({"INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, "
+                          "QualNumOfCarsInHeat, QualRaceTime) VALUES ('Cup', 'Hall', "
+                          "'2024-05-01 10:00:00', 2, 4, 1);",
+                          "INSERT INTO tblDriver (Lastname) VALUES ('Berg');"}));
+        m.fx.setSetting("LastTournamentID", "1");
+        const QMap<QString, QByteArray> before = test::FolderContent(m.fx.appPath());
+        {
+            test::ReadOnlyFolder readOnly(m.fx.databaseFile());
+            QVERIFY(m.start());
+            m.w->cmdToolbarMain_Click(4);
+        }
+        QVERIFY(!m.w->unloaded());
+        QVERIFY2(m.messages().size() == 1, qPrintable(m.platform.boxes->lastText()));
+        const RecordedMessage& msg = m.messages().first();
+        QCOMPARE(msg.text, frmMain::DatabaseNotWritableText(m.fx.databaseFile()));
+        QCOMPARE(msg.title, QString("Kirv Vorel"));
+        QCOMPARE(msg.buttons, MsgButtons::OK);
+        QCOMPARE(msg.icon, MsgIcon::Exclamation);
+        QCOMPARE(m.state().lblTournamentName->text(), QString("Cup"));
+        QCOMPARE(m.w->pageMisc->tdbgDriver->model()->rowCount(), 1);
+        QCOMPARE(test::FolderContent(m.fx.appPath()), before);
+    }
+
+    // On a read-only install folder a database that start-up refuses keeps its
+    // words. Changes that only the write log beside the file holds cannot be
+    // read there: the program ends rather than show an older state, and does
+    // not advise reinstalling, which could lose the meeting.
+    void readOnlyInstallFolderRefusals_data() {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<bool>("leftInWriteLog");
+        QTest::addColumn<QString>("message"); // empty: the unread write log's text
+        QTest::newRow("changes in the write log")
+            << QStringList{"INSERT INTO tblTournament (Name, RegTime) VALUES ('Cup', "
+                           "'2024-05-01 10:00:00');"}
+            << true << QString();
+        QTest::newRow("1.4") << QStringList{"UPDATE tblSetup SET SetupValue='1.4';"} << false
+                             << kHigher;
+        QTest::newRow("no version row")
+            << QStringList{"DELETE FROM tblSetup;"} << false << kCorrupt;
+        QTest::newRow("1.2, which cannot be updated there")
+            << QStringList{"UPDATE tblSetup SET SetupValue='1.2';"} << false << kNotUpdated;
+    }
+    void readOnlyInstallFolderRefusals() {
+        QFETCH(QStringList, statements);
+        QFETCH(bool, leftInWriteLog);
+        QFETCH(QString, message);
+        test::MainFixture m;
+        const QString file = m.fx.databaseFile();
+        if (leftInWriteLog)
+            QVERIFY(test::LeaveChangesInWriteLog(file, statements));
+        else
+            QVERIFY(m.fx.sql(statements));
+        if (message.isEmpty())
+            message = frmMain::DatabaseWriteLogUnreadText(file);
+        const QMap<QString, QByteArray> before = test::FolderContent(m.fx.appPath());
+        {
+            test::ReadOnlyFolder readOnly(file);
+            QVERIFY(!m.start());
+        }
+        QVERIFY(m.w->unloaded());
+        m.w.reset();
+        QVERIFY(!m.messages().isEmpty());
+        QCOMPARE(m.messages().last().text, message);
+        QCOMPARE(m.messages().last().buttons, MsgButtons::OK);
+        if (leftInWriteLog) {
+            QCOMPARE(m.messages().size(), 1);
+            QVERIFY(!message.contains("reinstall"));
+            QVERIFY(message.contains(QDir::toNativeSeparators(m.fx.appFolder())));
+        }
+        QCOMPARE(test::FolderContent(m.fx.appPath()), before);
     }
 
     // The install folder may have any name the installation accepts, and the
