@@ -211,51 +211,21 @@ private slots:
 
     // A database that cannot be written is told once, plainly, instead of a
     // box for every write of the start-up; the program then starts on it and
-    // shows what is stored. After the start-up, writes are tried again.
+    // shows what is stored. After the start-up, writes are tried again. A
+    // finished meeting kept on a write-protected stick or a read-only share,
+    // in the journal mode the installation gives the file, is looked at so
+    // too, and nothing in its folder changes.
     void unwritableDatabaseIsToldOnce_data() {
-        QTest::addColumn<bool>("locked"); // else the file is read-only
-        QTest::newRow("read-only file") << false;
-        QTest::newRow("locked by another program") << true;
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("read-only file") << "file";
+        QTest::newRow("read-only install folder") << "folder";
+        QTest::newRow("locked by another program") << "lock";
     }
     void unwritableDatabaseIsToldOnce() {
-        QFETCH(bool, locked);
+        QFETCH(QString, cause);
         test::MainFixture m;
-        // A tournament to show: its texts and heat settings come from the file.
-        QVERIFY(m.fx.sql({"INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, "
-                          "QualNumOfCarsInHeat, QualRaceTime) VALUES ('Cup', 'Hall', "
-                          "'2024-05-01 10:00:00', 2, 4, 1);"}));
-        m.fx.setSetting("LastTournamentID", "1");
-        {
-            std::optional<test::ReadOnlyFile> readOnly;
-            std::optional<test::HeldLock> lock;
-            if (locked) {
-                lock.emplace(m.fx.databaseFile());
-                QVERIFY(lock->held());
-            } else {
-                readOnly.emplace(m.fx.databaseFile());
-            }
-            QVERIFY(m.start());
-        }
-        QVERIFY(!m.w->unloaded());
-        QVERIFY2(m.messages().size() == 1, qPrintable(m.platform.boxes->lastText()));
-        const RecordedMessage& msg = m.messages().first();
-        QCOMPARE(msg.text, frmMain::DatabaseNotWritableText(m.fx.databaseFile()));
-        QCOMPARE(msg.title, QString("Kirv Vorel"));
-        QCOMPARE(msg.buttons, MsgButtons::OK);
-        QCOMPARE(msg.icon, MsgIcon::Exclamation);
-        QCOMPARE(m.state().lblTournamentName->text(), QString("Cup"));
-        QCOMPARE(m.w->pageManager->cbManagerNumOfCarsInQualHeat->currentText(), QString("4"));
-        if (locked)
-            QVERIFY(m.state().DbConnection.Execute(
-                "UPDATE tblTournament SET Location='Club' WHERE TournamentID=1;"));
-    }
-
-    // A finished meeting kept on a write-protected stick or a read-only share,
-    // in the journal mode the installation gives the file: the program starts
-    // on it to be looked at, as on a read-only file, and changes nothing in
-    // the folder. The driver grid reads it over its own connection.
-    void readOnlyInstallFolderOpensToBeLookedAt() {
-        test::MainFixture m;
+        // A tournament to show: its texts and heat settings come from the file;
+        // a driver for the grid, which reads the file over its own connection.
         QVERIFY(m.fx.sql({"INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, "
                           "QualNumOfCarsInHeat, QualRaceTime) VALUES ('Cup', 'Hall', "
                           "'2024-05-01 10:00:00', 2, 4, 1);",
@@ -263,7 +233,17 @@ private slots:
         m.fx.setSetting("LastTournamentID", "1");
         const QMap<QString, QByteArray> before = test::FolderContent(m.fx.appPath());
         {
-            test::ReadOnlyFolder readOnly(m.fx.databaseFile());
+            std::optional<test::ReadOnlyFile> readOnly;
+            std::optional<test::ReadOnlyFolder> readOnlyFolder;
+            std::optional<test::HeldLock> lock;
+            if (cause == "lock") {
+                lock.emplace(m.fx.databaseFile());
+                QVERIFY(lock->held());
+            } else if (cause == "folder") {
+                readOnlyFolder.emplace(m.fx.databaseFile());
+            } else {
+                readOnly.emplace(m.fx.databaseFile());
+            }
             QVERIFY(m.start());
             m.w->cmdToolbarMain_Click(4);
         }
@@ -275,8 +255,13 @@ private slots:
         QCOMPARE(msg.buttons, MsgButtons::OK);
         QCOMPARE(msg.icon, MsgIcon::Exclamation);
         QCOMPARE(m.state().lblTournamentName->text(), QString("Cup"));
+        QCOMPARE(m.w->pageManager->cbManagerNumOfCarsInQualHeat->currentText(), QString("4"));
         QCOMPARE(m.w->pageMisc->tdbgDriver->model()->rowCount(), 1);
-        QCOMPARE(test::FolderContent(m.fx.appPath()), before);
+        if (cause == "folder")
+            QCOMPARE(test::FolderContent(m.fx.appPath()), before);
+        if (cause == "lock")
+            QVERIFY(m.state().DbConnection.Execute(
+                "UPDATE tblTournament SET Location='Club' WHERE TournamentID=1;"));
     }
 
     // On a read-only install folder a database that start-up refuses keeps its
