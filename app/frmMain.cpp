@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -47,6 +48,18 @@ QString frmMain::DatabaseNotWritableText(const QString& file) {
                           "space on the disk or close the other program, and start Kirv Vorel "
                           "again. The file is:\n") +
            QDir::toNativeSeparators(file);
+}
+
+QString frmMain::DatabaseWriteLogUnreadText(const QString& file) {
+    const QFileInfo info(file);
+    return QStringLiteral("The race database cannot be opened. Its latest changes are kept in "
+                          "the file %1 beside it, which can be read only in a folder that can "
+                          "be written, and this folder cannot be written.\n\n"
+                          "Keep the two files together. Make the folder writable (for a "
+                          "write-protected medium, remove the protection) and start Kirv Vorel "
+                          "again. The folder is:\n")
+               .arg(info.fileName() + QStringLiteral("-wal")) +
+           QDir::toNativeSeparators(info.absolutePath());
 }
 
 QString GetAccessConnectionString() {
@@ -189,6 +202,11 @@ bool frmMain::Form_Load() {
     pageMisc->bindDriverGrid(GetAccessConnectionString());
     // 3. The database connection.
     if (!m_state.DbConnection.Open(GetAccessConnectionString())) {
+        if (m_state.DbConnection.openOutcome() == OpenOutcome::WriteLogUnread) {
+            // Reinstalling could lose the changes the write log holds.
+            unloadAfterRefusal(DatabaseWriteLogUnreadText(m_state.DbConnection.filePath()));
+            return false;
+        }
         unloadAfterRefusal(QStringLiteral("The race database could not be opened.\n\n%1\n\n"
                                           "Please reinstall Kirv Vorel.")
                                .arg(m_state.DbConnection.errorText()));

@@ -110,6 +110,9 @@ public:
     static const QString kHomepageUrl;
     // Said once at start-up when the race database does not take writes.
     static QString DatabaseNotWritableText(const QString& file);
+    // Start-up's refusal of a database in a folder that cannot be written
+    // when the write log beside it holds changes.
+    static QString DatabaseWriteLogUnreadText(const QString& file);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,14 +1,19 @@
 #include "Database.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <QtDebug>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace kv {
 
@@ -65,29 +70,97 @@ QString Database::connectionStringValue(const QString& value) {
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
+namespace {
+
+// Opens the connection and reads the schema; on failure the connection is gone.
+bool openAndRead(const QString& name, const QString& databaseName, const QString& options,
+                 QString* error) {
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(databaseName);
+        db.setConnectOptions(options);
+        if (!db.open()) {
+            *error = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            // A file that is not a database fails here, not at open.
+            ok = q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master;"));
+            if (!ok) {
+                *error = q.lastError().text();
+                q = QSqlQuery();
+                db.close();
+            }
+        }
+    }
+    if (!ok)
+        QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// The file's header names WAL as its journal mode (read version 2).
+bool isWalDatabase(const QString& file) {
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = f.read(20);
+    return header.size() == 20 && header.startsWith("SQLite format 3") && header.at(19) == 2;
+}
+
+// Asked with the rights the file is opened with (the effective ones).
+bool folderWritable(const QString& file) {
+    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    return ::faccessat(AT_FDCWD, folder.constData(), W_OK, AT_EACCESS) == 0;
+}
+
+} // namespace
+
+OpenOutcome Database::openConnection(const QString& name, const QString& file,
+                                     const QString& options, QString* error) {
+    if (openAndRead(name, file, options, error))
+        return OpenOutcome::Opened;
+    // SQLite reads a WAL database only beside a write log and its index, which
+    // it makes in the file's folder when they are missing.
+    if (folderWritable(file) || !isWalDatabase(file))
+        return OpenOutcome::NotOpened;
+    const QString log = file + QStringLiteral("-wal");
+    if (QFileInfo(log).size() > 0) {
+        *error = QStringLiteral("The file \"%1\" holds changes to the database that can be read "
+                                "only in a folder that can be written.")
+                     .arg(QDir::toNativeSeparators(log));
+        return OpenOutcome::WriteLogUnread;
+    }
+    const QString asItStands =
+        QUrl::fromLocalFile(QFileInfo(file).absoluteFilePath()).toString(QUrl::FullyEncoded) +
+        QStringLiteral("?immutable=1");
+    QString why;
+    if (!openAndRead(name, asItStands,
+                     options + QStringLiteral(";QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"), &why))
+        return OpenOutcome::NotOpened; // the first open's error says more
+    return OpenOutcome::OpenedAsItStands;
+}
+
 bool Database::Open(const QString& connectionString) {
     Close();
+    m_outcome = OpenOutcome::NotOpened;
     m_file = dataSourceOf(connectionString);
     const QFileInfo info(m_file);
     if (m_file.isEmpty() || !info.isFile()) {
         m_lastError = QStringLiteral("The database file \"%1\" does not exist.").arg(m_file);
         return false;
     }
+    const OpenOutcome outcome = openConnection(m_name, m_file,
+                                               QStringLiteral("QSQLITE_BUSY_TIMEOUT=") +
+                                                   QString::number(kDefaultBusyTimeoutMs),
+                                               &m_lastError);
+    if (outcome != OpenOutcome::Opened && outcome != OpenOutcome::OpenedAsItStands) {
+        m_outcome = outcome;
+        return false;
+    }
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(m_file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=") +
-                             QString::number(kDefaultBusyTimeoutMs));
-        if (!db.open()) {
-            m_lastError = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(m_name);
-            return false;
-        }
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
         QSqlQuery q(db);
-        // A file that is not a database fails here, not at open.
-        if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master;")) ||
-            !q.exec(QStringLiteral("PRAGMA synchronous=FULL;"))) {
+        if (!q.exec(QStringLiteral("PRAGMA synchronous=FULL;"))) {
             m_lastError = q.lastError().text();
             q = QSqlQuery();
             db.close();
@@ -96,6 +169,7 @@ bool Database::Open(const QString& connectionString) {
             return false;
         }
     }
+    m_outcome = outcome;
     m_lastError.clear();
     return true;
 }
@@ -105,6 +179,7 @@ bool Database::isOpen() const {
 }
 
 void Database::Close() {
+    m_outcome = OpenOutcome::NotOpened;
     m_inTransaction = false;
     m_transactionStatements.reset();
     if (!QSqlDatabase::contains(m_name))

@@ -37,6 +37,19 @@ private:
     QList<QSqlRecord> m_rows;
 };
 
+// How Database::Open met the database file.
+enum class OpenOutcome {
+    NotOpened,
+    Opened,
+    // A WAL database in a folder that cannot be written: SQLite can read it
+    // there only as the file stands (its immutable open), read-only and blind
+    // to a write log ("<file>-wal") beside it.
+    OpenedAsItStands,
+    // As above, but the write log beside it holds changes, which such an open
+    // would miss: not opened, rather than read as an older state.
+    WriteLogUnread,
+};
+
 class Database {
 public:
     // Called with a short description of what failed, the statement and the
@@ -50,8 +63,10 @@ public:
     Database& operator=(const Database&) = delete;
 
     // Opens an existing database file. Never creates one: a missing file, or a
-    // file that is not a database, fails with errorText() set.
+    // file that is not a database, fails with errorText() set. openOutcome()
+    // tells how the file was met.
     bool Open(const QString& connectionString);
+    OpenOutcome openOutcome() const { return m_outcome; }
     bool isOpen() const;
     void Close();
     QString errorText() const { return m_lastError; }
@@ -88,6 +103,15 @@ public:
     // quote or blanks at either end, so dataSourceOf() reads it back whole.
     static QString connectionStringValue(const QString& value);
 
+    // Adds the QSQLITE connection `name` on an existing database file, with the
+    // connect options given, and reads the file's schema, so that a file that is
+    // not a database fails here. A WAL database in a folder that cannot be
+    // written is opened as it stands (see OpenOutcome). Unless the outcome is
+    // Opened or OpenedAsItStands, the connection is removed again and error
+    // tells why.
+    static OpenOutcome openConnection(const QString& name, const QString& file,
+                                      const QString& options, QString* error);
+
     // The number of statements run through this connection (reads and writes).
     qint64 statementCount() const { return m_statements; }
 
@@ -117,6 +141,7 @@ private:
     QString m_name;
     QString m_file;
     QString m_lastError;
+    OpenOutcome m_outcome = OpenOutcome::NotOpened;
     ErrorReporter m_reporter;
     qint64 m_statements = 0;
     bool m_inTransaction = false;

@@ -41,10 +41,15 @@ DataControl::~DataControl() {
 
 bool DataControl::Refresh() {
     if (!QSqlDatabase::contains(m_name)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(Database::dataSourceOf(m_connectionString));
         // Read only: this connection must never create or change the file.
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+        QString error;
+        const OpenOutcome outcome = Database::openConnection(
+            m_name, Database::dataSourceOf(m_connectionString),
+            QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"), &error);
+        if (outcome != OpenOutcome::Opened && outcome != OpenOutcome::OpenedAsItStands) {
+            clear();
+            return false;
+        }
     }
     QSqlDatabase db = QSqlDatabase::database(m_name, false);
     if (!db.isOpen() && !db.open()) {

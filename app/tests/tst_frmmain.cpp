@@ -404,11 +404,14 @@ private slots:
     // is still stored, or refused with the usual box.
     void lookingNeverWrites_data() {
         QTest::addColumn<bool>("readOnly");
-        QTest::newRow("writable") << false;
-        QTest::newRow("read-only file") << true;
+        QTest::addColumn<bool>("wholeFolder");
+        QTest::newRow("writable") << false << false;
+        QTest::newRow("read-only file") << true << false;
+        QTest::newRow("read-only install folder") << true << true;
     }
     void lookingNeverWrites() {
         QFETCH(bool, readOnly);
+        QFETCH(bool, wholeFolder);
         test::MainFixture m;
         QVERIFY(m.fx.sql(kMeetingWithWriteLog));
         m.fx.setSetting("LastTournamentID", "1");
@@ -418,7 +421,10 @@ private slots:
                                "tblTournament;";
         const QStringList before = m.fx.column(stored);
         std::optional<test::ReadOnlyFile> file;
-        if (readOnly)
+        std::optional<test::ReadOnlyFolder> folder;
+        if (readOnly && wholeFolder)
+            folder.emplace(m.fx.databaseFile());
+        else if (readOnly)
             file.emplace(m.fx.databaseFile());
         QVERIFY(m.start());
         frmMain& w = *m.w;
@@ -456,6 +462,9 @@ private slots:
         }
         QVERIFY2(m.messages().size() == (readOnly ? 1 : 0),
                  qPrintable(m.platform.boxes->lastText()));
+        // The test's own connection reads the file as it would in a folder it
+        // can write; the program's connection stays as it was opened.
+        folder.reset();
         QCOMPARE(m.fx.column("SELECT what FROM writeLog;"), QStringList{});
         QCOMPARE(m.fx.column(stored), before);
 

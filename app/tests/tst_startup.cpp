@@ -37,6 +37,7 @@ void makeOld(test::InstallFixture& fx, const QString& version) {
 const QString kHigher =
     "Database-version is higher then the executable. Please reinstall Kirv Vorel.";
 const QString kCorrupt = "Corrupt database. Please reinstall Kirv Vorel.";
+const QString kNotUpdated = "The database could not be updated. Please reinstall Kirv Vorel.";
 
 } // namespace
 
@@ -210,30 +211,41 @@ private slots:
 
     // A database that cannot be written is told once, plainly, instead of a
     // box for every write of the start-up; the program then starts on it and
-    // shows what is stored. After the start-up, writes are tried again.
+    // shows what is stored. After the start-up, writes are tried again. A
+    // finished meeting kept on a write-protected stick or a read-only share,
+    // in the journal mode the installation gives the file, is looked at so
+    // too, and nothing in its folder changes.
     void unwritableDatabaseIsToldOnce_data() {
-        QTest::addColumn<bool>("locked"); // else the file is read-only
-        QTest::newRow("read-only file") << false;
-        QTest::newRow("locked by another program") << true;
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("read-only file") << "file";
+        QTest::newRow("read-only install folder") << "folder";
+        QTest::newRow("locked by another program") << "lock";
     }
     void unwritableDatabaseIsToldOnce() {
-        QFETCH(bool, locked);
+        QFETCH(QString, cause);
         test::MainFixture m;
-        // A tournament to show: its texts and heat settings come from the file.
+        // A tournament to show: its texts and heat settings come from the file;
+        // a driver for the grid, which reads the file over its own connection.
         QVERIFY(m.fx.sql({"INSERT INTO tblTournament (Name, Location, RegTime, QualNumOfRounds, "
                           "QualNumOfCarsInHeat, QualRaceTime) VALUES ('Cup', 'Hall', "
-                          "'2024-05-01 10:00:00', 2, 4, 1);"}));
+                          "'2024-05-01 10:00:00', 2, 4, 1);",
+                          "INSERT INTO tblDriver (Lastname) VALUES ('Berg');"}));
         m.fx.setSetting("LastTournamentID", "1");
+        const QMap<QString, QByteArray> before = test::FolderContent(m.fx.appPath());
         {
             std::optional<test::ReadOnlyFile> readOnly;
+            std::optional<test::ReadOnlyFolder> readOnlyFolder;
             std::optional<test::HeldLock> lock;
-            if (locked) {
+            if (cause == "lock") {
                 lock.emplace(m.fx.databaseFile());
                 QVERIFY(lock->held());
+            } else if (cause == "folder") {
+                readOnlyFolder.emplace(m.fx.databaseFile());
             } else {
                 readOnly.emplace(m.fx.databaseFile());
             }
             QVERIFY(m.start());
+            m.w->cmdToolbarMain_Click(4);
         }
         QVERIFY(!m.w->unloaded());
         QVERIFY2(m.messages().size() == 1, qPrintable(m.platform.boxes->lastText()));
@@ -244,9 +256,61 @@ private slots:
         QCOMPARE(msg.icon, MsgIcon::Exclamation);
         QCOMPARE(m.state().lblTournamentName->text(), QString("Cup"));
         QCOMPARE(m.w->pageManager->cbManagerNumOfCarsInQualHeat->currentText(), QString("4"));
-        if (locked)
+        QCOMPARE(m.w->pageMisc->tdbgDriver->model()->rowCount(), 1);
+        if (cause == "folder")
+            QCOMPARE(test::FolderContent(m.fx.appPath()), before);
+        if (cause == "lock")
             QVERIFY(m.state().DbConnection.Execute(
                 "UPDATE tblTournament SET Location='Club' WHERE TournamentID=1;"));
+    }
+
+    // On a read-only install folder a database that start-up refuses keeps its
+    // words. Changes that only the write log beside the file holds cannot be
+    // read there: the program ends rather than show an older state, and does
+    // not advise reinstalling, which could lose the meeting.
+    void readOnlyInstallFolderRefusals_data() {
+        QTest::addColumn<QStringList>("statements");
+        QTest::addColumn<bool>("leftInWriteLog");
+        QTest::addColumn<QString>("message"); // empty: the unread write log's text
+        QTest::newRow("changes in the write log")
+            << QStringList{"INSERT INTO tblTournament (Name, RegTime) VALUES ('Cup', "
+                           "'2024-05-01 10:00:00');"}
+            << true << QString();
+        QTest::newRow("1.4") << QStringList{"UPDATE tblSetup SET SetupValue='1.4';"} << false
+                             << kHigher;
+        QTest::newRow("no version row")
+            << QStringList{"DELETE FROM tblSetup;"} << false << kCorrupt;
+        QTest::newRow("1.2, which cannot be updated there")
+            << QStringList{"UPDATE tblSetup SET SetupValue='1.2';"} << false << kNotUpdated;
+    }
+    void readOnlyInstallFolderRefusals() {
+        QFETCH(QStringList, statements);
+        QFETCH(bool, leftInWriteLog);
+        QFETCH(QString, message);
+        test::MainFixture m;
+        const QString file = m.fx.databaseFile();
+        if (leftInWriteLog)
+            QVERIFY(test::LeaveChangesInWriteLog(file, statements));
+        else
+            QVERIFY(m.fx.sql(statements));
+        if (message.isEmpty())
+            message = frmMain::DatabaseWriteLogUnreadText(file);
+        const QMap<QString, QByteArray> before = test::FolderContent(m.fx.appPath());
+        {
+            test::ReadOnlyFolder readOnly(file);
+            QVERIFY(!m.start());
+        }
+        QVERIFY(m.w->unloaded());
+        m.w.reset();
+        QVERIFY(!m.messages().isEmpty());
+        QCOMPARE(m.messages().last().text, message);
+        QCOMPARE(m.messages().last().buttons, MsgButtons::OK);
+        if (leftInWriteLog) {
+            QCOMPARE(m.messages().size(), 1);
+            QVERIFY(!message.contains("reinstall"));
+            QVERIFY(message.contains(QDir::toNativeSeparators(m.fx.appFolder())));
+        }
+        QCOMPARE(test::FolderContent(m.fx.appPath()), before);
     }
 
     // The install folder may have any name the installation accepts, and the

@@ -3,6 +3,7 @@
 #include "FakePlatform.h"
 #include "Helpers.h"
 #include "InstallFixture.h"
+#include "UnwritableDatabase.h"
 
 #include <QtTest>
 
@@ -365,6 +366,68 @@ private slots:
         QVERIFY(!db.errorText().isEmpty());
         QCOMPARE(QFile::exists(file), exists);
         QVERIFY(!db.isOpen());
+    }
+
+    // A WAL database in a folder that cannot be written (a finished meeting on
+    // a write-protected stick) is read as the file stands, and nothing in the
+    // folder changes. Changes left in a write log beside the file would be
+    // missed that way: then the file is not opened.
+    void readOnlyFolder_data() {
+        QTest::addColumn<QString>("folderName");
+        QTest::addColumn<QString>("writeLog");
+        QTest::newRow("no write log") << "meeting"
+                                      << "none";
+        QTest::newRow("empty write log") << "meeting"
+                                         << "empty";
+        QTest::newRow("folder name with URI characters") << "a#b?c%20d;e"
+                                                         << "none";
+        QTest::newRow("write log with changes") << "meeting"
+                                                << "changes";
+    }
+    void readOnlyFolder() {
+        QFETCH(QString, folderName);
+        QFETCH(QString, writeLog);
+        test::InstallFixture fx(false);
+        const QString folder = QFileInfo(fx.appFolder()).absolutePath() + "/" + folderName;
+        QString error;
+        QVERIFY2(Installer::install(folder, &error), qPrintable(error));
+        const QString file = folder + "/zadiva.dat";
+        const QStringList tournament{
+            "INSERT INTO tblTournament (Name, RegTime) VALUES ('Cup', '2024-05-01 10:00:00');"};
+        if (writeLog == "changes") {
+            QVERIFY(test::LeaveChangesInWriteLog(file, tournament));
+        } else if (writeLog == "empty") {
+            QFile log(file + "-wal");
+            QVERIFY(log.open(QIODevice::WriteOnly));
+        }
+        const QMap<QString, QByteArray> before = test::FolderContent(folder);
+        Database db;
+        QStringList reported;
+        db.setErrorReporter(
+            [&reported](const QString&, const QString& sql, const QString&) { reported << sql; });
+        {
+            test::ReadOnlyFolder readOnly(file);
+            const bool opened =
+                db.Open("Provider=SQLite;Data Source=" + Database::connectionStringValue(file) +
+                        ";User Id=;Password=;");
+            if (writeLog == "changes") {
+                QVERIFY(!opened);
+                QVERIFY(!db.isOpen());
+                QCOMPARE(db.openOutcome(), OpenOutcome::WriteLogUnread);
+                QVERIFY(!db.errorText().isEmpty());
+            } else {
+                QVERIFY2(opened, qPrintable(db.errorText()));
+                QCOMPARE(db.openOutcome(), OpenOutcome::OpenedAsItStands);
+                Recordset rs;
+                QVERIFY(db.Select("SELECT SetupValue FROM tblSetup WHERE SetupKey='Version';", rs));
+                QCOMPARE(rs.value(0, "SetupValue").toString(), QString("1.3"));
+                QVERIFY(!db.tryExecute("INSERT INTO tblDriver (Lastname) VALUES ('Berg');"));
+                db.tryExecute("PRAGMA journal_mode=WAL;"); // as start-up asks; it stays as it is
+            }
+            db.Close();
+        }
+        QVERIFY2(reported.isEmpty(), qPrintable(reported.join(", ")));
+        QCOMPARE(test::FolderContent(folder), before);
     }
 
     void dataSourceOfConnectionString_data() {
