@@ -387,9 +387,8 @@ void RacePage::showStatus(int status) {
 
 bool RacePage::storeStartAndTransponders(const Recordset& entries) {
     const QString now = NowText();
-    QString error;
     // Said plainly: the statement and the engine's words tell an organiser nothing.
-    if (!m_store->markStarted(m_main.timing().CurrentRaceID, entries, now, &error)) {
+    if (!m_store->markStarted(m_main.timing().CurrentRaceID, entries, now)) {
         MsgBox(QStringLiteral("The race could not be started, because the race database refused "
                               "a change. Nothing was changed."),
                MsgButtons::OK, MsgIcon::Critical, kProgramName);
@@ -554,8 +553,7 @@ void RacePage::cmdRaceClear_Click() {
                    "You are about to delete all registeres laps in this race. Are you sure?"),
                MsgButtons::YesNo, MsgIcon::None, QStringLiteral("Clear race?")) != MsgResult::Yes)
         return;
-    QString error;
-    if (!m_store->clear(t.CurrentRaceID, &error)) {
+    if (!m_store->clear(t.CurrentRaceID)) {
         MsgBox(QStringLiteral("The race could not be cleared. Nothing was changed."),
                MsgButtons::OK, MsgIcon::Critical, kProgramName);
         return;

@@ -143,8 +143,7 @@ bool RaceStore::finishedLaps(qint32 raceId, int startPosition, QList<StoredLap>&
     return true;
 }
 
-bool RaceStore::markStarted(qint32 raceId, const Recordset& startEntries, const QString& now,
-                            QString* error) {
+bool RaceStore::markStarted(qint32 raceId, const Recordset& startEntries, const QString& now) {
     const QString race = Num(raceId);
     QStringList sql{QStringLiteral("UPDATE tblRace SET TimeOfRace='") + now +
                     QStringLiteral("' WHERE RaceID=") + race + QStringLiteral(";")};
@@ -158,7 +157,8 @@ bool RaceStore::markStarted(qint32 raceId, const Recordset& startEntries, const 
     m_entriesOf = -1;
     {
         const TimingWriteMode brief(m_db, kRaceStartClearLockWaitMs);
-        if (!WriteAllOrNone(m_db, sql, error))
+        QString error;
+        if (!WriteAllOrNone(m_db, sql, &error))
             return false;
     }
     // The copies as stored, so no pass needs a read.
@@ -196,16 +196,17 @@ bool RaceStore::markFinished(qint32 raceId) {
     return flush();
 }
 
-bool RaceStore::clear(qint32 raceId, QString* error) {
+bool RaceStore::clear(qint32 raceId) {
     const QString race = Num(raceId);
     m_entriesOf = -1;
     const TimingWriteMode brief(m_db, kRaceStartClearLockWaitMs);
+    QString error;
     return WriteAllOrNone(
         m_db,
         {QStringLiteral("DELETE FROM tblLapInRace WHERE RaceID=") + race + QStringLiteral(";"),
          QStringLiteral("UPDATE tblRace SET ") + RaceStatusIs(RaceNew) +
              QStringLiteral(", TimeOfRace=NULL WHERE RaceID=") + race + QStringLiteral(";")},
-        error);
+        &error);
 }
 
 bool RaceStore::loadEntries(qint32 raceId) {

@@ -53,10 +53,9 @@ public:
 
     // ---- The race run ----
     // The time of the race and the copy of each driver's transponder into the
-    // entries, all or none (the failure returned, not reported). Waits only
+    // entries, all or none (a refusal returned, not reported). Waits only
     // briefly for a lock.
-    bool markStarted(qint32 raceId, const Recordset& startEntries, const QString& now,
-                     QString* error);
+    bool markStarted(qint32 raceId, const Recordset& startEntries, const QString& now);
     // The go: New to Running, the first write of the timed race. From here
     // until the end is stored the connection waits only briefly for a lock;
     // a mark the database refuses waits first in line, with every pass and
@@ -67,7 +66,7 @@ public:
     bool markFinished(qint32 raceId);
     // Laps and time of the race deleted and back to New, all or none. Waits
     // only briefly for a lock.
-    bool clear(qint32 raceId, QString* error);
+    bool clear(qint32 raceId);
 
     // The entry and start position of a passing car, from the copies the Start
     // made; read once when the race was not started through this store.

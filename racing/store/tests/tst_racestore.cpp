@@ -70,9 +70,8 @@ public:
         race = in.fx.column("SELECT max(RaceID) FROM tblRace;").value(0).toInt();
 
         Recordset entries;
-        QString error;
         QVERIFY(store.startEntries(race, entries));
-        QVERIFY(store.markStarted(race, entries, "2024-05-01 10:00:00", &error));
+        QVERIFY(store.markStarted(race, entries, "2024-05-01 10:00:00"));
         // from 0: another program holds the lock already at the go.
         std::unique_ptr<OtherProgramLock> lock;
         if (fault == Fault::Locked && from == 0)
