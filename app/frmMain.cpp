@@ -127,6 +127,10 @@ frmMain::frmMain(QWidget* parent, std::unique_ptr<SerialPort> lapCounterPort) : 
 
 frmMain::~frmMain() {
     setDialogParent(nullptr);
+    // The grid's read-only connection goes first, so that the race database's
+    // own connection is the last and folds the write-ahead log into the file
+    // as it closes: the file alone then holds every change.
+    pageMisc->adodcDriver->Close();
 }
 
 void frmMain::buildTopStrip() {

@@ -29,14 +29,20 @@ DataControl::DataControl(QObject* parent)
     : QSqlQueryModel(parent), m_name(QStringLiteral("adodc-") + QUuid::createUuid().toString()) {}
 
 DataControl::~DataControl() {
-    clear();
-    if (QSqlDatabase::contains(m_name)) {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_name, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_name);
+    Close();
+}
+
+void DataControl::Close() {
+    if (!QSqlDatabase::contains(m_name))
+        return;
+    // A query of no connection in place of the one read: clear() would keep a
+    // result of this connection's driver, which goes with it.
+    setQuery(QSqlQuery());
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        db.close();
     }
+    QSqlDatabase::removeDatabase(m_name);
 }
 
 bool DataControl::Refresh() {

@@ -30,6 +30,8 @@ public:
     QString recordSource() const { return m_recordSource; }
     // Re-reads the record source; false (and an empty grid) when it cannot.
     bool Refresh();
+    // Empties the grid and closes the connection; the next Refresh opens it again.
+    void Close();
 
 private:
     QString m_connectionString;

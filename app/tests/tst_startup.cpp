@@ -347,6 +347,27 @@ private slots:
         QCOMPARE(m.w->pageMisc->tdbgDriver->model()->rowCount(), 1);
     }
 
+    // The program's end leaves the race database whole in its one file: a copy
+    // of zadiva.dat alone (to a stick, say) holds every change, whether or not
+    // the driver grid was read.
+    void endLeavesEveryChangeInTheFile_data() {
+        QTest::addColumn<bool>("gridRead");
+        QTest::newRow("driver grid not read") << false;
+        QTest::newRow("driver grid read") << true;
+    }
+    void endLeavesEveryChangeInTheFile() {
+        QFETCH(bool, gridRead);
+        test::MainFixture m;
+        QVERIFY(m.start());
+        if (gridRead)
+            m.w->cmdToolbarMain_Click(4);
+        QVERIFY(m.fx.sql({"INSERT INTO tblDriver (Lastname) VALUES ('Vorel');"}));
+        const QString log = m.fx.databaseFile() + "-wal";
+        QVERIFY(QFileInfo(log).size() > 0);
+        m.w.reset();
+        QVERIFY2(!QFile::exists(log), qPrintable(QString::number(QFileInfo(log).size())));
+    }
+
     void lastTournamentIsRestored_data() {
         QTest::addColumn<QString>("setting");
         QTest::addColumn<int>("current");
