@@ -8,6 +8,8 @@
 
 using namespace kv;
 
+Q_DECLARE_METATYPE(kv::FlashBoard)
+
 namespace {
 
 // One pass of a practice car and what it must do.
@@ -19,6 +21,18 @@ struct Pass {
     qint32 total = 0;   // the car's total time after the pass
     qint32 best = 0;    // the car's best lap after the pass; 0: not checked
 };
+
+// The race board's ticks, as seen on row 3 showing slot 3.
+QString raceFlashTrace(TimingState& st, int ticks) {
+    QString trace;
+    for (int i = 0; i < ticks; ++i) {
+        const auto& c = FlashTick(st)[3];
+        trace += !c                       ? QLatin1Char('-')
+                 : *c == FlashColour::Red ? QLatin1Char('R')
+                                          : QLatin1Char('B');
+    }
+    return trace;
+}
 
 QString flashTrace(TimingState& st, int slot, int ticks) {
     QString trace;
@@ -286,6 +300,49 @@ private slots:
         st.RowFlashCount[3] = 1;
         QCOMPARE(flashTrace(st, 3, 12), QString("BRBRBRBRB---"));
         QCOMPARE(st.RowFlashCount[3], qint16(0));
+    }
+
+    // One slot, flashed by a pass on one board and then by a pass on a board
+    // of the same or the other kind: a flash the second pass cuts short rests
+    // black at its board's next tick, and only then.
+    void flashCutShortByTheOtherBoard_data() {
+        QTest::addColumn<FlashBoard>("first");
+        QTest::addColumn<int>("ticksBetween"); // of the first pass's board
+        QTest::addColumn<FlashBoard>("second");
+        QTest::addColumn<QString>("raceTrace");
+        QTest::addColumn<QString>("practiceTrace");
+        QTest::newRow("race cut by practice")
+            << FlashBoard::Race << 2 << FlashBoard::Practice << "B--"
+            << "BRB";
+        QTest::newRow("practice cut by race")
+            << FlashBoard::Practice << 2 << FlashBoard::Race << "BRB"
+            << "B--";
+        QTest::newRow("race flashed again") << FlashBoard::Race << 2 << FlashBoard::Race << "BRB"
+                                            << "---";
+        QTest::newRow("race flash over, then practice")
+            << FlashBoard::Race << 10 << FlashBoard::Practice << "---"
+            << "BRB";
+        QTest::newRow("practice flash over, then race")
+            << FlashBoard::Practice << 10 << FlashBoard::Race << "BRB"
+            << "---";
+    }
+    void flashCutShortByTheOtherBoard() {
+        QFETCH(FlashBoard, first);
+        QFETCH(int, ticksBetween);
+        QFETCH(FlashBoard, second);
+        TimingState st;
+        for (size_t r = 0; r < kSlotCount; ++r)
+            st.ScoreRowPosition[r] = static_cast<qint16>(r);
+        StartRowFlash(st, 3, first);
+        for (int i = 0; i < ticksBetween; ++i) {
+            if (first == FlashBoard::Race)
+                FlashTick(st);
+            else
+                PracticeFlashTick(st);
+        }
+        StartRowFlash(st, 3, second);
+        QTEST(raceFlashTrace(st, 3), "raceTrace");
+        QTEST(flashTrace(st, 3, 3), "practiceTrace");
     }
 };
 
