@@ -253,7 +253,10 @@ public:
 
 // Qt's progress dialog. The task runs on the window thread, so every update
 // lets the waiting events run: the dialog paints itself (and whatever a closed
-// box left on the screen) and takes the user's Cancel.
+// box left on the screen) and takes the user's Cancel. The main window's timers
+// and the lap counter's frames are handled meanwhile too, as under any modal
+// box; being modal to the whole program, the dialog keeps every other window
+// from starting anything.
 class RealProgressBox final : public ProgressBox {
 public:
     RealProgressBox(QWidget* parent, const QString& title, const QString& text)
