@@ -2,7 +2,7 @@
 // Times the start-up of the main window up to the window shown and painted (its
 // tournament list selects the tournament, which refreshes the Manager page and its heat
 // list), with the splash and the wait for the counter's reply left out, and of that
-// the list fill of Form_Load alone. Then the Reports page's race selector: its fill
+// Form_Load alone, which fills the lists. Then the Reports page's race selector: its fill
 // when "Heat results" is chosen, and the opening of its drop-down up to the list shown
 // and painted. Each beside a reference timed in the same run: for start-up and fill
 // the bare SELECT of the same rows on a connection of its own, every row stepped and
