@@ -56,6 +56,7 @@ frmEditQualHeats::frmEditQualHeats(QWidget* parent) : QDialog(parent) {
     cbDriver = addControl<QComboBox>("cbDriver", Frame1, 1500, 960, 2940, 315);
     plainLabel("Label2", QStringLiteral("Select heat:"), Frame1, 120, 1440, 1335, 255);
     cbHeats = addControl<QComboBox>("cbHeats", Frame1, 1500, 1380, 2940, 315);
+    SetUpLongList(cbHeats); // every qualification heat of the tournament
     lbDriversInHeat = addControl<QListWidget>("lbDriversInHeat", Frame1, 1500, 1800, 2940, 1215);
     lbDriversInHeat->setAccessibleName(QStringLiteral("Drivers in heat"));
     cmdMoveDriver = addButton("cmdMoveDriver", QStringLiteral("Move driver to this heat"), Frame1,

@@ -37,6 +37,7 @@ frmSingleRaceRegistration::frmSingleRaceRegistration(QWidget* parent) : QDialog(
                                          3240, 2100, 1095, 375);
     addLabel("Label34", QStringLiteral("Destination"), this, 4440, 660, 3015, 255);
     cbHeatDestination = addControl<QComboBox>("cbHeatDestination", this, 4440, 960, 3015, 315);
+    SetUpLongList(cbHeatDestination); // every single race ever run
     lbHeatDestination = addControl<QListWidget>("lbHeatDestination", this, 4440, 1380, 3015, 2235);
     lbHeatDestination->setAccessibleName(QStringLiteral("Destination drivers"));
     cmdHeatClose = addButton("cmdHeatClose", QStringLiteral("Close"), this, 3240, 3780, 1095, 375);

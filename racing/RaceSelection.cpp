@@ -52,6 +52,7 @@ RaceSelection::RaceSelection(QWidget* page) {
     show->setBuddy(cbRaceShowRaceCategory);
     cbRaceHeats = addControl<QComboBox>("cbRaceHeats", page, 240, 780, 3360, 315);
     cbRaceHeats->setAccessibleName(QStringLiteral("Race"));
+    SetUpLongList(cbRaceHeats); // every heat of a tournament
     lbRaceHeatParticipants =
         addControl<QListWidget>("lbRaceHeatParticipants", page, 240, 1200, 3360, 1935);
     lbRaceHeatParticipants->setAccessibleName(QStringLiteral("Start list"));

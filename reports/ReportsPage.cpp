@@ -33,6 +33,7 @@ ReportsPage::ReportsPage(MainContext& main, QWidget* parent)
     cbReportsLapProgressRace = addControl<ElidingComboBox>(
         "cbReportsLapProgressRace", frameReportsAdditionalInfo, 120, 600, 2895, 315);
     cbReportsLapProgressRace->setPlaceholderText(QStringLiteral("<Select heat>"));
+    SetUpLongList(cbReportsLapProgressRace); // every finished race of the tournament
     Label35->setBuddy(cbReportsLapProgressRace);
 
     crvReport = new kv::crvReport(this);

@@ -12,6 +12,7 @@
 #include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPainter>
 #include <QPlainTextEdit>
@@ -195,6 +196,15 @@ void SetTabStops(QListWidget* list, std::initializer_list<int> stops) {
         old->deleteLater();
     list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+void SetUpLongList(QComboBox* combo) {
+    if (auto* rows = qobject_cast<QListView*>(combo->view()))
+        rows->setUniformItemSizes(true);
+    // Only the strategy is the box's own: face and size still come from its window.
+    QFont unshaped;
+    unshaped.setStyleStrategy(QFont::PreferNoShaping);
+    combo->setFont(unshaped);
 }
 
 namespace {

@@ -103,6 +103,14 @@ private:
 // Sets the column stops of a list; a list wider than its box scrolls sideways.
 void SetTabStops(QListWidget* list, std::initializer_list<int> stops);
 
+// Readies a combo box for tens of thousands of rows of one line each, such as the races
+// of a large tournament, which Qt sizes afresh each time the drop-down opens: the rows
+// are laid out by the height of one of them instead of each one's, and the texts are
+// measured (and drawn) without the shaping that scripts such as Latin do not need
+// (their kerning and ligatures), which costs about four fifths of measuring them.
+// Scripts that need shaping keep it.
+void SetUpLongList(QComboBox* combo);
+
 // A one-line label that keeps to its own width: a text too long for it ends in
 // "…" rather than running over its neighbours or being cut in the middle of a
 // letter, and then shows itself whole as its tooltip (unless the label has a
