@@ -26,7 +26,8 @@ struct Pass {
 QString raceFlashTrace(TimingState& st, int ticks) {
     QString trace;
     for (int i = 0; i < ticks; ++i) {
-        const auto& c = FlashTick(st)[3];
+        const auto colours = FlashTick(st);
+        const auto& c = colours[3];
         trace += !c                       ? QLatin1Char('-')
                  : *c == FlashColour::Red ? QLatin1Char('R')
                                           : QLatin1Char('B');
