@@ -153,7 +153,7 @@ bool Database::Open(const QString& connectionString) {
                                                QStringLiteral("QSQLITE_BUSY_TIMEOUT=") +
                                                    QString::number(kDefaultBusyTimeoutMs),
                                                &m_lastError);
-    if (outcome != OpenOutcome::Opened && outcome != OpenOutcome::OpenedAsItStands) {
+    if (!IsOpen(outcome)) {
         m_outcome = outcome;
         return false;
     }

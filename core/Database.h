@@ -50,6 +50,11 @@ enum class OpenOutcome {
     WriteLogUnread,
 };
 
+// The connection is open: as usual, or as the file stands.
+constexpr bool IsOpen(OpenOutcome outcome) {
+    return outcome == OpenOutcome::Opened || outcome == OpenOutcome::OpenedAsItStands;
+}
+
 class Database {
 public:
     // Called with a short description of what failed, the statement and the

@@ -52,7 +52,7 @@ bool DataControl::Refresh() {
         const OpenOutcome outcome = Database::openConnection(
             m_name, Database::dataSourceOf(m_connectionString),
             QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"), &error);
-        if (outcome != OpenOutcome::Opened && outcome != OpenOutcome::OpenedAsItStands) {
+        if (!IsOpen(outcome)) {
             clear();
             return false;
         }

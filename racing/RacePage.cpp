@@ -534,7 +534,7 @@ bool RacePage::mayClose() {
     // start of the program only Clear, which deletes its laps, leads on. The
     // question about waiting passes says enough on its own: one box.
     if (waiting == 0)
-        return !heatUnderWay() ||
+        return !raceUnderWay() ||
                MsgBox(QStringLiteral("The race is running. Close Kirv Vorel anyway?"),
                       MsgButtons::YesNo, MsgIcon::Question, kProgramName) == MsgResult::Yes;
     return MsgBox(QStringLiteral("%1 of the race's passes (or its end) could not be stored in the "
@@ -599,14 +599,10 @@ void RacePage::RegisterRaceCar(qint16 iCarID, qint32 lMilliseconds) {
         cmdRaceStop_Click();
 }
 
-bool RacePage::heatUnderWay() const {
-    return m_main.timing().RaceActive && (tmrRaceCountdown.isActive() || tmrRaceTime.isActive());
-}
-
 bool RacePage::raceUnderWay() const {
-    const TimingState& t = m_main.timing();
-    return t.RaceActive && t.TimingMode == TimingRace &&
-           (tmrRaceCountdown.isActive() || t.CurrentRaceStatus == RaceRunning);
+    // The timers tell: a Start refused for a race stored as running leaves the
+    // race active, though nothing counts down or is timed.
+    return m_main.timing().RaceActive && (tmrRaceCountdown.isActive() || tmrRaceTime.isActive());
 }
 
 void RacePage::LapCounterLost() {

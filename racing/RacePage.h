@@ -189,9 +189,8 @@ private:
     void afterStoreTry(bool endJustStored);
     void showWaitingPasses();
     void showStatus(int status);
+    // This program counts the heat down or times it: from Start to Stop.
     bool raceUnderWay() const;
-    // This program counts a heat down or times it: from Start to Stop.
-    bool heatUnderWay() const;
 
     std::unique_ptr<RaceStore> m_store;
     // The race's sounds; the install folder is read at the Start.

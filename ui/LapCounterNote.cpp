@@ -13,15 +13,22 @@ LapCounterNote::LapCounterNote(QLabel* label, QString stopping, QString notStart
     draw();
 }
 
+namespace {
+
+QString keptOrStored(bool passesWait) {
+    return passesWait ? QStringLiteral("kept.") : QStringLiteral("stored.");
+}
+
+} // namespace
+
 QString LapCounterNote::LostText(const QString& stopping, bool passesWait) {
     return QStringLiteral("Contact with the lap counter was lost. Stop ") + stopping +
-           QStringLiteral(" when you are ready; every counted lap is ") +
-           (passesWait ? QStringLiteral("kept.") : QStringLiteral("stored."));
+           QStringLiteral(" when you are ready; every counted lap is ") + keptOrStored(passesWait);
 }
 
 QString LapCounterNote::LostAfterTheStopText(bool passesWait) {
     return QStringLiteral("Contact with the lap counter was lost. Every counted lap is ") +
-           (passesWait ? QStringLiteral("kept.") : QStringLiteral("stored."));
+           keptOrStored(passesWait);
 }
 
 QString LapCounterNote::LostBeforeTheGoText() {
@@ -38,15 +45,14 @@ void LapCounterNote::lost(bool beforeGo) {
     if (m_state == State::NotStarted)
         return;
     m_state = State::Lost;
-    m_beforeGo = beforeGo;
-    m_stopped = false;
+    m_phase = beforeGo ? Phase::BeforeGo : Phase::Timing;
     draw();
 }
 
 void LapCounterNote::go() {
-    if (!m_beforeGo)
+    if (m_phase != Phase::BeforeGo)
         return;
-    m_beforeGo = false;
+    m_phase = Phase::Timing;
     if (m_state == State::Lost)
         draw();
 }
@@ -69,7 +75,7 @@ void LapCounterNote::notStarted() {
 }
 
 void LapCounterNote::stopped(bool notStartedGoes) {
-    m_stopped = true;
+    m_phase = Phase::Stopped;
     if (m_state == State::NotStarted && notStartedGoes)
         hide();
     else if (m_state == State::Lost)
@@ -78,8 +84,7 @@ void LapCounterNote::stopped(bool notStartedGoes) {
 
 void LapCounterNote::hide() {
     m_state = State::None;
-    m_beforeGo = false;
-    m_stopped = false;
+    m_phase = Phase::Timing;
     draw();
 }
 
@@ -97,9 +102,9 @@ void LapCounterNote::draw() {
     case State::None:
         return;
     case State::Lost:
-        m_label->setText(m_stopped    ? LostAfterTheStopText(m_passesWait)
-                         : m_beforeGo ? LostBeforeTheGoText()
-                                      : LostText(m_stopping, m_passesWait));
+        m_label->setText(m_phase == Phase::Stopped    ? LostAfterTheStopText(m_passesWait)
+                         : m_phase == Phase::BeforeGo ? LostBeforeTheGoText()
+                                                      : LostText(m_stopping, m_passesWait));
         break;
     case State::Back:
         m_label->setText(BackText());

@@ -44,6 +44,8 @@ public:
 
 private:
     enum class State { None, Lost, Back, NotStarted };
+    // Where the timing stands, which the lost note's advice follows.
+    enum class Phase { BeforeGo, Timing, Stopped };
     void draw();
 
     QLabel* m_label;
@@ -51,8 +53,7 @@ private:
     QString m_notStarted;
     State m_state = State::None;
     bool m_passesWait = false;
-    bool m_beforeGo = false;
-    bool m_stopped = false;
+    Phase m_phase = Phase::Timing;
 };
 
 } // namespace kv

@@ -688,6 +688,9 @@ private slots:
         QVERIFY(day.toolbarEnabled());
         QVERIFY(day.page->cbRaceHeats->isEnabled());
         QCOMPARE(day.main.timing().TimingMode, int(TimingRace));
+        // Nothing is timed: a counter lost now gets no note asking for Stop.
+        day.main.port->vanish();
+        QVERIFY(day.page->lblRaceLapCounterLost->isHidden());
     }
 
     void countdown_data() {
